@@ -1,0 +1,25 @@
+# Compiles every GLSL stage file under a source folder into "<name>.spv" under
+# an output folder, keeping sub-folders and file names (spaces included).
+# A shader that fails to compile fails the build.
+function(kelvane_compile_shaders target source_dir output_dir)
+  file(GLOB_RECURSE shader_sources CONFIGURE_DEPENDS
+    "${source_dir}/*.vert" "${source_dir}/*.frag" "${source_dir}/*.tesc"
+    "${source_dir}/*.tese" "${source_dir}/*.geom" "${source_dir}/*.comp")
+  set(outputs)
+  foreach(source IN LISTS shader_sources)
+    file(RELATIVE_PATH relative "${source_dir}" "${source}")
+    set(output "${output_dir}/${relative}.spv")
+    get_filename_component(output_folder "${output}" DIRECTORY)
+    add_custom_command(
+      OUTPUT "${output}"
+      COMMAND ${CMAKE_COMMAND} -E make_directory "${output_folder}"
+      COMMAND ${GLSLC} --target-env=vulkan1.0 -Werror -I "${source_dir}" -MD -MF "${output}.d" -o "${output}" "${source}"
+      DEPENDS "${source}"
+      DEPFILE "${output}.d"
+      COMMAND_EXPAND_LISTS
+      COMMENT "Compiling shader ${relative}"
+      VERBATIM)
+    list(APPEND outputs "${output}")
+  endforeach()
+  add_custom_target(${target} ALL DEPENDS ${outputs})
+endfunction()

@@ -1,0 +1,47 @@
+#include "engine/Log.hpp"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <iomanip>
+#include <sstream>
+
+namespace
+{
+bool errorsOccurred = false;
+}
+
+std::string logTimestamp()
+{
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::ostringstream stream;
+    stream << std::put_time(&local, "%Y-%m-%d %H:%M:%S");
+    return stream.str();
+}
+
+void logInfo(const std::string& message)
+{
+    std::printf("[%s] Info:  %s\n", logTimestamp().c_str(), message.c_str());
+}
+
+void logError(const std::string& message)
+{
+    std::printf("[%s] ERROR: %s\n", logTimestamp().c_str(), message.c_str());
+    errorsOccurred = true;
+}
+
+void logDebug(const std::string&)
+{
+}
+
+bool hasErrors()
+{
+    return errorsOccurred;
+}
+
+void resetErrorFlagForTesting()
+{
+    errorsOccurred = false;
+}

@@ -1,0 +1,83 @@
+#include "engine/Timer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+class TimerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Timer::resetForTesting();
+        Timer::start();
+        Timer::setPerSecondCallback([this] { reported.push_back(Timer::getFramesPerSecond()); });
+    }
+    void TearDown() override { Timer::resetForTesting(); }
+
+    std::vector<std::uint32_t> reported;
+};
+
+TEST_F(TimerTest, SteadyFramesReportOncePerSecondCountingTheStepsOwnTick)
+{
+    for (int frame = 0; frame < 100; ++frame)
+    {
+        Timer::tickBy(0.04);
+    }
+    // 4 s of 25 frames each; the mark is reached on frames 25, 50, 75 and 100
+    // (rounding may move a step by one frame, never drop one).
+    ASSERT_EQ(reported.size(), 4u);
+    for (std::uint32_t count : reported)
+    {
+        EXPECT_NEAR(count, 25.0, 1.0);
+    }
+    EXPECT_NEAR(Timer::getElapsedTime(), 4.0, 1e-9);
+    EXPECT_FLOAT_EQ(Timer::getDeltaTime(), 0.04f);
+}
+
+TEST_F(TimerTest, AStallIsCaughtUpOneStepPerFrame)
+{
+    Timer::tickBy(0.5);
+    Timer::tickBy(3.5);
+    EXPECT_EQ(reported, (std::vector<std::uint32_t>{2}));
+    Timer::tickBy(0.01);
+    Timer::tickBy(0.01);
+    Timer::tickBy(0.01);
+    EXPECT_EQ(reported, (std::vector<std::uint32_t>{2, 1, 1, 1}));
+    Timer::tickBy(0.01);
+    EXPECT_EQ(reported.size(), 4u);
+}
+
+TEST_F(TimerTest, NothingIsReportedBeforeTheFirstSecond)
+{
+    Timer::tickBy(0.999);
+    EXPECT_TRUE(reported.empty());
+    EXPECT_EQ(Timer::getFramesPerSecond(), 0u);
+}
+
+TEST_F(TimerTest, AnEmptyHandlerBecomesOneThatDoesNothing)
+{
+    Timer::setPerSecondCallback({});
+    ASSERT_TRUE(static_cast<bool>(Timer::getPerSecondCallback()));
+    Timer::tickBy(1.5);
+    EXPECT_EQ(Timer::getFramesPerSecond(), 1u);
+}
+
+TEST_F(TimerTest, AHandlerMayReplaceItselfWhileItRuns)
+{
+    int secondHandlerCalls = 0;
+    Timer::setPerSecondCallback([&] { Timer::setPerSecondCallback([&] { ++secondHandlerCalls; }); });
+    Timer::tickBy(1.0);
+    Timer::tickBy(1.0);
+    EXPECT_EQ(secondHandlerCalls, 1);
+}
+
+TEST_F(TimerTest, RealTicksMeasureTheSteadyClock)
+{
+    Timer::tick();
+    EXPECT_GE(Timer::getDeltaTime(), 0.0f);
+    EXPECT_LT(Timer::getDeltaTime(), 1.0f);
+}
+}

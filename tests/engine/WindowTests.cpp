@@ -1,0 +1,147 @@
+#include "engine/FileIo.hpp"
+#include "engine/Keyboard.hpp"
+#include "engine/Log.hpp"
+#include "engine/Mouse.hpp"
+#include "engine/Settings.hpp"
+#include "engine/Window.hpp"
+#include "support/NativeWindow.hpp"
+#include "support/StdoutCapture.hpp"
+#include "support/TemporaryFolder.hpp"
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+class WindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Settings::resetForTesting();
+        resetErrorFlagForTesting();
+    }
+
+    void TearDown() override
+    {
+        destroyWindow(window);
+        Keyboard::setKeyPressedCallback({});
+        Mouse::setButtonPressedCallback({});
+        Settings::resetForTesting();
+        resetErrorFlagForTesting();
+    }
+
+    TemporaryFolder folder;
+    GLFWwindow* window = nullptr;
+};
+
+TEST_F(WindowTest, FirstStartWritesTheMonitorsSizeAndOpensTheGamesWindow)
+{
+    StdoutCapture capture;
+    ASSERT_TRUE(createWindow(window));
+    const std::vector<std::string> lines = capture.lines();
+    ASSERT_FALSE(lines.empty());
+    int major = 0;
+    int minor = 0;
+    int revision = 0;
+    glfwGetVersion(&major, &minor, &revision);
+    EXPECT_EQ(withoutTimestamp(lines[0]), fmt::format("Info:  GLFW {}.{}.{} is being used.", major, minor, revision));
+
+    const GLFWvidmode* mode = glfwGetVideoMode(glfwGetPrimaryMonitor());
+    ASSERT_NE(mode, nullptr);
+    EXPECT_EQ(readFile("Settings.txt"), fmt::format("Window-Width: {}\nWindow-Height: {}\nFullscreen: true\n"
+                                                    "PreferredPresentMode: FIFO\n",
+                                                    mode->width, mode->height));
+    EXPECT_EQ(Settings::getWindowWidth(), static_cast<std::uint32_t>(mode->width));
+    EXPECT_EQ(nativeWindowTitle(window), "Kelvane");
+    EXPECT_EQ(glfwGetWindowMonitor(window), glfwGetPrimaryMonitor());
+    EXPECT_FALSE(hasErrors());
+}
+
+TEST_F(WindowTest, WindowedModeUsesTheSettingsAndCannotBeResized)
+{
+    ASSERT_TRUE(writeFile("Settings.txt", "Window-Width: 320\nWindow-Height: 200\nFullscreen: false\n", false));
+    ASSERT_TRUE(createWindow(window));
+    EXPECT_EQ(glfwGetWindowMonitor(window), nullptr);
+    EXPECT_EQ(glfwGetWindowAttrib(window, GLFW_RESIZABLE), GLFW_FALSE);
+    int width = 0;
+    int height = 0;
+    glfwGetWindowSize(window, &width, &height);
+    EXPECT_EQ(width, 320);
+    EXPECT_EQ(height, 200);
+    EXPECT_EQ(readFile("Settings.txt"), "Window-Width: 320\nWindow-Height: 200\nFullscreen: false\n");
+
+    updateFramebufferSize(window);
+    EXPECT_EQ(Settings::getWindowWidth(), 320u);
+    EXPECT_EQ(Settings::getWindowHeight(), 200u);
+
+    EXPECT_FALSE(windowShouldClose(window));
+    requestWindowClose(window);
+    pollWindowEvents();
+    EXPECT_TRUE(windowShouldClose(window));
+}
+
+TEST_F(WindowTest, GlfwCallbacksReachTheHandlersOnPressOnly)
+{
+    ASSERT_TRUE(writeFile("Settings.txt", "Fullscreen: false\nWindow-Width: 64\nWindow-Height: 64\n", false));
+    ASSERT_TRUE(createWindow(window));
+
+    // The entry points that GLFW calls for this window.
+    const GLFWkeyfun keyEntry = glfwSetKeyCallback(window, nullptr);
+    const GLFWmousebuttonfun buttonEntry = glfwSetMouseButtonCallback(window, nullptr);
+    const GLFWscrollfun scrollEntry = glfwSetScrollCallback(window, nullptr);
+    const GLFWcursorposfun cursorEntry = glfwSetCursorPosCallback(window, nullptr);
+    ASSERT_NE(keyEntry, nullptr);
+    ASSERT_NE(buttonEntry, nullptr);
+    ASSERT_NE(scrollEntry, nullptr);
+    ASSERT_NE(cursorEntry, nullptr);
+
+    std::vector<int> keys;
+    std::vector<int> buttons;
+    Keyboard::setKeyPressedCallback([&](std::int16_t key) { keys.push_back(key); });
+    Mouse::setButtonPressedCallback([&](std::uint8_t button) { buttons.push_back(button); });
+    keyEntry(window, GLFW_KEY_W, 25, GLFW_PRESS, 0);
+    keyEntry(window, GLFW_KEY_W, 25, GLFW_REPEAT, 0);
+    keyEntry(window, GLFW_KEY_W, 25, GLFW_RELEASE, 0);
+    keyEntry(window, GLFW_KEY_ESCAPE, 9, GLFW_PRESS, GLFW_MOD_SHIFT);
+    buttonEntry(window, GLFW_MOUSE_BUTTON_RIGHT, GLFW_PRESS, 0);
+    buttonEntry(window, GLFW_MOUSE_BUTTON_RIGHT, GLFW_RELEASE, 0);
+    EXPECT_EQ(keys, (std::vector<int>{GLFW_KEY_W, GLFW_KEY_ESCAPE}));
+    EXPECT_EQ(buttons, (std::vector<int>{GLFW_MOUSE_BUTTON_RIGHT}));
+
+    scrollEntry(window, 1.0, 2.0);
+    scrollEntry(window, 0.0, -3.0);
+    EXPECT_EQ(Mouse::getScroll(), glm::vec2(0.0f, -3.0f));
+    Mouse::resetScroll();
+    EXPECT_EQ(Mouse::getScroll(), glm::vec2(0.0f));
+    cursorEntry(window, 12.5, 7.25);
+    EXPECT_EQ(Mouse::getPosition(), glm::vec2(12.5f, 7.25f));
+
+    Keyboard::setKeyPressedCallback({});
+    keyEntry(window, GLFW_KEY_W, 25, GLFW_PRESS, 0);
+    EXPECT_EQ(keys.size(), 2u);
+
+    Mouse::setCursorMode(GLFW_CURSOR_HIDDEN);
+    EXPECT_EQ(glfwGetInputMode(window, GLFW_CURSOR), GLFW_CURSOR_HIDDEN);
+    EXPECT_FALSE(Keyboard::isKeyPressed(GLFW_KEY_W));
+    Keyboard::setKeyHeldForTesting(GLFW_KEY_W, true);
+    EXPECT_TRUE(Keyboard::isKeyPressed(GLFW_KEY_W));
+    Keyboard::releaseAllKeysForTesting();
+    EXPECT_FALSE(hasErrors());
+}
+
+TEST_F(WindowTest, GlfwErrorsAfterCreationAreLogged)
+{
+    ASSERT_TRUE(writeFile("Settings.txt", "Fullscreen: false\nWindow-Width: 64\nWindow-Height: 64\n", false));
+    ASSERT_TRUE(createWindow(window));
+    StdoutCapture capture;
+    glfwSetInputMode(window, GLFW_CURSOR, 12345);
+    ASSERT_FALSE(capture.lines().empty());
+    EXPECT_EQ(withoutTimestamp(capture.lines()[0]).rfind("ERROR: ", 0), 0u);
+    EXPECT_TRUE(hasErrors());
+}
+}
