@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/ModelVertex.hpp"
+#include "graphics/VertexLayouts.hpp"
 
 #include <glm/vec3.hpp>
 

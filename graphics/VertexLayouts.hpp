@@ -68,10 +68,10 @@ constexpr std::uint32_t vertexAttributeSize(VertexAttributeKind kind)
 
 struct ModelVertex
 {
-    glm::vec3 position;
-    glm::vec2 texCoord;
-    glm::vec3 normal;
-    glm::vec3 tangent;
+    glm::vec3 position{0.0f};
+    glm::vec2 texCoord{0.0f};
+    glm::vec3 normal{0.0f};
+    glm::vec3 tangent{0.0f};
 
     static constexpr std::array attributeKinds{VertexAttributeKind::Position, VertexAttributeKind::TexCoord,
                                                VertexAttributeKind::Normal, VertexAttributeKind::Tangent};
