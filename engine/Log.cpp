@@ -36,6 +36,25 @@ void logDebug(const std::string&)
 {
 }
 
+void logLines(const LogLines& lines)
+{
+    for (const LogLine& line : lines)
+    {
+        switch (line.level)
+        {
+        case LogLevel::info:
+            logInfo(line.text);
+            break;
+        case LogLevel::error:
+            logError(line.text);
+            break;
+        case LogLevel::debug:
+            logDebug(line.text);
+            break;
+        }
+    }
+}
+
 bool hasErrors()
 {
     return errorsOccurred;

@@ -1,11 +1,45 @@
+#include "engine/ClearScene.hpp"
+#include "engine/GraphicsSystem.hpp"
 #include "engine/Log.hpp"
+#include "engine/SceneManager.hpp"
+#include "engine/Timer.hpp"
 #include "engine/Version.hpp"
+#include "engine/Window.hpp"
 
 #include <fmt/format.h>
+
+#include <cstdint>
+#include <string>
 
 int main()
 {
     const std::string version = makeVersionString(gameVersion);
     logInfo(fmt::format("{} (Version: {})", gameName, version));
-    return hasErrors() ? -1 : 0;
+
+    GraphicsSystem graphicsSystem;
+    SceneManager sceneManager(&graphicsSystem);
+    std::int32_t exitCode = 0;
+
+    sceneManager.addScene<ClearScene>();
+
+    if (hasErrors())
+    {
+        logError("Errors have occurred.");
+        exitCode = -1;
+    }
+    else
+    {
+        Timer::start();
+        while (!windowShouldClose(graphicsSystem.window))
+        {
+            Timer::tick();
+            pollWindowEvents();
+            sceneManager.update();
+            sceneManager.render();
+        }
+        graphicsSystem.waitIdle();
+    }
+
+    sceneManager.unloadScenes();
+    return exitCode;
 }

@@ -1,5 +1,6 @@
 #include "engine/SceneManager.hpp"
 
+#include "engine/GraphicsSystem.hpp"
 #include "engine/Keyboard.hpp"
 #include "engine/Mouse.hpp"
 #include "engine/Timer.hpp"
@@ -127,5 +128,9 @@ bool SceneManager::isLoaded(std::uint32_t index) const
 
 void SceneManager::waitForDevice()
 {
-    (void)graphicsSystem;
+    // The scene to be unloaded may have drawn the frames still in flight.
+    if (graphicsSystem != nullptr)
+    {
+        graphicsSystem->waitIdle();
+    }
 }

@@ -36,6 +36,17 @@ TEST_F(LogTest, LinesHaveTheExactLayoutAndErrorsStickUntilReset)
     EXPECT_TRUE(hasErrors());
 }
 
+TEST_F(LogTest, DecidedLinesGoOutAtTheirLevelsInOrder)
+{
+    StdoutCapture capture;
+    logLines({{LogLevel::debug, "dropped"}, {LogLevel::error, "first"}, {LogLevel::info, "second"}});
+    const std::vector<std::string> lines = capture.lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(withoutTimestamp(lines[0]), "ERROR: first");
+    EXPECT_EQ(withoutTimestamp(lines[1]), "Info:  second");
+    EXPECT_TRUE(hasErrors());
+}
+
 TEST_F(LogTest, MessageStopsAtAnEmbeddedNul)
 {
     StdoutCapture capture;

@@ -1,0 +1,172 @@
+#include "engine/ClearScene.hpp"
+#include "engine/Log.hpp"
+#include "engine/SceneManager.hpp"
+#include "engine/Settings.hpp"
+#include "engine/SwapChainDependents.hpp"
+#include "gpu/GpuHarness.hpp"
+#include "support/StdoutCapture.hpp"
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace
+{
+using GraphicsSystemTest = GpuTest;
+
+void expectDepthImagePerSwapChainImage(const GraphicsSystem& system)
+{
+    ASSERT_FALSE(system.swapChain.imageViews.empty());
+    EXPECT_EQ(system.depthImages.size(), system.swapChain.imageViews.size());
+    EXPECT_EQ(system.renderFinishedSemaphores.size(), system.swapChain.imageViews.size());
+    for (const ImageResource& depthImage : system.depthImages)
+    {
+        EXPECT_NE(depthImage.image, VK_NULL_HANDLE);
+        EXPECT_NE(depthImage.memory, VK_NULL_HANDLE);
+        EXPECT_NE(depthImage.view, VK_NULL_HANDLE);
+    }
+    EXPECT_EQ(Settings::getWindowWidth(), system.swapChain.extent.width);
+    EXPECT_EQ(Settings::getWindowHeight(), system.swapChain.extent.height);
+}
+
+// Renders frames until the swap chain has the window's size, or gives up.
+void renderUntilExtent(Scene& scene, const GraphicsSystem& system, std::uint32_t width, std::uint32_t height)
+{
+    for (int frame = 0; frame < 30; ++frame)
+    {
+        scene.render();
+        if (system.swapChain.extent.width == width && system.swapChain.extent.height == height)
+        {
+            return;
+        }
+    }
+}
+
+class FailingSecondActivation : public ClearScene
+{
+public:
+    FailingSecondActivation(GraphicsSystem* system, SceneManager* manager) : ClearScene(system, manager) {}
+
+    void initialise() override
+    {
+        ClearScene::initialise();
+        if (++activations == 2)
+        {
+            logError("Second activation failed.");
+        }
+    }
+
+private:
+    int activations = 0;
+};
+
+TEST_F(GraphicsSystemTest, BringUpChoosesOneFamilyAndGivesEachSwapChainImageItsDepthImage)
+{
+    EXPECT_EQ(bringUpLines(), (std::vector<std::string>{"Info:  GLFW 3.3.8 is being used.",
+                                                        "Info:  Vulkan API 1.3.239 is supported."}));
+    const PhysicalDeviceInfo& info = system.physicalDeviceInfo;
+    EXPECT_NE(info.physicalDevice, VK_NULL_HANDLE);
+    EXPECT_EQ(info.graphicsFamily, 0u);
+    EXPECT_EQ(info.presentFamily, 0u);
+    EXPECT_EQ(info.colourFormat, VK_FORMAT_B8G8R8A8_UNORM);
+    EXPECT_EQ(info.colourSpace, VK_COLOR_SPACE_SRGB_NONLINEAR_KHR);
+    EXPECT_EQ(info.depthFormat, VK_FORMAT_D32_SFLOAT);
+    EXPECT_GE(info.maxSamplerAnisotropy, 1.0f);
+    EXPECT_NE(system.logicalDevice.graphicsQueue, VK_NULL_HANDLE);
+    EXPECT_EQ(system.logicalDevice.graphicsQueue, system.logicalDevice.presentQueue);
+    EXPECT_NE(system.commandPool, VK_NULL_HANDLE);
+
+    EXPECT_EQ(system.swapChain.extent.width, 160u);
+    EXPECT_EQ(system.swapChain.extent.height, 120u);
+    expectDepthImagePerSwapChainImage(system);
+    std::set<std::uint64_t> handles;
+    for (const FrameData& frame : system.frames)
+    {
+        handles.insert(reinterpret_cast<std::uint64_t>(frame.commandBuffer));
+        handles.insert(reinterpret_cast<std::uint64_t>(frame.inFlightFence));
+        handles.insert(reinterpret_cast<std::uint64_t>(frame.imageAvailableSemaphore));
+    }
+    handles.erase(0);
+    EXPECT_EQ(handles.size(), 6u);
+}
+
+TEST_F(GraphicsSystemTest, FramesAlternateBetweenTheTwoSlots)
+{
+    ClearScene scene(&system, nullptr);
+    scene.load();
+    ASSERT_FALSE(hasErrors());
+    std::vector<std::uint32_t> slots;
+    for (int frame = 0; frame < 6; ++frame)
+    {
+        slots.push_back(system.getCurrentFrame());
+        scene.render();
+    }
+    system.waitIdle();
+    scene.unload();
+    EXPECT_EQ(slots, (std::vector<std::uint32_t>{0, 1, 0, 1, 0, 1}));
+    EXPECT_FALSE(hasErrors());
+    EXPECT_FALSE(glfwWindowShouldClose(system.window));
+}
+
+TEST_F(GraphicsSystemTest, RebuildRemakesTheSwapChainDepthImagesAndDependentFrameBuffers)
+{
+    ClearScene scene(&system, nullptr);
+    scene.load();
+    scene.render();
+    std::vector<std::string> events;
+    const int owner = 0;
+    addSwapChainDependent(
+        &owner, [&] { events.push_back("destroy " + std::to_string(system.depthImages.size())); },
+        [&] { events.push_back("create " + std::to_string(system.depthImages.size())); return true; });
+
+    Settings::setWindowSize(1, 1);
+    ASSERT_TRUE(system.recreateSwapChain());
+    expectDepthImagePerSwapChainImage(system);
+    EXPECT_EQ(system.swapChain.extent.width, 160u);
+    const std::string imageCount = std::to_string(system.swapChain.imageViews.size());
+    EXPECT_EQ(events, (std::vector<std::string>{"destroy " + imageCount, "create " + imageCount}));
+    removeSwapChainDependent(&owner);
+
+    // A new window size reaches the swap chain through the frames themselves.
+    glfwSetWindowSize(system.window, 200, 100);
+    renderUntilExtent(scene, system, 200, 100);
+    EXPECT_EQ(system.swapChain.extent.width, 200u);
+    EXPECT_EQ(system.swapChain.extent.height, 100u);
+    expectDepthImagePerSwapChainImage(system);
+
+    glfwSetWindowSize(system.window, 160, 120);
+    renderUntilExtent(scene, system, 160, 120);
+    EXPECT_EQ(system.swapChain.extent.width, 160u);
+    scene.render();
+    system.waitIdle();
+    scene.unload();
+    EXPECT_FALSE(hasErrors());
+    EXPECT_FALSE(glfwWindowShouldClose(system.window));
+}
+
+TEST_F(GraphicsSystemTest, AFailedActivationUnloadsItsSceneOnlyAfterItsFramesAreDone)
+{
+    SceneManager manager(&system);
+    manager.addScene<ClearScene>();
+    manager.addScene<FailingSecondActivation>();
+    manager.setScene(1);
+    manager.render();
+    manager.render();
+    manager.setScene(0);
+    manager.render();
+    ASSERT_FALSE(hasErrors());
+
+    StdoutCapture capture;
+    manager.setScene(1);
+    EXPECT_FALSE(manager.isLoaded(1));
+    EXPECT_TRUE(manager.isLoaded(0));
+    resetErrorFlagForTesting();
+    manager.render();
+    system.waitIdle();
+    manager.unloadScenes();
+    EXPECT_FALSE(hasErrors());
+}
+}

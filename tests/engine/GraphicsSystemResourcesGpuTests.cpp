@@ -1,0 +1,244 @@
+#include "engine/Log.hpp"
+#include "engine/vulkan/Memory.hpp"
+#include "gpu/GpuHarness.hpp"
+#include "support/StdoutCapture.hpp"
+
+#include <array>
+#include <cstdlib>
+#include <numeric>
+#include <vector>
+
+namespace
+{
+using ResourceTest = GpuTest;
+
+constexpr VkMemoryPropertyFlags hostMemory = VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT;
+constexpr VkImageUsageFlags imageUsage = VK_IMAGE_USAGE_TRANSFER_SRC_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT |
+                                         VK_IMAGE_USAGE_SAMPLED_BIT | VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT;
+
+std::vector<std::uint8_t> pattern(std::size_t size, std::uint8_t seed)
+{
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t index = 0; index < size; ++index)
+    {
+        bytes[index] = static_cast<std::uint8_t>(index * 7 + seed);
+    }
+    return bytes;
+}
+
+void expectNear(const std::vector<std::uint8_t>& actual, const std::vector<std::uint8_t>& expected)
+{
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t index = 0; index < actual.size(); ++index)
+    {
+        EXPECT_LE(std::abs(actual[index] - expected[index]), 1) << "byte " << index;
+    }
+}
+
+TEST_F(ResourceTest, BuffersRoundTripThroughDeviceLocalMemory)
+{
+    const std::vector<std::uint8_t> bytes = pattern(1000, 3);
+    std::optional<Buffer> deviceLocal = system.createDeviceLocalBuffer(
+        bytes.size(), VK_BUFFER_USAGE_VERTEX_BUFFER_BIT | VK_BUFFER_USAGE_TRANSFER_DST_BIT | VK_BUFFER_USAGE_TRANSFER_SRC_BIT,
+        bytes.data());
+    ASSERT_TRUE(deviceLocal.has_value());
+    EXPECT_EQ(readBuffer(system, deviceLocal->buffer, bytes.size()), bytes);
+
+    const std::vector<std::uint8_t> update = pattern(1000, 99);
+    std::optional<Buffer> host = system.createBuffer(update.size(), VK_BUFFER_USAGE_TRANSFER_SRC_BIT, hostMemory);
+    ASSERT_TRUE(host.has_value());
+    ASSERT_TRUE(copyToMemory(host->memory, system.logicalDevice.device, update.size(), update.data()));
+    unmapMemory(host->memory, system.logicalDevice.device);
+    ASSERT_TRUE(system.copyBuffer(host->buffer, deviceLocal->buffer, update.size()));
+    EXPECT_EQ(readBuffer(system, deviceLocal->buffer, update.size()), update);
+
+    system.destroyBuffer(*host);
+    system.destroyBuffer(*deviceLocal);
+    EXPECT_FALSE(hasErrors());
+}
+
+TEST_F(ResourceTest, ReleasingARecordTwiceFreesItOnce)
+{
+    std::optional<Buffer> buffer = system.createBuffer(64, VK_BUFFER_USAGE_TRANSFER_SRC_BIT, hostMemory);
+    std::optional<ImageResource> image = system.createImageResource(
+        4, 4, 1, VK_FORMAT_R8G8B8A8_UNORM, VK_IMAGE_TILING_OPTIMAL, imageUsage, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT,
+        VK_IMAGE_ASPECT_COLOR_BIT, 1);
+    UniformBufferCollection uniforms;
+    for (UniformBuffer& uniform : uniforms.buffers)
+    {
+        uniform = system.createUniformBuffer(64, VK_BUFFER_USAGE_UNIFORM_BUFFER_BIT, hostMemory).value();
+    }
+    ASSERT_TRUE(buffer && image);
+
+    for (int round = 0; round < 2; ++round)
+    {
+        system.destroyBuffer(*buffer);
+        system.destroyImageResource(*image);
+        system.destroyUniformBuffers(uniforms);
+    }
+    EXPECT_EQ(buffer->buffer, VK_NULL_HANDLE);
+    EXPECT_EQ(buffer->memory, VK_NULL_HANDLE);
+    EXPECT_EQ(image->image, VK_NULL_HANDLE);
+    EXPECT_EQ(image->memory, VK_NULL_HANDLE);
+    EXPECT_EQ(image->view, VK_NULL_HANDLE);
+    for (const UniformBuffer& uniform : uniforms.buffers)
+    {
+        EXPECT_EQ(uniform.memory, VK_NULL_HANDLE);
+        EXPECT_EQ(uniform.mapped, nullptr);
+    }
+    EXPECT_FALSE(hasErrors());
+}
+
+TEST_F(ResourceTest, UniformBuffersStayMappedAndEachFrameHasItsOwn)
+{
+    UniformBufferCollection uniforms;
+    for (UniformBuffer& uniform : uniforms.buffers)
+    {
+        uniform = system.createUniformBuffer(64, VK_BUFFER_USAGE_UNIFORM_BUFFER_BIT | VK_BUFFER_USAGE_TRANSFER_SRC_BIT,
+                                             hostMemory)
+                      .value();
+        ASSERT_NE(uniform.mapped, nullptr);
+    }
+    EXPECT_NE(uniforms.buffers[0].mapped, uniforms.buffers[1].mapped);
+    const std::vector<std::uint8_t> block = pattern(64, 11);
+    std::copy(block.begin(), block.end(), static_cast<std::uint8_t*>(uniforms.buffers[1].mapped));
+    EXPECT_EQ(readBuffer(system, uniforms.buffers[1].buffer, 64), block);
+    system.destroyUniformBuffers(uniforms);
+    EXPECT_FALSE(hasErrors());
+}
+
+TEST_F(ResourceTest, RefusalsAndFailuresLeaveNothingBehind)
+{
+    StdoutCapture capture;
+    EXPECT_FALSE(system.createBuffer(0, VK_BUFFER_USAGE_TRANSFER_SRC_BIT, hostMemory).has_value());
+    EXPECT_FALSE(system.createDeviceLocalBuffer(0, VK_BUFFER_USAGE_TRANSFER_DST_BIT, nullptr).has_value());
+    EXPECT_FALSE(system.createBuffer(64, VK_BUFFER_USAGE_TRANSFER_SRC_BIT,
+                                     VK_MEMORY_PROPERTY_PROTECTED_BIT | VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT));
+    EXPECT_FALSE(system.copyBuffer(VK_NULL_HANDLE, VK_NULL_HANDLE, 0));
+    EXPECT_FALSE(system.copyBufferToImage(VK_NULL_HANDLE, VK_NULL_HANDLE, 0, 4, false));
+    EXPECT_FALSE(system.createImageResource(0, 4, 1, VK_FORMAT_R8G8B8A8_UNORM, VK_IMAGE_TILING_OPTIMAL, imageUsage,
+                                            VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, VK_IMAGE_ASPECT_COLOR_BIT, 1));
+    std::vector<std::string> lines;
+    for (const std::string& line : capture.lines())
+    {
+        lines.push_back(withoutTimestamp(line));
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "ERROR: Vulkan buffer creation has failed.", "ERROR: Vulkan buffer creation has failed.",
+                         "ERROR: Memory type index obtaining has failed.", "ERROR: Buffer copying has failed.",
+                         "ERROR: Image copying has failed.", "ERROR: Vulkan image creation has failed."}));
+}
+
+TEST_F(ResourceTest, AnUploadedImageGetsItsMipChainAndKeepsItThroughTransitions)
+{
+    // Left half one colour, right half black: each level below halves it.
+    const std::array<std::uint8_t, 4> colour{200, 100, 50, 255};
+    const std::array<std::uint8_t, 4> black{0, 0, 0, 255};
+    std::vector<std::uint8_t> pixels;
+    for (int row = 0; row < 2; ++row)
+    {
+        for (const auto& pixel : {colour, colour, black, black})
+        {
+            pixels.insert(pixels.end(), pixel.begin(), pixel.end());
+        }
+    }
+    std::optional<Buffer> staging = system.createBuffer(pixels.size(), VK_BUFFER_USAGE_TRANSFER_SRC_BIT, hostMemory);
+    ASSERT_TRUE(staging.has_value());
+    ASSERT_TRUE(copyToMemory(staging->memory, system.logicalDevice.device, pixels.size(), pixels.data()));
+    unmapMemory(staging->memory, system.logicalDevice.device);
+
+    std::optional<ImageResource> image =
+        system.createImageResource(4, 2, 3, VK_FORMAT_R8G8B8A8_UNORM, VK_IMAGE_TILING_OPTIMAL, imageUsage,
+                                   VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, VK_IMAGE_ASPECT_COLOR_BIT, 1);
+    ASSERT_TRUE(image.has_value());
+    ASSERT_TRUE(system.transitionImageLayout(image->image, 3, 1, VK_IMAGE_LAYOUT_UNDEFINED,
+                                             VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, false));
+    ASSERT_TRUE(system.copyBufferToImage(staging->buffer, image->image, 4, 2, false));
+    ASSERT_TRUE(system.generateMipmaps(image->image, VK_FORMAT_R8G8B8A8_UNORM, 3, 4, 2, false, 1));
+
+    const VkImageLayout shaderRead = VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL;
+    EXPECT_EQ(readImage(system, image->image, shaderRead, 4, 2, 4, 0), pixels);
+    expectNear(readImage(system, image->image, shaderRead, 2, 1, 4, 1),
+               {200, 100, 50, 255, 0, 0, 0, 255});
+    expectNear(readImage(system, image->image, shaderRead, 1, 1, 4, 2), {100, 50, 25, 255});
+
+    EXPECT_TRUE(system.transitionImageLayout(image->image, 3, 1, VK_IMAGE_LAYOUT_GENERAL, shaderRead, false));
+    EXPECT_TRUE(system.transitionImageLayout(image->image, 3, 1, shaderRead, VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL,
+                                             false));
+    EXPECT_TRUE(system.transitionImageLayout(image->image, 3, 1, VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL, shaderRead,
+                                             false));
+    EXPECT_EQ(readImage(system, image->image, shaderRead, 4, 2, 4, 0), pixels);
+
+    system.destroyImageResource(*image);
+    system.destroyBuffer(*staging);
+    EXPECT_FALSE(hasErrors());
+}
+
+TEST_F(ResourceTest, DepthImagesTakeOneLevelAndTheCombinedDepthLayouts)
+{
+    const VkFormat depthFormat = system.physicalDeviceInfo.depthFormat;
+    std::optional<ImageResource> depth = system.createImageResource(
+        8, 8, 1, depthFormat, VK_IMAGE_TILING_OPTIMAL,
+        VK_IMAGE_USAGE_DEPTH_STENCIL_ATTACHMENT_BIT | VK_IMAGE_USAGE_SAMPLED_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT,
+        VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, VK_IMAGE_ASPECT_DEPTH_BIT, 1);
+    ASSERT_TRUE(depth.has_value());
+    ASSERT_TRUE(system.transitionImageLayout(depth->image, 1, 1, VK_IMAGE_LAYOUT_UNDEFINED,
+                                             VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, true));
+    EXPECT_TRUE(system.generateMipmaps(depth->image, depthFormat, 1, 8, 8, true, 1));
+    EXPECT_TRUE(system.transitionImageLayout(depth->image, 1, 1, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
+                                             VK_IMAGE_LAYOUT_DEPTH_STENCIL_ATTACHMENT_OPTIMAL, true));
+    EXPECT_TRUE(system.transitionImageLayout(depth->image, 1, 1, VK_IMAGE_LAYOUT_DEPTH_STENCIL_ATTACHMENT_OPTIMAL,
+                                             VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, true));
+    EXPECT_FALSE(hasErrors());
+
+    StdoutCapture capture;
+    EXPECT_FALSE(system.generateMipmaps(depth->image, depthFormat, 2, 8, 8, true, 1));
+    ASSERT_EQ(capture.lines().size(), 1u);
+    EXPECT_EQ(withoutTimestamp(capture.lines()[0]), "ERROR: Linear filtering for mipmap generation is not supported.");
+    system.destroyImageResource(*depth);
+}
+
+TEST_F(ResourceTest, CubeFacesAndArrayLayersRoundTrip)
+{
+    const std::uint32_t faceBytes = 4 * 4 * 4;
+    const std::vector<std::uint8_t> faces = pattern(6 * faceBytes, 5);
+    std::optional<Buffer> staging = system.createBuffer(
+        faces.size(), VK_BUFFER_USAGE_TRANSFER_SRC_BIT | VK_BUFFER_USAGE_TRANSFER_DST_BIT, hostMemory);
+    ASSERT_TRUE(staging.has_value());
+    ASSERT_TRUE(copyToMemory(staging->memory, system.logicalDevice.device, faces.size(), faces.data()));
+    unmapMemory(staging->memory, system.logicalDevice.device);
+
+    std::optional<ImageResource> cube = system.createCubeImageResource(
+        4, 4, 3, VK_FORMAT_R8G8B8A8_UNORM, imageUsage, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, VK_IMAGE_ASPECT_COLOR_BIT);
+    ASSERT_TRUE(cube.has_value());
+    ASSERT_TRUE(system.transitionImageLayout(cube->image, 3, 6, VK_IMAGE_LAYOUT_UNDEFINED,
+                                             VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, false));
+    ASSERT_TRUE(system.copyBufferToCubeImage(staging->buffer, cube->image, 4, 4, faceBytes));
+    ASSERT_TRUE(system.generateMipmaps(cube->image, VK_FORMAT_R8G8B8A8_UNORM, 3, 4, 4, false, 6));
+    for (std::uint32_t face = 0; face < 6; ++face)
+    {
+        const std::vector<std::uint8_t> expected(faces.begin() + face * faceBytes,
+                                                 faces.begin() + (face + 1) * faceBytes);
+        EXPECT_EQ(readImage(system, cube->image, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, 4, 4, 4, 0, face), expected);
+    }
+
+    // Reading back every face of one level, as the environment lighting does.
+    ASSERT_TRUE(system.recordPipelineBarrier(cube->image, 0, 6, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
+                                             VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, VK_ACCESS_SHADER_READ_BIT,
+                                             VK_ACCESS_TRANSFER_READ_BIT, VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT,
+                                             VK_PIPELINE_STAGE_TRANSFER_BIT, false));
+    ASSERT_TRUE(system.copyImageToBuffer(staging->buffer, cube->image, 4, 4, faceBytes, 0));
+    EXPECT_EQ(readBuffer(system, staging->buffer, faces.size()), faces);
+    system.destroyImageResource(*cube);
+
+    std::optional<ImageResource> array = system.createImageResource(
+        4, 4, 1, VK_FORMAT_R8G8B8A8_UNORM, VK_IMAGE_TILING_OPTIMAL, imageUsage, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT,
+        VK_IMAGE_ASPECT_COLOR_BIT, 12);
+    ASSERT_TRUE(array.has_value());
+    ASSERT_TRUE(system.transitionImageLayout(array->image, 1, 12, VK_IMAGE_LAYOUT_UNDEFINED,
+                                             VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, false));
+    system.destroyImageResource(*array);
+    system.destroyBuffer(*staging);
+    EXPECT_FALSE(hasErrors());
+}
+}

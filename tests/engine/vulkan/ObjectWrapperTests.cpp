@@ -1,0 +1,197 @@
+#include "engine/FileIo.hpp"
+#include "engine/Log.hpp"
+#include "engine/vulkan/Memory.hpp"
+#include "engine/vulkan/ObjectWrappers.hpp"
+#include "support/StdoutCapture.hpp"
+#include "support/TemporaryFolder.hpp"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+// Everything here is refused or skipped before Vulkan is reached, so no device is needed.
+class RefusalTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { resetErrorFlagForTesting(); }
+    void TearDown() override { resetErrorFlagForTesting(); }
+
+    VkDevice device = VK_NULL_HANDLE;
+};
+
+PhysicalDeviceInfo formats()
+{
+    PhysicalDeviceInfo info;
+    info.colourFormat = VK_FORMAT_B8G8R8A8_UNORM;
+    info.depthFormat = VK_FORMAT_D32_SFLOAT;
+    return info;
+}
+
+TEST(DescriptorLayoutTest, PoolsHoldTwoOfEachTypeAndBindingsArePositions)
+{
+    const DescriptorPoolLayout pool = describeDescriptorPool(
+        {VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER, VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER});
+    ASSERT_EQ(pool.sizes.size(), 3u);
+    EXPECT_EQ(pool.sizes[1].type, VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER);
+    for (const VkDescriptorPoolSize& size : pool.sizes)
+    {
+        EXPECT_EQ(size.descriptorCount, 2u);
+    }
+    EXPECT_EQ(pool.maxSets, 8u);
+    EXPECT_EQ(describeDescriptorPool({}).maxSets, 2u);
+
+    const std::vector<VkDescriptorSetLayoutBinding> bindings = describeDescriptorSetLayout(
+        {{VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, VK_SHADER_STAGE_VERTEX_BIT},
+         {VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER, VK_SHADER_STAGE_FRAGMENT_BIT}});
+    ASSERT_EQ(bindings.size(), 2u);
+    EXPECT_EQ(bindings[0].binding, 0u);
+    EXPECT_EQ(bindings[1].binding, 1u);
+    EXPECT_EQ(bindings[1].descriptorType, VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER);
+    EXPECT_EQ(bindings[1].descriptorCount, 1u);
+    EXPECT_EQ(bindings[1].stageFlags, static_cast<VkShaderStageFlags>(VK_SHADER_STAGE_FRAGMENT_BIT));
+}
+
+TEST(RenderPassLayoutTest, SwapChainPassesHaveTheColourAttachmentFirstAndDepthLast)
+{
+    const RenderPassLayout layout =
+        describeRenderPass(formats(), {VK_ATTACHMENT_LOAD_OP_CLEAR, VK_ATTACHMENT_LOAD_OP_LOAD, true}, {});
+    ASSERT_EQ(layout.attachments.size(), 2u);
+    EXPECT_EQ(layout.attachments[0].format, VK_FORMAT_B8G8R8A8_UNORM);
+    EXPECT_EQ(layout.attachments[0].initialLayout, VK_IMAGE_LAYOUT_UNDEFINED);
+    EXPECT_EQ(layout.attachments[0].finalLayout, VK_IMAGE_LAYOUT_PRESENT_SRC_KHR);
+    EXPECT_EQ(layout.attachments[1].format, VK_FORMAT_D32_SFLOAT);
+    EXPECT_EQ(layout.attachments[1].loadOp, VK_ATTACHMENT_LOAD_OP_LOAD);
+    EXPECT_EQ(layout.attachments[1].initialLayout, VK_IMAGE_LAYOUT_DEPTH_STENCIL_ATTACHMENT_OPTIMAL);
+    ASSERT_EQ(layout.colourReferences.size(), 1u);
+    ASSERT_TRUE(layout.depthReference.has_value());
+    EXPECT_EQ(layout.depthReference->attachment, 1u);
+
+    const RenderPassLayout loading = describeRenderPass(formats(), {VK_ATTACHMENT_LOAD_OP_LOAD}, {});
+    ASSERT_EQ(loading.attachments.size(), 1u);
+    EXPECT_EQ(loading.attachments[0].initialLayout, VK_IMAGE_LAYOUT_PRESENT_SRC_KHR);
+    EXPECT_FALSE(loading.depthReference.has_value());
+}
+
+TEST(RenderPassLayoutTest, TexturePassesHaveOneAttachmentPerFormatAndAnExternalDependency)
+{
+    const RenderPassLayout layout =
+        describeRenderPass(formats(), {VK_ATTACHMENT_LOAD_OP_LOAD, VK_ATTACHMENT_LOAD_OP_CLEAR, true},
+                           {VK_FORMAT_R16G16B16A16_SFLOAT, VK_FORMAT_R8G8B8A8_UNORM});
+    ASSERT_EQ(layout.attachments.size(), 3u);
+    EXPECT_EQ(layout.attachments[1].format, VK_FORMAT_R8G8B8A8_UNORM);
+    EXPECT_EQ(layout.attachments[1].initialLayout, VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL);
+    EXPECT_EQ(layout.attachments[1].finalLayout, VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL);
+    EXPECT_EQ(layout.attachments[2].initialLayout, VK_IMAGE_LAYOUT_UNDEFINED);
+    ASSERT_EQ(layout.colourReferences.size(), 2u);
+    EXPECT_EQ(layout.colourReferences[1].attachment, 1u);
+    EXPECT_EQ(layout.depthReference->attachment, 2u);
+
+    const VkSubpassDependency& dependency = layout.dependency;
+    EXPECT_EQ(dependency.srcSubpass, VK_SUBPASS_EXTERNAL);
+    EXPECT_EQ(dependency.dstSubpass, 0u);
+    for (const VkPipelineStageFlags stages : {dependency.srcStageMask, dependency.dstStageMask})
+    {
+        EXPECT_NE(stages & VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT, 0u);
+        EXPECT_NE(stages & VK_PIPELINE_STAGE_EARLY_FRAGMENT_TESTS_BIT, 0u);
+        EXPECT_NE(stages & VK_PIPELINE_STAGE_LATE_FRAGMENT_TESTS_BIT, 0u);
+    }
+    EXPECT_EQ(dependency.srcAccessMask,
+              static_cast<VkAccessFlags>(VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT | VK_ACCESS_DEPTH_STENCIL_ATTACHMENT_WRITE_BIT));
+    EXPECT_NE(dependency.dstAccessMask & VK_ACCESS_DEPTH_STENCIL_ATTACHMENT_READ_BIT, 0u);
+    EXPECT_NE(dependency.dstAccessMask & VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT, 0u);
+}
+
+TEST_F(RefusalTest, ShaderFilesThatAreNotSpirvNeverReachTheDriver)
+{
+    TemporaryFolder folder;
+    const std::string magic("\x03\x02\x23\x07", 4);
+    ASSERT_TRUE(writeFile("empty.spv", "", false));
+    ASSERT_TRUE(writeFile("odd.spv", magic + "\x01\x00", false));
+    ASSERT_TRUE(writeFile("text.spv", "void main() {}\n", false));
+    EXPECT_TRUE(isSpirvCode(magic + std::string(4, '\0')));
+
+    StdoutCapture capture;
+    VkShaderModule shaderModule = VK_NULL_HANDLE;
+    for (const char* path : {"missing.spv", "empty.spv", "odd.spv", "text.spv"})
+    {
+        EXPECT_FALSE(createShaderModule(shaderModule, device, path));
+    }
+    EXPECT_EQ(shaderModule, VK_NULL_HANDLE);
+    const std::vector<std::string> lines = capture.lines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(withoutTimestamp(lines[0]), "ERROR: Shader file \"missing.spv\" could not be read.");
+    for (std::size_t index = 1; index < lines.size(); ++index)
+    {
+        EXPECT_EQ(withoutTimestamp(lines[index]), "ERROR: Vulkan shader module creation has failed.");
+    }
+    EXPECT_TRUE(hasErrors());
+}
+
+TEST_F(RefusalTest, ZeroSizedBuffersImagesAndMappingsAreRefused)
+{
+    StdoutCapture capture;
+    VkBuffer buffer = VK_NULL_HANDLE;
+    EXPECT_FALSE(createBufferHandle(buffer, device, 0, VK_BUFFER_USAGE_VERTEX_BUFFER_BIT));
+    VkImage image = VK_NULL_HANDLE;
+    EXPECT_FALSE(createImage(image, device, 0, 16, VK_FORMAT_R8G8B8A8_UNORM, 1, VK_IMAGE_TILING_OPTIMAL,
+                             VK_IMAGE_USAGE_SAMPLED_BIT, 1));
+    EXPECT_FALSE(createImage(image, device, 16, 16, VK_FORMAT_R8G8B8A8_UNORM, 1, VK_IMAGE_TILING_OPTIMAL,
+                             VK_IMAGE_USAGE_SAMPLED_BIT, 0));
+    EXPECT_FALSE(createCubeImage(image, device, 16, 16, VK_FORMAT_R8G8B8A8_UNORM, 0, VK_IMAGE_USAGE_SAMPLED_BIT));
+    VkDeviceMemory memory = reinterpret_cast<VkDeviceMemory>(std::uintptr_t{1});
+    void* mapped = nullptr;
+    EXPECT_FALSE(mapMemory(memory, device, 0, mapped));
+    EXPECT_EQ(buffer, VK_NULL_HANDLE);
+    EXPECT_EQ(image, VK_NULL_HANDLE);
+    EXPECT_EQ(mapped, nullptr);
+
+    const std::vector<std::string> lines = capture.lines();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(withoutTimestamp(lines[0]), "ERROR: Vulkan buffer creation has failed.");
+    EXPECT_EQ(withoutTimestamp(lines[1]), "ERROR: Vulkan image creation has failed.");
+    EXPECT_EQ(withoutTimestamp(lines[3]), "ERROR: Vulkan image creation has failed.");
+    EXPECT_EQ(withoutTimestamp(lines[4]), "ERROR: Device memory mapping has failed.");
+}
+
+TEST_F(RefusalTest, NullHandlesAreSkippedByReleasesAndMappingsWithoutASentence)
+{
+    StdoutCapture capture;
+    VkFence fence = VK_NULL_HANDLE;
+    destroyFence(fence, device);
+    VkRenderPass renderPass = VK_NULL_HANDLE;
+    destroyRenderPass(renderPass, device);
+    VkBuffer buffer = VK_NULL_HANDLE;
+    destroyBufferHandle(buffer, device);
+    VkDeviceMemory memory = VK_NULL_HANDLE;
+    void* mapped = nullptr;
+    int value = 5;
+    EXPECT_FALSE(mapMemory(memory, device, 16, mapped));
+    EXPECT_FALSE(copyToMemory(memory, device, sizeof(value), &value));
+    EXPECT_FALSE(copyFromMemory(memory, device, sizeof(value), &value));
+    UniformBuffer uniformBuffer;
+    EXPECT_FALSE(mapUniformBuffer(memory, device, uniformBuffer, 16));
+    unmapMemory(memory, device);
+    freeMemory(memory, device);
+    EXPECT_TRUE(capture.text().empty());
+    EXPECT_FALSE(hasErrors());
+}
+
+TEST(MemoryTypeTest, TheLowestAllowedTypeWithEveryRequiredPropertyIsChosen)
+{
+    VkPhysicalDeviceMemoryProperties properties{};
+    properties.memoryTypeCount = 4;
+    properties.memoryTypes[0].propertyFlags = VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT;
+    properties.memoryTypes[1].propertyFlags = VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT;
+    properties.memoryTypes[2].propertyFlags = VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT | VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT;
+    properties.memoryTypes[3].propertyFlags = VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT;
+
+    EXPECT_EQ(findMemoryType(properties, 0b0110, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT), 2u);
+    EXPECT_EQ(findMemoryType(properties, 0b1111, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT), 1u);
+    EXPECT_EQ(findMemoryType(properties, 0b0100, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT), 2u);
+    EXPECT_EQ(findMemoryType(properties, 0b0010, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT), std::nullopt);
+    // Types past the reported count do not exist, whatever the bits say.
+    EXPECT_EQ(findMemoryType(properties, 0b10000, 0), std::nullopt);
+    properties.memoryTypeCount = 0;
+    EXPECT_EQ(findMemoryType(properties, 0xFFFFFFFF, 0), std::nullopt);
+}
+}

@@ -1,0 +1,108 @@
+#include "engine/FrameOutcomes.hpp"
+#include "engine/vulkan/SwapChain.hpp"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace
+{
+VkSurfaceCapabilitiesKHR capabilities(VkExtent2D current)
+{
+    VkSurfaceCapabilitiesKHR result{};
+    result.minImageCount = 2;
+    result.maxImageCount = 8;
+    result.currentExtent = current;
+    result.minImageExtent = {16, 16};
+    result.maxImageExtent = {4096, 2048};
+    result.currentTransform = VK_SURFACE_TRANSFORM_ROTATE_90_BIT_KHR;
+    return result;
+}
+
+TEST(SwapChainTest, PresentModeIsThePreferredOneWhenListedAndFifoOtherwise)
+{
+    LogLines log;
+    const Enumeration<VkPresentModeKHR> modes{EnumerationStatus::complete,
+                                              {VK_PRESENT_MODE_FIFO_KHR, VK_PRESENT_MODE_IMMEDIATE_KHR}};
+    EXPECT_EQ(choosePresentMode(modes, presentModeImmediate, log), VK_PRESENT_MODE_IMMEDIATE_KHR);
+    EXPECT_EQ(choosePresentMode(modes, presentModeMailbox, log), VK_PRESENT_MODE_FIFO_KHR);
+    EXPECT_EQ(choosePresentMode(modes, 77, log), VK_PRESENT_MODE_FIFO_KHR);
+    EXPECT_TRUE(log.empty());
+
+    EXPECT_EQ(choosePresentMode({EnumerationStatus::countFailed, {}}, presentModeImmediate, log),
+              VK_PRESENT_MODE_FIFO_KHR);
+    EXPECT_EQ(choosePresentMode({EnumerationStatus::listFailed, {}}, presentModeImmediate, log),
+              VK_PRESENT_MODE_FIFO_KHR);
+    EXPECT_EQ(log, (LogLines{{LogLevel::info, "Supported present mode count obtaining has failed."},
+                             {LogLevel::info, "Supported present modes obtaining has failed."}}));
+}
+
+TEST(SwapChainTest, ExtentIsTheSurfacesOrTheClampedFrameBufferAndNeverZero)
+{
+    const std::uint32_t special = std::numeric_limits<std::uint32_t>::max();
+    const std::optional<VkExtent2D> current = chooseSwapExtent(capabilities({800, 600}), {1, 1});
+    ASSERT_TRUE(current.has_value());
+    EXPECT_EQ(current->width, 800u);
+    EXPECT_EQ(current->height, 600u);
+
+    const std::optional<VkExtent2D> clamped = chooseSwapExtent(capabilities({special, special}), {8000, 8});
+    ASSERT_TRUE(clamped.has_value());
+    EXPECT_EQ(clamped->width, 4096u);
+    EXPECT_EQ(clamped->height, 16u);
+    const std::optional<VkExtent2D> within = chooseSwapExtent(capabilities({special, special}), {1280, 720});
+    EXPECT_EQ(within->width, 1280u);
+    EXPECT_EQ(within->height, 720u);
+
+    EXPECT_FALSE(chooseSwapExtent(capabilities({0, 0}), {1280, 720}).has_value());
+    VkSurfaceCapabilitiesKHR minimised = capabilities({special, special});
+    minimised.minImageExtent = {0, 0};
+    EXPECT_FALSE(chooseSwapExtent(minimised, {0, 0}).has_value());
+}
+
+TEST(SwapChainTest, CreateInfoSharesImagesOnlyBetweenTwoFamilies)
+{
+    PhysicalDeviceInfo info;
+    info.colourFormat = VK_FORMAT_R8G8B8A8_UNORM;
+    info.graphicsFamily = 1;
+    info.presentFamily = 1;
+    const VkSurfaceKHR surface = reinterpret_cast<VkSurfaceKHR>(std::uintptr_t{7});
+    std::array<std::uint32_t, 2> families{};
+    VkSwapchainCreateInfoKHR createInfo =
+        makeSwapChainCreateInfo(surface, capabilities({640, 480}), info, VK_PRESENT_MODE_MAILBOX_KHR, {640, 480}, families);
+    EXPECT_EQ(createInfo.surface, surface);
+    EXPECT_EQ(createInfo.minImageCount, 2u);
+    EXPECT_EQ(createInfo.imageFormat, VK_FORMAT_R8G8B8A8_UNORM);
+    EXPECT_EQ(createInfo.imageExtent.width, 640u);
+    EXPECT_EQ(createInfo.imageUsage, static_cast<VkImageUsageFlags>(VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT));
+    EXPECT_EQ(createInfo.imageSharingMode, VK_SHARING_MODE_EXCLUSIVE);
+    EXPECT_EQ(createInfo.queueFamilyIndexCount, 0u);
+    EXPECT_EQ(createInfo.preTransform, VK_SURFACE_TRANSFORM_ROTATE_90_BIT_KHR);
+    EXPECT_EQ(createInfo.compositeAlpha, VK_COMPOSITE_ALPHA_OPAQUE_BIT_KHR);
+    EXPECT_EQ(createInfo.presentMode, VK_PRESENT_MODE_MAILBOX_KHR);
+    EXPECT_EQ(createInfo.clipped, VK_TRUE);
+
+    info.graphicsFamily = 2;
+    info.presentFamily = 0;
+    createInfo = makeSwapChainCreateInfo(surface, capabilities({640, 480}), info, VK_PRESENT_MODE_FIFO_KHR, {640, 480},
+                                         families);
+    EXPECT_EQ(createInfo.imageSharingMode, VK_SHARING_MODE_CONCURRENT);
+    ASSERT_EQ(createInfo.queueFamilyIndexCount, 2u);
+    EXPECT_EQ(createInfo.pQueueFamilyIndices[0], 2u);
+    EXPECT_EQ(createInfo.pQueueFamilyIndices[1], 0u);
+}
+
+TEST(FrameOutcomeTest, AcquireAndPresentResultsDecideDrawingRebuildingAndAdvancing)
+{
+    EXPECT_EQ(acquireOutcome(VK_SUCCESS), AcquireOutcome::draw);
+    EXPECT_EQ(acquireOutcome(VK_SUBOPTIMAL_KHR), AcquireOutcome::drawThenRebuild);
+    EXPECT_EQ(acquireOutcome(VK_ERROR_OUT_OF_DATE_KHR), AcquireOutcome::rebuild);
+    EXPECT_EQ(acquireOutcome(VK_TIMEOUT), AcquireOutcome::fail);
+    EXPECT_EQ(acquireOutcome(VK_ERROR_SURFACE_LOST_KHR), AcquireOutcome::fail);
+
+    EXPECT_EQ(presentOutcome(VK_SUCCESS, false), PresentOutcome::advance);
+    EXPECT_EQ(presentOutcome(VK_SUCCESS, true), PresentOutcome::rebuild);
+    EXPECT_EQ(presentOutcome(VK_SUBOPTIMAL_KHR, false), PresentOutcome::rebuild);
+    EXPECT_EQ(presentOutcome(VK_ERROR_OUT_OF_DATE_KHR, true), PresentOutcome::rebuild);
+    EXPECT_EQ(presentOutcome(VK_ERROR_DEVICE_LOST, false), PresentOutcome::fail);
+}
+}

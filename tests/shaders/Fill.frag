@@ -1,0 +1,8 @@
+#version 450
+
+layout(location = 0) out vec4 colour;
+
+void main()
+{
+    colour = vec4(1.0, 0.5, 0.25, 1.0);
+}
