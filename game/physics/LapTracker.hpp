@@ -1,14 +1,11 @@
 #pragma once
 
+#include <BulletCollision/CollisionDispatch/btGhostObject.h>
 #include <glm/gtc/quaternion.hpp>
 #include <glm/vec3.hpp>
 
 #include <memory>
 #include <vector>
-
-class btCollisionObject;
-class btCollisionShape;
-class btGhostObject;
 
 // Each checkpoint on the heap: the dynamics world keeps pointers to them, so
 // they must never move.
