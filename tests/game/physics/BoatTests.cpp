@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
 namespace
 {
@@ -61,24 +61,12 @@ protected:
         return highest;
     }
 
-    float height() const { return boat->interpolatedPosition(1.0f).y; }
-
     PhysicsResources resources;
     PhysicsWorld world;
     Boat* boat = nullptr;
 };
 
-int countLines(const std::string& text, const std::string& line)
-{
-    int count = 0;
-    for (std::size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1))
-    {
-        ++count;
-    }
-    return count;
-}
-
-TEST_F(BoatOnPlanetTest, ComesToRestOnThePlanetDrivesForwardAndResets)
+TEST_F(BoatOnPlanetTest, ComesToRestOnThePlanetAndDrivesForward)
 {
     run(2.0f);
     const glm::vec3 rest = boat->interpolatedPosition(1.0f);
@@ -94,11 +82,6 @@ TEST_F(BoatOnPlanetTest, ComesToRestOnThePlanetDrivesForwardAndResets)
     EXPECT_GT(driven.z - rest.z, 5.0f);
     EXPECT_NEAR(driven.x, rest.x, 0.5f);
     EXPECT_LT(glm::length(driven), 100.6f);
-
-    boat->reset(glm::vec3(0.0f, 101.0f, 0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f));
-    EXPECT_EQ(boat->chassis()->getLinearVelocity().length(), 0.0f);
-    EXPECT_EQ(boat->chassis()->getAngularVelocity().length(), 0.0f);
-    EXPECT_EQ(boat->chassis()->getWorldTransform().getOrigin().y(), 101.0f);
 }
 
 TEST_F(BoatOnPlanetTest, EngineForceAloneNeverPassesTheSpeedLimit)
@@ -109,21 +92,6 @@ TEST_F(BoatOnPlanetTest, EngineForceAloneNeverPassesTheSpeedLimit)
     // The engine is cut at 120 km/h; one frame of thrust may carry a fraction beyond.
     EXPECT_GT(highest, 119.0f);
     EXPECT_LT(highest, 121.0f);
-}
-
-TEST_F(BoatOnPlanetTest, AtTheSpeedLimitTheEngineIsCutButTheSteeringWorks)
-{
-    run(1.0f);
-    boat->chassis()->setLinearVelocity(btVector3(0.0f, 0.0f, 125.0f / 3.6f));
-    frame();
-    ASSERT_GE(boat->speedKmh(), 120.0f);
-    Keyboard::setKeyHeldForTesting(keyW, true);
-    Keyboard::setKeyHeldForTesting(keyA, true);
-    boat->handleKeyboardInput();
-    EXPECT_EQ(boat->vehicle()->getWheelInfo(2).m_engineForce, 0.0f);
-    EXPECT_EQ(boat->vehicle()->getWheelInfo(3).m_engineForce, 0.0f);
-    EXPECT_FLOAT_EQ(boat->vehicle()->getSteeringValue(0), boat->settings().steeringAmount);
-    EXPECT_FLOAT_EQ(boat->vehicle()->getSteeringValue(1), boat->settings().steeringAmount);
 }
 
 TEST_F(BoatOnPlanetTest, OnlyALongSlideEndsInOneBoost)
@@ -180,34 +148,7 @@ TEST_F(BoatOnPlanetTest, OnlyALongSlideEndsInOneBoost)
     EXPECT_GT(boostGain, 25.0f);
     EXPECT_TRUE(shortSlideStarted);
     EXPECT_TRUE(shortSlideEnded);
-    EXPECT_EQ(countLines(printed, "BOOST!\n"), 1) << printed;
-}
-
-TEST_F(BoatOnPlanetTest, ASlideEndedBySpeedWaitsForTheKeyToBeReleased)
-{
-    run(1.5f);
-    Keyboard::setKeyHeldForTesting(keyW, true);
-    run(2.0f);
-    Keyboard::setKeyHeldForTesting(keyA, true);
-    Keyboard::setKeyHeldForTesting(leftShift, true);
-    frame();
-    ASSERT_TRUE(boat->isSliding());
-
-    const btVector3 forward = boat->chassis()->getWorldTransform().getBasis().getColumn(2);
-    boat->chassis()->setLinearVelocity(btVector3(0.0f, 0.0f, 0.0f));
-    frame();
-    frame();
-    EXPECT_FALSE(boat->isSliding());
-
-    boat->chassis()->setLinearVelocity(forward * (60.0f / 3.6f));
-    frame();
-    frame();
-    EXPECT_FALSE(boat->isSliding());
-    Keyboard::setKeyHeldForTesting(leftShift, false);
-    frame();
-    Keyboard::setKeyHeldForTesting(leftShift, true);
-    frame();
-    EXPECT_TRUE(boat->isSliding());
+    EXPECT_EQ(printed, "BOOST!\n");
 }
 
 TEST_F(BoatOnPlanetTest, SidewaysSpeedTurnsIntoForwardSpeed)
@@ -241,14 +182,7 @@ TEST_F(BoatOnPlanetTest, WithoutAGamepadTheGamepadControlsGiveNoDrive)
     ASSERT_EQ(boat->vehicle()->getWheelInfo(2).m_engineForce, boat->settings().engineForce);
 
     const GLFWgamepadstate state = boat->handleGamepadInput(false);
-    for (const float axis : state.axes)
-    {
-        EXPECT_EQ(axis, 0.0f);
-    }
-    for (const unsigned char button : state.buttons)
-    {
-        EXPECT_EQ(button, 0);
-    }
+    EXPECT_EQ(state.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER], 0.0f);
     EXPECT_EQ(boat->vehicle()->getWheelInfo(2).m_engineForce, 0.0f);
     EXPECT_EQ(boat->vehicle()->getWheelInfo(3).m_engineForce, 0.0f);
     EXPECT_EQ(boat->vehicle()->getSteeringValue(0), 0.0f);
