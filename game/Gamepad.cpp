@@ -1,0 +1,3 @@
+#include "game/Gamepad.hpp"
+
+bool gamepadConnected = false;

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <glm/gtc/quaternion.hpp>
+#include <glm/mat3x3.hpp>
+#include <glm/vec3.hpp>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class btDynamicsWorld;
+class btDefaultVehicleRaycaster;
+class btRaycastVehicle;
+class PhysicsBody;
+struct GLFWgamepadstate;
+
+// The defaults are the race's boat.
+struct BoatSettings
+{
+    float frictionSlip = 1.8f;
+    float maxSuspensionForce = 9000.0f;
+    float maxSuspensionTravel = 1.4f;
+    float suspensionCompression = 3.5f;
+    float suspensionDamping = 2.0f;
+    float suspensionStiffness = 22.0f;
+    // GLFW key codes of W, S, A and D.
+    std::int16_t keyForward = 87;
+    std::int16_t keyBackward = 83;
+    std::int16_t keyLeft = 65;
+    std::int16_t keyRight = 68;
+    float engineForce = 2000.0f;
+    float steeringAmount = 0.39269909f;
+    float frontWheelRadius = 0.3675f;
+    float rearWheelRadius = 0.3675f;
+    float suspensionRestLength = 0.1f;
+    // Front +X, front -X, rear +X, rear -X, in the chassis frame.
+    std::array<glm::vec3, 4> wheelConnectionPoints{
+        glm::vec3(0.932908f, 0.0f, 1.10792f), glm::vec3(-0.932908f, 0.0f, 1.10792f),
+        glm::vec3(0.932908f, 0.0f, -1.10792f), glm::vec3(-0.932908f, 0.0f, -1.10792f)};
+};
+
+// A vehicle's local right (+X), up (+Y) and forward (+Z) in the world.
+class BoatAxes
+{
+public:
+    void rotate(const glm::quat& rotation);
+    glm::vec3 right() const;
+    glm::vec3 up() const;
+    glm::vec3 forward() const;
+    // Right, up and forward as the columns.
+    glm::mat3 basis() const;
+
+private:
+    glm::vec3 rotatedRight{1.0f, 0.0f, 0.0f};
+    glm::vec3 rotatedUp{0.0f, 1.0f, 0.0f};
+    glm::vec3 rotatedForward{0.0f, 0.0f, 1.0f};
+};
+
+// The player's boat: a raycast vehicle with four wheels under its chassis body,
+// with a speed limit and a power slide that ends in a boost.
+class Boat
+{
+public:
+    static constexpr float slideBoostTime = 1.2f;
+
+    Boat(PhysicsBody* chassis, const BoatSettings& settings);
+    ~Boat();
+    Boat(const Boat&) = delete;
+    Boat& operator=(const Boat&) = delete;
+
+    void handleKeyboardInput();
+    // With readOnly only the state is read; the boat is not driven.
+    GLFWgamepadstate handleGamepadInput(bool readOnly);
+    void updateSlide(bool slideKeyHeld);
+    // Per frame, after the physics step.
+    void update(float interpolationFactor);
+    void reset(const glm::vec3& position, const glm::quat& rotation);
+
+    float speedKmh() const;
+    bool isSliding() const;
+    const BoatAxes& axes() const;
+    glm::vec3 interpolatedPosition(float factor) const;
+
+    PhysicsBody* chassis() const;
+    const BoatSettings& settings() const;
+    btRaycastVehicle* vehicle() const;
+    // Replaces the vehicle (and its raycaster) by a new one in the given world.
+    void buildVehicle(btDynamicsWorld* world);
+
+private:
+    void applyControls();
+
+    PhysicsBody* chassisBody;
+    BoatSettings boatSettings;
+    std::unique_ptr<btDefaultVehicleRaycaster> raycaster;
+    std::unique_ptr<btRaycastVehicle> raycastVehicle;
+    bool sliding = false;
+    float steeringInput = 0.0f;
+    float engineInput = 0.0f;
+    float slideTime = 0.0f;
+    std::int32_t slideDirection = 0;
+    bool slideNeedsRelease = false;
+    float speedLimit = 120.0f;
+    BoatAxes boatAxes;
+};

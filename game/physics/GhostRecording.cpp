@@ -1,0 +1,191 @@
+#include "game/physics/GhostRecording.hpp"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstddef>
+#include <cstdio>
+#include <fstream>
+#include <type_traits>
+
+// Frames are read and written as they lie in memory.
+static_assert(std::endian::native == std::endian::little);
+static_assert(std::is_trivially_copyable_v<GhostFrame>);
+static_assert(sizeof(GhostFrame) == 32);
+static_assert(offsetof(GhostFrame, rotation) == 4 && offsetof(GhostFrame, position) == 20);
+static_assert(offsetof(glm::quat, x) == 0 && offsetof(glm::quat, w) == 12);
+
+namespace
+{
+constexpr std::size_t frameSize = sizeof(GhostFrame);
+
+glm::quat blendRotation(const glm::quat& from, glm::quat to, float t)
+{
+    float cosine = glm::dot(from, to);
+    if (cosine < 0.0f)
+    {
+        to = -to;
+        cosine = -cosine;
+    }
+    if (cosine > 0.9999999f)
+    {
+        return from * (1.0f - t) + to * t;
+    }
+    const float angle = std::acos(cosine);
+    return (from * std::sin((1.0f - t) * angle) + to * std::sin(t * angle)) / std::sin(angle);
+}
+}
+
+GhostRecording::GhostRecording(std::uint32_t seconds, std::uint32_t samplesPerSecond)
+    : capacity(static_cast<std::int32_t>(seconds * samplesPerSecond)),
+      sampleInterval(static_cast<float>(1.0 / static_cast<double>(samplesPerSecond)))
+{
+    samples.reserve(static_cast<std::size_t>(std::max(capacity, 0)));
+}
+
+void GhostRecording::recordFrame(float deltaTime, const glm::vec3& position, const glm::quat& rotation)
+{
+    if (complete || frameCount() >= capacity)
+    {
+        complete = true;
+        return;
+    }
+    // Time beyond the interval is dropped, not carried into the next one.
+    if (accumulator >= sampleInterval)
+    {
+        samples.push_back({deltaTime, rotation, position});
+        accumulator = 0.0f;
+    }
+    else
+    {
+        accumulator += deltaTime;
+    }
+}
+
+void GhostRecording::stopRecording()
+{
+    complete = true;
+}
+
+bool GhostRecording::isRecordingComplete() const
+{
+    return complete;
+}
+
+bool GhostRecording::isPlaybackFinished() const
+{
+    return playbackFinished;
+}
+
+bool GhostRecording::saveToFile(const std::string& path) const
+{
+    if (!complete)
+    {
+        return false;
+    }
+    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
+    if (!stream)
+    {
+        return false;
+    }
+    const std::int32_t count = frameCount();
+    stream.write(reinterpret_cast<const char*>(&count), sizeof(count));
+    stream.write(reinterpret_cast<const char*>(samples.data()), static_cast<std::streamsize>(samples.size() * frameSize));
+    return static_cast<bool>(stream);
+}
+
+bool GhostRecording::loadFromFile(const std::string& path)
+{
+    clear();
+    std::ifstream stream(path, std::ios::binary);
+    if (!stream)
+    {
+        return false;
+    }
+    std::int32_t count = 0;
+    stream.read(reinterpret_cast<char*>(&count), sizeof(count));
+    if (stream.gcount() != static_cast<std::streamsize>(sizeof(count)) || count < 1 || count > capacity)
+    {
+        return false;
+    }
+    std::printf("frameCount of recording : %d\n", count);
+
+    std::vector<GhostFrame> loaded(static_cast<std::size_t>(count));
+    const auto expected = static_cast<std::streamsize>(loaded.size() * frameSize);
+    stream.read(reinterpret_cast<char*>(loaded.data()), expected);
+    if (stream.gcount() != expected)
+    {
+        return false;
+    }
+    samples = std::move(loaded);
+    complete = true;
+    accumulator = 0.0f;
+    return true;
+}
+
+GhostFrame GhostRecording::playback(float deltaTime)
+{
+    if (!playbackFinished && playbackIndex + 1 < frameCount())
+    {
+        if (accumulator >= sampleInterval)
+        {
+            ++playbackIndex;
+            accumulator = 0.0f;
+        }
+        else
+        {
+            accumulator += deltaTime;
+        }
+        const GhostFrame& from = samples[static_cast<std::size_t>(playbackIndex)];
+        if (accumulator == 0.0f)
+        {
+            return from;
+        }
+        // Never past the next sample, however long the frame.
+        const float t = std::clamp(accumulator / sampleInterval, 0.0f, 1.0f);
+        const GhostFrame& to = samples[static_cast<std::size_t>(playbackIndex) + 1];
+        return {from.frameTime + (to.frameTime - from.frameTime) * t, blendRotation(from.rotation, to.rotation, t),
+                from.position * (1.0f - t) + to.position * t};
+    }
+    playbackFinished = true;
+    if (samples.empty())
+    {
+        return {0.0f, startRotation(), startPosition()};
+    }
+    return samples.back();
+}
+
+glm::vec3 GhostRecording::startPosition() const
+{
+    if (complete && !samples.empty())
+    {
+        return samples.front().position;
+    }
+    return glm::vec3(0.0f);
+}
+
+glm::quat GhostRecording::startRotation() const
+{
+    if (complete && !samples.empty())
+    {
+        return samples.front().rotation;
+    }
+    // Stored x, y, z, w as (1, 0, 0, 0).
+    return glm::quat(0.0f, 1.0f, 0.0f, 0.0f);
+}
+
+std::int32_t GhostRecording::frameCount() const
+{
+    return static_cast<std::int32_t>(samples.size());
+}
+
+const std::vector<GhostFrame>& GhostRecording::frames() const
+{
+    return samples;
+}
+
+void GhostRecording::clear()
+{
+    samples.clear();
+    complete = false;
+}

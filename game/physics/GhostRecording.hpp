@@ -1,0 +1,54 @@
+#pragma once
+
+#include <glm/gtc/quaternion.hpp>
+#include <glm/vec3.hpp>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One sample; the same 32 bytes in memory and in a ".ghost" file.
+struct GhostFrame
+{
+    float frameTime;
+    glm::quat rotation;
+    glm::vec3 position;
+};
+
+// A boat's pose sampled at a fixed rate, recorded from the race and played
+// back as an opponent. A ".ghost" file is the frame count (i32) followed by
+// that many frames, little-endian, with no header.
+class GhostRecording
+{
+public:
+    GhostRecording(std::uint32_t seconds, std::uint32_t samplesPerSecond);
+
+    void recordFrame(float deltaTime, const glm::vec3& position, const glm::quat& rotation);
+    void stopRecording();
+    bool isRecordingComplete() const;
+    bool isPlaybackFinished() const;
+
+    // Only a complete recording is saved.
+    bool saveToFile(const std::string& path) const;
+    // A file that is missing, too short or has a count out of range leaves the recording empty.
+    bool loadFromFile(const std::string& path);
+
+    // The pose blended between the two samples around the played time.
+    GhostFrame playback(float deltaTime);
+    glm::vec3 startPosition() const;
+    glm::quat startRotation() const;
+
+    std::int32_t frameCount() const;
+    const std::vector<GhostFrame>& frames() const;
+
+private:
+    void clear();
+
+    std::int32_t capacity;
+    float sampleInterval;
+    float accumulator = 0.0f;
+    std::vector<GhostFrame> samples;
+    bool complete = false;
+    bool playbackFinished = false;
+    std::int32_t playbackIndex = 0;
+};

@@ -1,0 +1,163 @@
+#include "engine/FileIo.hpp"
+#include "game/physics/GhostRecording.hpp"
+#include "support/StdoutCapture.hpp"
+#include "support/TemporaryFolder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace
+{
+constexpr float interval = 1.0f / 15.0f;
+const glm::quat identity(1.0f, 0.0f, 0.0f, 0.0f);
+
+std::string countBytes(std::int32_t count)
+{
+    std::string bytes(4, '\0');
+    std::memcpy(bytes.data(), &count, 4);
+    return bytes;
+}
+
+std::string frameBytes(std::int32_t count)
+{
+    std::string bytes;
+    for (std::int32_t i = 0; i < count; ++i)
+    {
+        const GhostFrame frame{0.016f, identity, glm::vec3(static_cast<float>(i), 2.0f, 3.0f)};
+        bytes.append(reinterpret_cast<const char*>(&frame), sizeof(frame));
+    }
+    return bytes;
+}
+
+// Samples at x = 0, 1, 2, ... turning about Y; the last call takes a sample, so
+// a playback would start at the beginning of an interval.
+GhostRecording recordingOf(int samples)
+{
+    GhostRecording recording(180, 15);
+    for (int i = 0; i < samples; ++i)
+    {
+        recording.recordFrame(interval, glm::vec3(-1.0f), identity);
+        recording.recordFrame(interval, glm::vec3(static_cast<float>(i), 1.0f, 0.0f),
+                              glm::angleAxis(0.1f * static_cast<float>(i), glm::vec3(0.0f, 1.0f, 0.0f)));
+    }
+    recording.stopRecording();
+    return recording;
+}
+
+TEST(GhostRecordingTest, SamplesAreTakenOncePerIntervalUntilTheRecordingIsFull)
+{
+    GhostRecording recording(1, 15);
+    // Time reaches the interval on the fourth call; the sample is taken on the fifth, without the surplus.
+    for (int i = 0; i < 4; ++i)
+    {
+        recording.recordFrame(0.02f, glm::vec3(static_cast<float>(i)), identity);
+    }
+    EXPECT_EQ(recording.frameCount(), 0);
+    recording.recordFrame(0.03f, glm::vec3(5.0f), identity);
+    ASSERT_EQ(recording.frameCount(), 1);
+    EXPECT_EQ(recording.frames()[0].position, glm::vec3(5.0f));
+    EXPECT_EQ(recording.frames()[0].frameTime, 0.03f);
+    for (int i = 0; i < 100; ++i)
+    {
+        recording.recordFrame(0.1f, glm::vec3(1.0f), identity);
+    }
+    EXPECT_EQ(recording.frameCount(), 15);
+    EXPECT_TRUE(recording.isRecordingComplete());
+}
+
+TEST(GhostRecordingTest, PlaybackBlendsPairwiseAndNeverPassesTheNextSample)
+{
+    GhostRecording recording = recordingOf(3);
+    GhostFrame frame = recording.playback(interval / 4.0f);
+    EXPECT_NEAR(frame.position.x, 0.25f, 1e-5f);
+    EXPECT_NEAR(std::abs(glm::dot(frame.rotation, glm::angleAxis(0.025f, glm::vec3(0.0f, 1.0f, 0.0f)))), 1.0f, 1e-5f);
+    // However long the frame, the blend stops at the next sample.
+    EXPECT_NEAR(recording.playback(1.0f).position.x, 1.0f, 1e-5f);
+    // The call after the interval was reached moves on and gives that sample exactly.
+    EXPECT_EQ(recording.playback(0.001f).position, recording.frames()[1].position);
+    recording.playback(1.0f);
+    EXPECT_EQ(recording.playback(0.001f).position, recording.frames()[2].position);
+    EXPECT_FALSE(recording.isPlaybackFinished());
+    EXPECT_EQ(recording.playback(0.001f).position, recording.frames()[2].position);
+    EXPECT_TRUE(recording.isPlaybackFinished());
+
+    GhostRecording single = recordingOf(1);
+    EXPECT_EQ(single.playback(0.01f).position, glm::vec3(0.0f, 1.0f, 0.0f));
+    EXPECT_TRUE(single.isPlaybackFinished());
+
+    // An empty recording finishes at once, at its start pose, stored as x 1, y 0, z 0, w 0.
+    GhostRecording empty(180, 15);
+    frame = empty.playback(0.01f);
+    EXPECT_TRUE(empty.isPlaybackFinished());
+    EXPECT_EQ(frame.position, glm::vec3(0.0f));
+    EXPECT_EQ(frame.rotation, glm::quat(0.0f, 1.0f, 0.0f, 0.0f));
+    EXPECT_EQ(empty.startRotation(), frame.rotation);
+}
+
+class GhostFileTest : public ::testing::Test
+{
+protected:
+    bool load(GhostRecording& recording, const std::string& content)
+    {
+        EXPECT_TRUE(writeFile("test.ghost", content, false));
+        StdoutCapture capture;
+        return recording.loadFromFile("test.ghost");
+    }
+
+    TemporaryFolder folder;
+};
+
+TEST_F(GhostFileTest, SaveAndLoadGiveTheSameBytes)
+{
+    EXPECT_FALSE(GhostRecording(180, 15).saveToFile("incomplete.ghost"));
+    EXPECT_FALSE(std::filesystem::exists("incomplete.ghost"));
+
+    GhostRecording recording = recordingOf(20);
+    ASSERT_TRUE(recording.saveToFile("saved.ghost"));
+    const std::optional<std::string> saved = readFile("saved.ghost");
+    ASSERT_EQ(saved, countBytes(20) + std::string(reinterpret_cast<const char*>(recording.frames().data()), 20 * 32));
+
+    GhostRecording loaded(180, 15);
+    {
+        StdoutCapture capture;
+        ASSERT_TRUE(loaded.loadFromFile("saved.ghost"));
+        EXPECT_EQ(capture.text(), "frameCount of recording : 20\n");
+    }
+    EXPECT_TRUE(loaded.isRecordingComplete());
+    EXPECT_EQ(loaded.startPosition(), recording.frames()[0].position);
+    ASSERT_TRUE(loaded.saveToFile("again.ghost"));
+    EXPECT_EQ(readFile("again.ghost"), saved);
+
+    // One frame and a full recording load; bytes after the last frame are ignored.
+    EXPECT_TRUE(load(loaded, countBytes(1) + frameBytes(1)));
+    EXPECT_TRUE(load(loaded, countBytes(2700) + frameBytes(2700) + "tail"));
+    EXPECT_EQ(loaded.frames().back().position.x, 2699.0f);
+}
+
+TEST_F(GhostFileTest, MalformedFilesAreRejectedAndLeaveTheRecordingEmpty)
+{
+    const std::vector<std::pair<std::string, std::string>> corpus{
+        {"empty", ""},
+        {"two bytes", std::string("\x05\x00", 2)},
+        {"count 0", countBytes(0) + frameBytes(1)},
+        {"count -1", countBytes(-1) + frameBytes(1)},
+        {"count above capacity", countBytes(2701) + frameBytes(2701)},
+        {"no frames", countBytes(3)},
+        {"truncated frames", countBytes(3) + frameBytes(3).substr(0, 80)},
+    };
+    GhostRecording recording(180, 15);
+    for (const auto& [name, content] : corpus)
+    {
+        // A failed load also empties a recording that held samples.
+        ASSERT_TRUE(load(recording, countBytes(4) + frameBytes(4)));
+        EXPECT_FALSE(load(recording, content)) << name;
+        EXPECT_EQ(recording.frameCount(), 0) << name;
+        EXPECT_TRUE(recording.frames().empty()) << name;
+        EXPECT_FALSE(recording.isRecordingComplete()) << name;
+        EXPECT_EQ(recording.startPosition(), glm::vec3(0.0f)) << name;
+    }
+    EXPECT_FALSE(recording.loadFromFile("missing.ghost"));
+}
+}
