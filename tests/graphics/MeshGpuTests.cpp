@@ -45,7 +45,7 @@ std::vector<std::string> printedLines(StdoutCapture& capture)
     return lines;
 }
 
-TEST_F(MeshTest, MeshesOfEachSwapChainLayoutDrawAndInstanceUpdatesReplaceOnlyTheLeadingRecords)
+TEST_F(MeshTest, SwapChainPipelinesDrawTheirMeshesInTurnAndInstanceUpdatesReplaceOnlyLeadingRecords)
 {
     Pipeline2 fill(&system);
     ASSERT_TRUE(createSwapChainPipeline2(fill, describePipeline("FullScreen.vert", "Fill.frag")));
@@ -54,7 +54,15 @@ TEST_F(MeshTest, MeshesOfEachSwapChainLayoutDrawAndInstanceUpdatesReplaceOnlyThe
     screenDescription.pushConstantRanges = {{VK_SHADER_STAGE_VERTEX_BIT, 64}};
     ASSERT_TRUE(createLoadingPipeline<ScreenVertex>(screen, screenDescription));
     Pipeline2 lines(&system);
-    ASSERT_TRUE(createLoadingPipeline<LineVertex>(lines, describePipeline("Line.vert", "Colour.frag")));
+    PipelineDescription lineDescription = describePipeline("Line.vert", "Colour.frag");
+    lineDescription.depthTest = true;
+    lineDescription.depthWrite = true;
+    lineDescription.depthLoadOp = VK_ATTACHMENT_LOAD_OP_CLEAR;
+    lineDescription.hasDepthAttachment = true;
+    ASSERT_TRUE(createLoadingPipeline<LineVertex>(lines, lineDescription));
+    ASSERT_EQ(lines.clearValues.size(), 2u);
+    EXPECT_EQ(lines.clearValues[1].depthStencil.depth, 1.0f);
+    EXPECT_EQ(lines.framebuffers.size(), system.swapChain.imageViews.size());
     Pipeline2 models(&system);
     ASSERT_TRUE((createLoadingPipeline<ModelVertex, ModelInstance>(
         models, describePipeline("ModelInstance.vert", "Colour.frag"))));
@@ -71,11 +79,17 @@ TEST_F(MeshTest, MeshesOfEachSwapChainLayoutDrawAndInstanceUpdatesReplaceOnlyThe
     EXPECT_EQ(screenMesh->model, glm::mat4(1.0f));
     screenMesh->model = glm::translate(glm::mat4(1.0f), glm::vec3(-0.6f, 0.0f, 0.0f));
 
+    // A nearer green triangle, then a farther red one over it.
     const glm::vec3 greenColour(0.0f, 1.0f, 0.0f);
-    const MeshData<LineVertex> triangle{
-        {{{0.0f, -0.3f, 0.0f}, greenColour}, {{0.15f, 0.3f, 0.0f}, greenColour}, {{-0.15f, 0.3f, 0.0f}, greenColour}},
-        {0, 1, 2}};
-    Mesh* lineMesh = createMesh(meshes, triangle).value_or(nullptr);
+    const glm::vec3 redColour(1.0f, 0.0f, 0.0f);
+    const MeshData<LineVertex> triangles{{{{0.0f, -0.3f, 0.2f}, greenColour},
+                                          {{0.15f, 0.3f, 0.2f}, greenColour},
+                                          {{-0.15f, 0.3f, 0.2f}, greenColour},
+                                          {{0.0f, -0.3f, 0.6f}, redColour},
+                                          {{0.15f, 0.3f, 0.6f}, redColour},
+                                          {{-0.15f, 0.3f, 0.6f}, redColour}},
+                                         {0, 1, 2, 3, 4, 5}};
+    Mesh* lineMesh = createMesh(meshes, triangles).value_or(nullptr);
     ASSERT_NE(lineMesh, nullptr);
 
     const glm::vec3 normal(0.0f, 0.0f, 1.0f);

@@ -3,9 +3,7 @@
 #include "engine/vulkan/ObjectWrappers.hpp"
 #include "gpu/Frames.hpp"
 #include "gpu/GpuHarness.hpp"
-#include "graphics/Mesh.hpp"
 #include "graphics/Pipeline2.hpp"
-#include "graphics/PipelineStates.hpp"
 #include "support/StdoutCapture.hpp"
 
 #define GLFW_INCLUDE_NONE
@@ -21,7 +19,6 @@ namespace
 using Pipeline2Test = GpuTest;
 
 constexpr std::array<std::uint8_t, 3> fillColour{255, 128, 64};
-constexpr std::array<std::uint8_t, 3> red{255, 0, 0};
 
 std::vector<const void*> dependentOwners()
 {
@@ -37,13 +34,6 @@ bool isListed(const Pipeline2& pipeline)
 {
     const std::vector<const void*> owners = dependentOwners();
     return std::find(owners.begin(), owners.end(), &pipeline) != owners.end();
-}
-
-bool createOnSwapChain(Pipeline2& pipeline, const PipelineDescription& description)
-{
-    appendColourClearValues(pipeline.clearValues, 1);
-    const VkExtent2D extent = pipeline.graphicsSystem->swapChain.extent;
-    return createPipeline2<LineVertex>(pipeline, description, {viewportCovering(extent)}, {scissorCovering(extent)});
 }
 
 PipelineDescription fillDescription()
@@ -92,65 +82,6 @@ TEST_F(Pipeline2Test, PipelinesJoinTheSwapChainListInOrderAndLeaveItWhenDestroye
     ASSERT_TRUE(createSwapChainPipeline2(second, fillDescription()));
     EXPECT_TRUE(isListed(second));
     destroyPipeline2(second);
-    EXPECT_FALSE(hasErrors());
-}
-
-TEST_F(Pipeline2Test, SwapChainPipelinePresentsItsFrames)
-{
-    Pipeline2 pipeline(&system);
-    ASSERT_TRUE(createSwapChainPipeline2(pipeline, fillDescription()));
-    EXPECT_NE(pipeline.pipeline, VK_NULL_HANDLE);
-    EXPECT_NE(pipeline.descriptorSets[0], pipeline.descriptorSets[1]);
-    EXPECT_EQ(pipeline.framebuffers.size(), system.swapChain.imageViews.size());
-    ASSERT_EQ(pipeline.clearValues.size(), 1u);
-    EXPECT_FALSE(pipeline.hasDepthAttachment);
-
-    expectWindowShows(system, [&](const FrameInfo& frame) { drawFill(pipeline, frame); },
-                      {{0, 0, fillColour}, {80, 60, fillColour}, {159, 119, fillColour}});
-    system.waitIdle();
-    destroyPipeline2(pipeline);
-    EXPECT_FALSE(hasErrors());
-    EXPECT_FALSE(glfwWindowShouldClose(system.window));
-}
-
-TEST_F(Pipeline2Test, DepthTestedSwapChainPassKeepsTheNearerColour)
-{
-    PipelineDescription description = describePipeline("Line.vert", "Colour.frag");
-    description.depthTest = true;
-    description.depthWrite = true;
-    description.depthLoadOp = VK_ATTACHMENT_LOAD_OP_CLEAR;
-    description.hasDepthAttachment = true;
-    Pipeline2 pipeline(&system);
-    ASSERT_TRUE(createOnSwapChain(pipeline, description));
-    ASSERT_EQ(pipeline.clearValues.size(), 2u);
-    EXPECT_EQ(pipeline.clearValues[1].depthStencil.depth, 1.0f);
-    EXPECT_EQ(pipeline.clearValues[1].depthStencil.stencil, 0u);
-
-    // The nearer red triangle first, then a farther green one over it.
-    const glm::vec3 redColour(1.0f, 0.0f, 0.0f);
-    const glm::vec3 greenColour(0.0f, 1.0f, 0.0f);
-    MeshContainer meshes{&system, {}, {}};
-    const MeshData<LineVertex> triangles{{{{-1.0f, -1.0f, 0.2f}, redColour},
-                                          {{3.0f, -1.0f, 0.2f}, redColour},
-                                          {{-1.0f, 3.0f, 0.2f}, redColour},
-                                          {{-1.0f, -1.0f, 0.6f}, greenColour},
-                                          {{3.0f, -1.0f, 0.6f}, greenColour},
-                                          {{-1.0f, 3.0f, 0.6f}, greenColour}},
-                                         {0, 1, 2, 3, 4, 5}};
-    const std::optional<Mesh*> mesh = createMesh(meshes, triangles);
-    ASSERT_TRUE(mesh.has_value());
-    expectWindowShows(
-        system,
-        [&](const FrameInfo& frame) {
-            beginPipeline2(pipeline, frame.commandBuffer, frame.frameIndex, frame.imageIndex);
-            drawMesh(**mesh, frame);
-            vkCmdEndRenderPass(frame.commandBuffer);
-        },
-        {{10, 10, red}, {150, 110, red}});
-
-    system.waitIdle();
-    destroyPipeline2(pipeline);
-    destroyMeshes(meshes);
     EXPECT_FALSE(hasErrors());
 }
 
