@@ -29,6 +29,12 @@ std::string nativeWindowTitle(GLFWwindow* window)
     return title;
 }
 
+void raiseNativeWindow(GLFWwindow* window)
+{
+    XRaiseWindow(glfwGetX11Display(), glfwGetX11Window(window));
+    XSync(glfwGetX11Display(), False);
+}
+
 std::array<std::uint8_t, 3> nativeWindowPixel(GLFWwindow* window, int x, int y)
 {
     Display* display = glfwGetX11Display();
