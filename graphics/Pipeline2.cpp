@@ -37,7 +37,7 @@ std::vector<DescriptorBinding> descriptorBindings(const PipelineDescription& des
     return bindings;
 }
 
-bool createRenderPassAndLayouts(Pipeline2& pipeline, const PipelineDescription& description)
+bool createDescriptorsAndLayout(Pipeline2& pipeline, const PipelineDescription& description)
 {
     VkDevice& device = pipeline.graphicsSystem->logicalDevice.device;
     if (!createDescriptorPool(pipeline.descriptorPool, device, buildDescriptorTypes(description)) ||
@@ -140,7 +140,7 @@ bool buildPipeline2(Pipeline2& pipeline, const PipelineDescription& description,
 {
     pipeline.hasDepthAttachment = description.hasDepthAttachment;
     appendDepthClearValue(pipeline.clearValues, description);
-    if (!createRenderPassAndLayouts(pipeline, description) || !targets.createRenderPass() ||
+    if (!createDescriptorsAndLayout(pipeline, description) || !targets.createRenderPass() ||
         !targets.createFramebuffers())
     {
         return false;
