@@ -201,13 +201,17 @@ struct VertexInput
     std::vector<VkVertexInputAttributeDescription> attributes;
 };
 
-// Without an instance layout (Instance = void) there is no binding 1. Binding 0
-// is declared even for NoVertex, with stride 0.
+// Without an instance layout (Instance = void) there is no binding 1. NoVertex
+// declares no binding 0 either: validation layers ask for a buffer on every
+// declared binding, even one that no attribute reads.
 template <typename Vertex, typename Instance = void>
 VertexInput buildVertexInput()
 {
     VertexInput input;
-    input.bindings.push_back({vertexBinding, vertexStride<Vertex>(), VK_VERTEX_INPUT_RATE_VERTEX});
+    if constexpr (vertexStride<Vertex>() > 0)
+    {
+        input.bindings.push_back({vertexBinding, vertexStride<Vertex>(), VK_VERTEX_INPUT_RATE_VERTEX});
+    }
     input.attributes = buildVertexAttributes(Vertex::attributeKinds);
     if constexpr (!std::is_void_v<Instance>)
     {

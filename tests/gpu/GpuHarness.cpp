@@ -8,6 +8,7 @@
 #include "support/TemporaryFolder.hpp"
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace
@@ -62,9 +63,11 @@ std::vector<std::uint8_t> readBuffer(GraphicsSystem& system, VkBuffer buffer, Vk
     return bytes;
 }
 
-std::vector<std::uint8_t> readImage(GraphicsSystem& system, VkImage image, VkImageLayout layout, std::uint32_t width,
-                                    std::uint32_t height, std::uint32_t bytesPerPixel, std::uint32_t mipLevel,
-                                    std::uint32_t layer)
+namespace
+{
+std::vector<std::uint8_t> readImageAspect(GraphicsSystem& system, VkImage image, VkImageLayout layout,
+                                          std::uint32_t width, std::uint32_t height, std::uint32_t bytesPerPixel,
+                                          std::uint32_t mipLevel, std::uint32_t layer, VkImageAspectFlags aspect)
 {
     const VkDeviceSize size = VkDeviceSize{width} * height * bytesPerPixel;
     std::optional<Buffer> readBack =
@@ -89,11 +92,11 @@ std::vector<std::uint8_t> readImage(GraphicsSystem& system, VkImage image, VkIma
     barrier.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
     barrier.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
     barrier.image = image;
-    barrier.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, mipLevel, 1, layer, 1};
+    barrier.subresourceRange = {aspect, mipLevel, 1, layer, 1};
     vkCmdPipelineBarrier(*commandBuffer, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT, 0, 0,
                          nullptr, 0, nullptr, 1, &barrier);
     VkBufferImageCopy region{};
-    region.imageSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, mipLevel, layer, 1};
+    region.imageSubresource = {aspect, mipLevel, layer, 1};
     region.imageExtent = {width, height, 1};
     vkCmdCopyImageToBuffer(*commandBuffer, image, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, readBack->buffer, 1, &region);
     barrier.srcAccessMask = VK_ACCESS_TRANSFER_READ_BIT;
@@ -115,6 +118,25 @@ std::vector<std::uint8_t> readImage(GraphicsSystem& system, VkImage image, VkIma
     }
     system.destroyBuffer(*readBack);
     return bytes;
+}
+}
+
+std::vector<std::uint8_t> readImage(GraphicsSystem& system, VkImage image, VkImageLayout layout, std::uint32_t width,
+                                    std::uint32_t height, std::uint32_t bytesPerPixel, std::uint32_t mipLevel,
+                                    std::uint32_t layer)
+{
+    return readImageAspect(system, image, layout, width, height, bytesPerPixel, mipLevel, layer,
+                           VK_IMAGE_ASPECT_COLOR_BIT);
+}
+
+std::vector<float> readDepthImage(GraphicsSystem& system, VkImage image, VkImageLayout layout, std::uint32_t width,
+                                  std::uint32_t height)
+{
+    const std::vector<std::uint8_t> bytes =
+        readImageAspect(system, image, layout, width, height, sizeof(float), 0, 0, VK_IMAGE_ASPECT_DEPTH_BIT);
+    std::vector<float> depths(bytes.size() / sizeof(float));
+    std::memcpy(depths.data(), bytes.data(), bytes.size());
+    return depths;
 }
 
 int main(int argc, char** argv)

@@ -29,5 +29,9 @@ protected:
 std::vector<std::uint8_t> readImage(GraphicsSystem& system, VkImage image, VkImageLayout layout, std::uint32_t width,
                                     std::uint32_t height, std::uint32_t bytesPerPixel, std::uint32_t mipLevel = 0,
                                     std::uint32_t layer = 0);
+// The depths of a 32-bit float depth image, row by row; the image is left in
+// the layout it had.
+std::vector<float> readDepthImage(GraphicsSystem& system, VkImage image, VkImageLayout layout, std::uint32_t width,
+                                  std::uint32_t height);
 // The bytes of a buffer, through a host-visible copy.
 std::vector<std::uint8_t> readBuffer(GraphicsSystem& system, VkBuffer buffer, VkDeviceSize size);

@@ -1,0 +1,18 @@
+#version 450
+
+layout(vertices = 3) out;
+layout(location = 0) in vec3 inColour[];
+layout(location = 0) out vec3 colour[];
+
+void main()
+{
+    gl_out[gl_InvocationID].gl_Position = gl_in[gl_InvocationID].gl_Position;
+    colour[gl_InvocationID] = inColour[gl_InvocationID];
+    if (gl_InvocationID == 0)
+    {
+        gl_TessLevelInner[0] = 1.0;
+        gl_TessLevelOuter[0] = 1.0;
+        gl_TessLevelOuter[1] = 1.0;
+        gl_TessLevelOuter[2] = 1.0;
+    }
+}
