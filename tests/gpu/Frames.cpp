@@ -5,7 +5,6 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -57,10 +56,6 @@ bool presentFrame(GraphicsSystem& system, const FrameRecorder& record)
 
 void expectWindowShows(GraphicsSystem& system, const FrameRecorder& record, const std::vector<WindowPixel>& pixels)
 {
-    // Test programs running beside this one open their windows where this one
-    // opened, and a covered part of a window shows nothing.
-    const int spot = static_cast<int>(getpid() % 21);
-    glfwSetWindowPos(system.window, 200 + (spot % 7) * 240, 200 + (spot / 7) * 260);
     std::vector<std::array<std::uint8_t, 3>> shown(pixels.size());
     for (int frame = 0; frame < 30; ++frame)
     {
