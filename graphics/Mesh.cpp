@@ -120,6 +120,8 @@ template std::optional<InstancedMesh*> createInstancedMesh<PositionVertex, Point
     MeshContainer&, const MeshData<PositionVertex>&, const std::vector<PointLightInstance>&);
 template std::optional<InstancedMesh*> createInstancedMesh<ModelVertex, ModelInstance>(
     MeshContainer&, const MeshData<ModelVertex>&, const std::vector<ModelInstance>&);
+template std::optional<InstancedMesh*> createInstancedMesh<ModelVertex, TwoMatrixInstance>(
+    MeshContainer&, const MeshData<ModelVertex>&, const std::vector<TwoMatrixInstance>&);
 
 void drawMesh(const Mesh& mesh, const FrameInfo& frame)
 {

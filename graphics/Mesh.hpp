@@ -69,6 +69,8 @@ extern template std::optional<InstancedMesh*> createInstancedMesh<PositionVertex
     MeshContainer&, const MeshData<PositionVertex>&, const std::vector<PointLightInstance>&);
 extern template std::optional<InstancedMesh*> createInstancedMesh<ModelVertex, ModelInstance>(
     MeshContainer&, const MeshData<ModelVertex>&, const std::vector<ModelInstance>&);
+extern template std::optional<InstancedMesh*> createInstancedMesh<ModelVertex, TwoMatrixInstance>(
+    MeshContainer&, const MeshData<ModelVertex>&, const std::vector<TwoMatrixInstance>&);
 
 // The caller has bound a pipeline whose vertex input matches and its descriptor sets.
 void drawMesh(const Mesh& mesh, const FrameInfo& frame);

@@ -1,0 +1,199 @@
+#include "engine/FileIo.hpp"
+#include "engine/Log.hpp"
+#include "engine/Timer.hpp"
+#include "game/physics/InstanceBodies.hpp"
+#include "game/physics/PhysicsWorld.hpp"
+#include "gpu/Frames.hpp"
+#include "gpu/GpuHarness.hpp"
+#include "graphics/ModelCollection.hpp"
+#include "graphics/TextureRenderTargetPipeline2.hpp"
+
+#include <btBulletDynamicsCommon.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <filesystem>
+
+namespace
+{
+constexpr std::uint32_t targetSize = 16;
+using Rgba = std::array<std::uint8_t, 4>;
+constexpr Rgba cleared{0, 0, 0, 0};
+constexpr Rgba blue{0, 0, 255, 255};
+const glm::quat none(1.0f, 0.0f, 0.0f, 0.0f);
+
+// Four corners facing +Z; the one texture coordinate gives (0, 0) and no
+// tangent, so the test shader's colour is the turned normal alone.
+const std::string squareObj = "v -0.25 -0.25 0\nv 0.25 -0.25 0\nv 0.25 0.25 0\nv -0.25 0.25 0\nvt 0 1\nvn 0 0 1\n"
+                              "f 1/1/1 2/1/1 3/1/1\nf 3/1/1 4/1/1 1/1/1\n";
+
+BodyDescription described(BodyKind kind, double mass)
+{
+    BodyDescription description;
+    description.kind = kind;
+    description.mass = mass;
+    description.radius = 0.5;
+    description.halfExtents = glm::vec3(1.0f);
+    return description;
+}
+
+glm::mat4 placedAt(const glm::vec3& position)
+{
+    return glm::translate(glm::mat4(1.0f), position);
+}
+
+class ModelCollectionTest : public GpuTest
+{
+protected:
+    void SetUp() override
+    {
+        GpuTest::SetUp();
+        Timer::resetForTesting();
+        world.setRadialGravity(glm::vec3(0.0f), 10.0f);
+        ASSERT_TRUE(writeFile("Square.obj", squareObj, false));
+    }
+
+    void TearDown() override
+    {
+        releaseModelCollection(*models);
+        Timer::resetForTesting();
+        GpuTest::TearDown();
+    }
+
+    float stepBy(double seconds)
+    {
+        Timer::tickBy(seconds);
+        return world.step();
+    }
+
+    // What a geometry pass of every model leaves at the pixels x, y.
+    std::vector<Rgba> draw(const std::vector<std::array<std::uint32_t, 2>>& at)
+    {
+        TextureContainer textures{&system, {}, {}};
+        const TextureCollection target =
+            createRenderTargetTexture<std::uint32_t>(textures, targetSize, targetSize, VK_FORMAT_R8G8B8A8_UNORM, false)
+                .value();
+        TextureRenderTargetPipeline2 pipeline{&system};
+        EXPECT_TRUE((createTextureRenderTargetPipeline2<ModelVertex, TwoMatrixInstance>(
+            pipeline, describePipeline("TwoMatrixInstance.vert", "Colour.frag"), {target})));
+        VkCommandBuffer commandBuffer = system.beginSingleTimeCommands().value();
+        const FrameInfo frame{commandBuffer, 0, 0};
+        beginTextureRenderTargetPipeline2(pipeline, commandBuffer, 0);
+        for (const InstancedMesh* mesh : models->meshes)
+        {
+            drawInstancedMesh(*mesh, frame);
+        }
+        endTextureRenderTargetPipeline2(pipeline, commandBuffer);
+        EXPECT_TRUE(system.endSingleTimeCommands(commandBuffer));
+        const std::vector<std::uint8_t> bytes = readImage(system, target.textures[0]->image.image,
+                                                          VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, targetSize,
+                                                          targetSize, 4);
+        destroyPipeline2(pipeline);
+        destroyTextures(textures);
+        std::vector<Rgba> pixels;
+        for (const auto& [x, y] : at)
+        {
+            const std::size_t offset = (y * targetSize + x) * 4;
+            pixels.push_back({bytes.at(offset), bytes[offset + 1], bytes[offset + 2], bytes[offset + 3]});
+        }
+        return pixels;
+    }
+
+    PhysicsWorld world;
+    std::unique_ptr<ModelCollection> models = createModelCollection(&system, &world);
+};
+
+TEST_F(ModelCollectionTest, OnePathAddedThriceIsOneMeshWhoseInstancesAreDrawnWhereTheyWerePut)
+{
+    const glm::quat turned = glm::angleAxis(glm::radians(60.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    const std::array<ModelPlacement, 3> placements{{{"Square.obj", {-0.5f, -0.5f, 0.5f}, none, 3},
+                                                    {"Square.obj", {0.5f, -0.5f, 0.5f}, none, 10},
+                                                    {"Square.obj", {0.5f, 0.5f, 0.5f}, turned, 10}}};
+    for (std::uint32_t instance = 0; instance < 3; ++instance)
+    {
+        const ModelRef added = addModel(*models, placements[instance]);
+        EXPECT_EQ(added.model(), 0u);
+        EXPECT_EQ(added.instance(), instance);
+    }
+    // The capacity is that of the first placement.
+    EXPECT_FALSE(addModel(*models, placements[0]).added());
+    ASSERT_EQ(models->meshContainer.instancedMeshes.size(), 1u);
+    EXPECT_EQ(models->meshes[0]->instanceCount, 3u);
+    EXPECT_EQ(models->meshes[0]->instanceBufferSize, 3 * sizeof(TwoMatrixInstance));
+
+    ASSERT_TRUE(models->updateBodyInstances(0.0f));
+    EXPECT_FALSE(models->dirty[0]);
+    std::vector<Rgba> drawn = draw({{4, 4}, {12, 4}, {12, 12}, {4, 12}});
+    EXPECT_EQ(drawn[0], blue);
+    EXPECT_EQ(drawn[1], blue);
+    // The normal matrix turns the normal (0, 0, 1) to (sin 60, 0, cos 60).
+    EXPECT_NEAR(drawn[2][0], 221, 1);
+    EXPECT_NEAR(drawn[2][2], 128, 1);
+    EXPECT_EQ(drawn[3], cleared);
+
+    models->setInstancePose(0, 1, glm::vec3(-0.5f, 0.5f, 0.5f), none);
+    ASSERT_TRUE(models->updateBodyInstances(0.0f));
+    drawn = draw({{12, 4}, {4, 12}});
+    EXPECT_EQ(drawn[0], cleared);
+    EXPECT_EQ(drawn[1], blue);
+    EXPECT_FALSE(hasErrors());
+
+    // Another spelling of the path is another model; failures enter no path.
+    EXPECT_FALSE(addModel(*models, {"./Square.obj", glm::vec3(0.0f), none, 0}).added());
+    EXPECT_EQ(addModel(*models, {"./Square.obj", glm::vec3(0.0f), none, 1}).model(), 1u);
+    EXPECT_FALSE(addModel(*models, {"Missing.obj", glm::vec3(0.0f), none, 1}).added());
+    EXPECT_EQ(models->modelIndexByPath.size(), 2u);
+}
+
+TEST_F(ModelCollectionTest, MovingBodiesCarryTheirInstancesAndReplacedOrReleasedBodiesLeaveTheWorld)
+{
+    const BodyDescription ball = described(BodyKind::Sphere, 1.0);
+    const BodyDescription ground = described(BodyKind::Box, 0.0);
+    ASSERT_TRUE(addModelWithBody(*models, "Square.obj", ball, {0.0f, 50.0f, 0.0f}, none, 2).added());
+    ASSERT_EQ(addModelWithBody(*models, "Square.obj", ground, {10.0f, 0.0f, 0.0f}, none, 2).instance(), 1u);
+    PhysicsBody* falling = models->instanceBodies[0][0];
+    PhysicsBody* fixed = models->instanceBodies[0][1];
+    EXPECT_EQ(world.bodies(), (std::vector<PhysicsBody*>{falling, fixed}));
+    EXPECT_EQ(models->bodyBindings[0].size(), 1u);
+
+    const float factor = stepBy(0.1 + 0.5 * PhysicsWorld::subStep);
+    ASSERT_TRUE(models->updateBodyInstances(factor));
+    const glm::mat4 followed = interpolatedTransformMatrix(falling, factor);
+    EXPECT_LT(followed[3].y, 50.0f);
+    EXPECT_EQ(models->instanceData[0][0].model, followed);
+    EXPECT_EQ(models->instanceMatrices[0][1], placedAt(glm::vec3(10.0f, 0.0f, 0.0f)));
+
+    // The replaced body leaves the world and no longer moves the instance.
+    PhysicsBody* replacement = models->createInstanceBody(0, 0, ground);
+    EXPECT_EQ(world.bodies(), (std::vector<PhysicsBody*>{fixed, replacement}));
+    EXPECT_EQ(world.dynamicsWorld()->getNumCollisionObjects(), 2);
+    models->setInstancePose(0, 0, glm::vec3(0.0f, 60.0f, 0.0f), none);
+    ASSERT_TRUE(models->updateBodyInstances(stepBy(0.1)));
+    EXPECT_EQ(models->instanceMatrices[0][0], placedAt(glm::vec3(0.0f, 60.0f, 0.0f)));
+
+    releaseModelCollection(*models);
+    EXPECT_TRUE(world.bodies().empty());
+    EXPECT_EQ(world.dynamicsWorld()->getNumCollisionObjects(), 0);
+    EXPECT_FALSE(hasErrors());
+}
+
+TEST_F(ModelCollectionTest, HullsComeFromTheModelsOwnFileAndCompoundsSitAtTheInstance)
+{
+    ASSERT_TRUE(addModel(*models, {"Square.obj", {0.0f, 20.0f, 0.0f}, none, 3}).added());
+    ASSERT_TRUE(addModel(*models, {"Square.obj", {5.0f, 20.0f, 0.0f}, none, 3}).added());
+    const BodyDescription hull = described(BodyKind::ConvexHull, 1.0);
+    PhysicsBody* slab = models->createInstanceBody(0, 0, hull);
+    ASSERT_NE(slab, nullptr);
+    EXPECT_EQ(static_cast<btConvexHullShape*>(slab->getCollisionShape())->getNumPoints(), 4);
+    PhysicsBody* compound = models->createCompoundInstanceBody(0, 1, {described(BodyKind::Sphere, 1.0), described(BodyKind::Box, 2.0)});
+    ASSERT_NE(compound, nullptr);
+    EXPECT_EQ(compound->getWorldTransform().getOrigin(), btVector3(5.0f, 20.0f, 0.0f));
+    EXPECT_EQ(models->instanceBodies[0], (std::vector<PhysicsBody*>{slab, compound}));
+
+    // A model whose file has gone gets no hull.
+    std::filesystem::remove("Square.obj");
+    ASSERT_EQ(addModel(*models, {"Square.obj", {0.0f, 30.0f, 0.0f}, none, 3}).instance(), 2u);
+    EXPECT_EQ(models->createInstanceBody(0, 2, hull), nullptr);
+    EXPECT_EQ(world.bodies().size(), 2u);
+    EXPECT_TRUE(hasErrors());
+}
+}
