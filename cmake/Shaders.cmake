@@ -1,5 +1,7 @@
 # Compiles every GLSL stage file under a source folder into "<name>.spv" under
-# an output folder, keeping sub-folders and file names (spaces included).
+# an output folder, file names kept (spaces included). A file at the top of the
+# source folder goes to <output>/Shaders/, one in a sub-folder <Scene>/ to
+# <output>/<Scene>/Shaders/, the layout the game reads its shaders from.
 # A shader that fails to compile fails the build.
 function(kelvane_compile_shaders target source_dir output_dir)
   file(GLOB_RECURSE shader_sources CONFIGURE_DEPENDS
@@ -8,7 +10,13 @@ function(kelvane_compile_shaders target source_dir output_dir)
   set(outputs)
   foreach(source IN LISTS shader_sources)
     file(RELATIVE_PATH relative "${source_dir}" "${source}")
-    set(output "${output_dir}/${relative}.spv")
+    get_filename_component(name "${relative}" NAME)
+    get_filename_component(scene "${relative}" DIRECTORY)
+    if(scene)
+      set(output "${output_dir}/${scene}/Shaders/${name}.spv")
+    else()
+      set(output "${output_dir}/Shaders/${name}.spv")
+    endif()
     get_filename_component(output_folder "${output}" DIRECTORY)
     add_custom_command(
       OUTPUT "${output}"
