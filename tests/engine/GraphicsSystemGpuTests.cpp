@@ -21,10 +21,6 @@ void expectDepthImagePerSwapChainImage(const GraphicsSystem& system)
     ASSERT_FALSE(system.swapChain.imageViews.empty());
     EXPECT_EQ(system.depthImages.size(), system.swapChain.imageViews.size());
     EXPECT_EQ(system.renderFinishedSemaphores.size(), system.swapChain.imageViews.size());
-    for (const ImageResource& depthImage : system.depthImages)
-    {
-        EXPECT_NE(depthImage.view, VK_NULL_HANDLE);
-    }
     EXPECT_EQ(Settings::getWindowWidth(), system.swapChain.extent.width);
     EXPECT_EQ(Settings::getWindowHeight(), system.swapChain.extent.height);
 }
@@ -74,23 +70,6 @@ TEST_F(GraphicsSystemTest, BringUpChoosesOneFamilyAndGivesEachSwapChainImageItsD
     EXPECT_EQ(system.swapChain.extent.width, 160u);
     EXPECT_EQ(system.swapChain.extent.height, 120u);
     expectDepthImagePerSwapChainImage(system);
-}
-
-TEST_F(GraphicsSystemTest, FramesAlternateBetweenTheTwoSlots)
-{
-    ClearScene scene(&system, nullptr);
-    scene.load();
-    ASSERT_FALSE(hasErrors());
-    std::vector<std::uint32_t> slots;
-    for (int frame = 0; frame < 6; ++frame)
-    {
-        slots.push_back(system.getCurrentFrame());
-        scene.render();
-    }
-    system.waitIdle();
-    scene.unload();
-    EXPECT_EQ(slots, (std::vector<std::uint32_t>{0, 1, 0, 1, 0, 1}));
-    EXPECT_FALSE(hasErrors());
 }
 
 TEST_F(GraphicsSystemTest, RebuildRemakesTheSwapChainDepthImagesAndDependentFrameBuffers)

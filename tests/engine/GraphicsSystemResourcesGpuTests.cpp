@@ -3,8 +3,6 @@
 #include "gpu/GpuHarness.hpp"
 #include "support/StdoutCapture.hpp"
 
-#include <array>
-#include <cstdlib>
 #include <vector>
 
 namespace
@@ -104,77 +102,15 @@ TEST_F(ResourceTest, RefusalsAndFailuresLeaveNothingBehind)
                                       "ERROR: Image copying has failed.", "ERROR: Vulkan image creation has failed."}));
 }
 
-TEST_F(ResourceTest, AnUploadedImageGetsItsMipChainAndKeepsItThroughTransitions)
-{
-    // Left half one colour, right half black: each level below halves it.
-    std::vector<std::uint8_t> pixels;
-    for (int pixel = 0; pixel < 8; ++pixel)
-    {
-        const std::array<std::uint8_t, 4> colour = pixel % 4 < 2 ? std::array<std::uint8_t, 4>{200, 100, 50, 255}
-                                                                 : std::array<std::uint8_t, 4>{0, 0, 0, 255};
-        pixels.insert(pixels.end(), colour.begin(), colour.end());
-    }
-    Buffer staging = hostBufferWith(system, pixels, VK_BUFFER_USAGE_TRANSFER_SRC_BIT);
-    std::optional<ImageResource> image =
-        system.createImageResource(4, 2, 3, VK_FORMAT_R8G8B8A8_UNORM, VK_IMAGE_TILING_OPTIMAL, imageUsage,
-                                   VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, VK_IMAGE_ASPECT_COLOR_BIT, 1);
-    ASSERT_TRUE(image.has_value());
-    ASSERT_TRUE(system.transitionImageLayout(image->image, 3, 1, VK_IMAGE_LAYOUT_UNDEFINED,
-                                             VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, false));
-    ASSERT_TRUE(system.copyBufferToImage(staging.buffer, image->image, 4, 2, false));
-    ASSERT_TRUE(system.generateMipmaps(image->image, VK_FORMAT_R8G8B8A8_UNORM, 3, 4, 2, false, 1));
-
-    const VkImageLayout shaderRead = VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL;
-    EXPECT_EQ(readImage(system, image->image, shaderRead, 4, 2, 4, 0), pixels);
-    const std::vector<std::uint8_t> expected{200, 100, 50, 255, 0, 0, 0, 255, 100, 50, 25, 255};
-    std::vector<std::uint8_t> levels = readImage(system, image->image, shaderRead, 2, 1, 4, 1);
-    const std::vector<std::uint8_t> smallest = readImage(system, image->image, shaderRead, 1, 1, 4, 2);
-    levels.insert(levels.end(), smallest.begin(), smallest.end());
-    ASSERT_EQ(levels.size(), expected.size());
-    for (std::size_t index = 0; index < levels.size(); ++index)
-    {
-        EXPECT_LE(std::abs(levels[index] - expected[index]), 1) << "byte " << index;
-    }
-
-    EXPECT_TRUE(system.transitionImageLayout(image->image, 3, 1, shaderRead, VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL,
-                                             false));
-    EXPECT_TRUE(system.transitionImageLayout(image->image, 3, 1, VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL, shaderRead,
-                                             false));
-    EXPECT_EQ(readImage(system, image->image, shaderRead, 4, 2, 4, 0), pixels);
-    system.destroyImageResource(*image);
-    system.destroyBuffer(staging);
-    EXPECT_FALSE(hasErrors());
-}
-
-TEST_F(ResourceTest, DepthImagesTakeOneLevelAndTheCombinedDepthLayouts)
-{
-    const VkFormat depthFormat = system.physicalDeviceInfo.depthFormat;
-    std::optional<ImageResource> depth = system.createImageResource(
-        8, 8, 1, depthFormat, VK_IMAGE_TILING_OPTIMAL,
-        VK_IMAGE_USAGE_DEPTH_STENCIL_ATTACHMENT_BIT | VK_IMAGE_USAGE_SAMPLED_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT,
-        VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, VK_IMAGE_ASPECT_DEPTH_BIT, 1);
-    ASSERT_TRUE(depth.has_value());
-    ASSERT_TRUE(system.transitionImageLayout(depth->image, 1, 1, VK_IMAGE_LAYOUT_UNDEFINED,
-                                             VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, true));
-    EXPECT_TRUE(system.generateMipmaps(depth->image, depthFormat, 1, 8, 8, true, 1));
-    EXPECT_TRUE(system.transitionImageLayout(depth->image, 1, 1, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
-                                             VK_IMAGE_LAYOUT_DEPTH_STENCIL_ATTACHMENT_OPTIMAL, true));
-    EXPECT_TRUE(system.transitionImageLayout(depth->image, 1, 1, VK_IMAGE_LAYOUT_DEPTH_STENCIL_ATTACHMENT_OPTIMAL,
-                                             VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, true));
-    EXPECT_FALSE(hasErrors());
-
-    StdoutCapture capture;
-    EXPECT_FALSE(system.generateMipmaps(depth->image, depthFormat, 2, 8, 8, true, 1));
-    EXPECT_EQ(capture.messages(),
-              std::vector<std::string>{"ERROR: Linear filtering for mipmap generation is not supported."});
-    system.destroyImageResource(*depth);
-}
-
+// Images with mip chains are uploaded and read back through the texture creators;
+// here the faces of one level come back together, as the environment lighting reads them.
 TEST_F(ResourceTest, CubeFacesRoundTrip)
 {
     const std::uint32_t faceBytes = 4 * 4 * 4;
     const std::vector<std::uint8_t> faces = pattern(6 * faceBytes, 5);
-    Buffer staging = hostBufferWith(system, faces, VK_BUFFER_USAGE_TRANSFER_SRC_BIT | VK_BUFFER_USAGE_TRANSFER_DST_BIT);
+    Buffer staging = hostBufferWith(system, faces, VK_BUFFER_USAGE_TRANSFER_SRC_BIT);
+    Buffer target = hostBufferWith(system, std::vector<std::uint8_t>(faces.size()),
+                                   VK_BUFFER_USAGE_TRANSFER_SRC_BIT | VK_BUFFER_USAGE_TRANSFER_DST_BIT);
     std::optional<ImageResource> cube = system.createCubeImageResource(
         4, 4, 3, VK_FORMAT_R8G8B8A8_UNORM, imageUsage, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, VK_IMAGE_ASPECT_COLOR_BIT);
     ASSERT_TRUE(cube.has_value());
@@ -182,22 +118,15 @@ TEST_F(ResourceTest, CubeFacesRoundTrip)
                                              VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, false));
     ASSERT_TRUE(system.copyBufferToCubeImage(staging.buffer, cube->image, 4, 4, faceBytes));
     ASSERT_TRUE(system.generateMipmaps(cube->image, VK_FORMAT_R8G8B8A8_UNORM, 3, 4, 4, false, 6));
-    for (std::uint32_t face = 0; face < 6; ++face)
-    {
-        const std::vector<std::uint8_t> expected(faces.begin() + face * faceBytes,
-                                                 faces.begin() + (face + 1) * faceBytes);
-        EXPECT_EQ(readImage(system, cube->image, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, 4, 4, 4, 0, face), expected);
-    }
-
-    // Reading back every face of one level, as the environment lighting does.
     ASSERT_TRUE(system.recordPipelineBarrier(cube->image, 0, 6, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
                                              VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, VK_ACCESS_SHADER_READ_BIT,
                                              VK_ACCESS_TRANSFER_READ_BIT, VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT,
                                              VK_PIPELINE_STAGE_TRANSFER_BIT, false));
-    ASSERT_TRUE(system.copyImageToBuffer(staging.buffer, cube->image, 4, 4, faceBytes, 0));
-    EXPECT_EQ(readBuffer(system, staging.buffer, faces.size()), faces);
+    ASSERT_TRUE(system.copyImageToBuffer(target.buffer, cube->image, 4, 4, faceBytes, 0));
+    EXPECT_EQ(readBuffer(system, target.buffer, faces.size()), faces);
     system.destroyImageResource(*cube);
     system.destroyBuffer(staging);
+    system.destroyBuffer(target);
     EXPECT_FALSE(hasErrors());
 }
 }

@@ -82,8 +82,6 @@ TEST_F(WindowTest, GlfwCallbacksReachTheHandlersOnPressOnlyAndGlfwErrorsAreLogge
     // The entry points that GLFW calls for this window.
     const GLFWkeyfun keyEntry = glfwSetKeyCallback(window, nullptr);
     const GLFWmousebuttonfun buttonEntry = glfwSetMouseButtonCallback(window, nullptr);
-    const GLFWscrollfun scrollEntry = glfwSetScrollCallback(window, nullptr);
-    const GLFWcursorposfun cursorEntry = glfwSetCursorPosCallback(window, nullptr);
 
     std::vector<int> keys;
     std::vector<int> buttons;
@@ -97,12 +95,6 @@ TEST_F(WindowTest, GlfwCallbacksReachTheHandlersOnPressOnlyAndGlfwErrorsAreLogge
     buttonEntry(window, GLFW_MOUSE_BUTTON_RIGHT, GLFW_RELEASE, 0);
     EXPECT_EQ(keys, (std::vector<int>{GLFW_KEY_W, GLFW_KEY_ESCAPE}));
     EXPECT_EQ(buttons, (std::vector<int>{GLFW_MOUSE_BUTTON_RIGHT}));
-
-    scrollEntry(window, 1.0, 2.0);
-    scrollEntry(window, 0.0, -3.0);
-    EXPECT_EQ(Mouse::getScroll(), glm::vec2(0.0f, -3.0f));
-    cursorEntry(window, 12.5, 7.25);
-    EXPECT_EQ(Mouse::getPosition(), glm::vec2(12.5f, 7.25f));
 
     Keyboard::setKeyPressedCallback({});
     keyEntry(window, GLFW_KEY_W, 25, GLFW_PRESS, 0);

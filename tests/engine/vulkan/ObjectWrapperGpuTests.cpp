@@ -6,22 +6,6 @@ namespace
 {
 using ObjectWrapperTest = GpuTest;
 
-TEST_F(ObjectWrapperTest, FencesStartSignalledOnlyWhenAskedAndDestroyOnce)
-{
-    VkDevice& device = system.logicalDevice.device;
-    VkFence signalled = VK_NULL_HANDLE;
-    VkFence unsignalled = VK_NULL_HANDLE;
-    ASSERT_TRUE(createFence(signalled, device, true));
-    ASSERT_TRUE(createFence(unsignalled, device, false));
-    EXPECT_EQ(vkWaitForFences(device, 1, &signalled, VK_TRUE, 0), VK_SUCCESS);
-    EXPECT_EQ(vkWaitForFences(device, 1, &unsignalled, VK_TRUE, 0), VK_TIMEOUT);
-    destroyFence(signalled, device);
-    EXPECT_EQ(signalled, VK_NULL_HANDLE);
-    destroyFence(signalled, device);
-    destroyFence(unsignalled, device);
-    EXPECT_FALSE(hasErrors());
-}
-
 TEST_F(ObjectWrapperTest, ThePipelineObjectsAreMadeFromTheirDescriptions)
 {
     VkDevice& device = system.logicalDevice.device;

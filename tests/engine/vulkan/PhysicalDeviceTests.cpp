@@ -38,22 +38,7 @@ std::vector<VkQueueFamilyProperties> families(std::initializer_list<VkQueueFlags
     return result;
 }
 
-TEST(PhysicalDeviceTest, TheFirstSuitableDeviceIsTakenWithEverythingItReported)
-{
-    LogLines log;
-    PhysicalDeviceReport discrete = suitableDevice("Second", 2);
-    discrete.properties.deviceType = VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU;
-    const std::optional<PhysicalDeviceInfo> info = choosePhysicalDevice({suitableDevice("First", 1), discrete}, log);
-    ASSERT_TRUE(info.has_value());
-    EXPECT_EQ(info->physicalDevice, reinterpret_cast<VkPhysicalDevice>(1));
-    EXPECT_EQ(info->graphicsFamily, 0u);
-    EXPECT_EQ(info->colourFormat, VK_FORMAT_B8G8R8A8_UNORM);
-    EXPECT_EQ(info->depthFormat, VK_FORMAT_D32_SFLOAT);
-    EXPECT_EQ(log, (LogLines{{LogLevel::debug, "Physical device extension VK_KHR_swapchain is supported"},
-                             {LogLevel::debug, "Physical device \"First\" was selected."}}));
-}
-
-TEST(PhysicalDeviceTest, UnsuitableDevicesAreSkippedWithTheirReasons)
+TEST(PhysicalDeviceTest, TheFirstSuitableDeviceIsTakenAndTheOthersAreSkippedWithTheirReasons)
 {
     PhysicalDeviceReport noSwapChain = suitableDevice("NoSwapChain", 1);
     noSwapChain.extensions.items = {"VK_KHR_maintenance1"};
@@ -63,12 +48,17 @@ TEST(PhysicalDeviceTest, UnsuitableDevicesAreSkippedWithTheirReasons)
     noAnisotropy.features.samplerAnisotropy = VK_FALSE;
     PhysicalDeviceReport srgbOnly = suitableDevice("SrgbOnly", 4);
     srgbOnly.surfaceFormats.items = {{VK_FORMAT_B8G8R8A8_SRGB, VK_COLOR_SPACE_SRGB_NONLINEAR_KHR}};
+    PhysicalDeviceReport discrete = suitableDevice("Discrete", 6);
+    discrete.properties.deviceType = VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU;
 
     LogLines log;
-    const std::optional<PhysicalDeviceInfo> info =
-        choosePhysicalDevice({noSwapChain, noTessellation, noAnisotropy, srgbOnly, suitableDevice("Good", 5)}, log);
+    const std::optional<PhysicalDeviceInfo> info = choosePhysicalDevice(
+        {noSwapChain, noTessellation, noAnisotropy, srgbOnly, suitableDevice("Good", 5), discrete}, log);
     ASSERT_TRUE(info.has_value());
     EXPECT_EQ(info->physicalDevice, reinterpret_cast<VkPhysicalDevice>(5));
+    EXPECT_EQ(info->colourFormat, VK_FORMAT_B8G8R8A8_UNORM);
+    EXPECT_EQ(info->depthFormat, VK_FORMAT_D32_SFLOAT);
+    EXPECT_EQ(info->maxSamplerAnisotropy, 16.0f);
     const LogLines expected{
         {LogLevel::info, "Physical device extension VK_KHR_swapchain is not supported"},
         {LogLevel::debug, "Physical device \"NoSwapChain\" is not suitable."},

@@ -4,7 +4,6 @@
 #include "support/StdoutCapture.hpp"
 
 #include <BulletDynamics/Vehicle/btRaycastVehicle.h>
-#include <GLFW/glfw3.h>
 
 #include <algorithm>
 
@@ -133,16 +132,5 @@ TEST_F(BoatOnPlanetTest, SidewaysSpeedTurnsIntoForwardSpeedAndNeverReverses)
     const btVector3 stopped = boat->chassis()->getLinearVelocity();
     EXPECT_NEAR(stopped.x(), 0.0f, 1e-5f);
     EXPECT_NEAR(stopped.z(), 3.0f, 1e-5f);
-}
-
-TEST_F(BoatOnPlanetTest, WithoutAGamepadTheGamepadControlsGiveNoDrive)
-{
-    Keyboard::setKeyHeldForTesting(keyW, true);
-    Keyboard::setKeyHeldForTesting(keyA, true);
-    boat->handleKeyboardInput();
-    ASSERT_EQ(boat->vehicle()->getWheelInfo(2).m_engineForce, boat->settings().engineForce);
-    boat->handleGamepadInput(false);
-    EXPECT_EQ(boat->vehicle()->getWheelInfo(2).m_engineForce, 0.0f);
-    EXPECT_EQ(boat->vehicle()->getSteeringValue(0), 0.0f);
 }
 }
