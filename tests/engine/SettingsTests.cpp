@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,14 +61,7 @@ TEST_F(SettingsTest, UnreadableFileIsNeverOverwritten)
 
 TEST_F(SettingsTest, KeysAreExactBlanksAreTrimmedAndCarriageReturnsSpoilOnlyWords)
 {
-    struct Case
-    {
-        std::string text;
-        std::uint32_t width;
-        std::uint32_t height;
-        bool fullscreen;
-        PresentMode mode;
-    };
+    using Case = std::tuple<std::string, std::uint32_t, std::uint32_t, bool, PresentMode>;
     const Case cases[] = {
         {" \tWindow-Width\t:1024 \nwindow-height: 10\nWindow-Height :600\nWindow-Height: 768\nFullscreen:false\n"
          "no colon here\nPreferredPresentMode:  Mailbox\t\nUnknown: 5",
@@ -77,14 +72,14 @@ TEST_F(SettingsTest, KeysAreExactBlanksAreTrimmedAndCarriageReturnsSpoilOnlyWord
         {"PreferredPresentMode: Relaxed FIFO\nWindow-Width: 16384\nWindow-Height: 1\n", 16384, 1, true,
          presentModeFifoRelaxed},
     };
-    for (const Case& expected : cases)
+    for (const auto& [text, width, height, fullscreen, mode] : cases)
     {
         Settings::resetForTesting();
-        readText(expected.text);
-        EXPECT_EQ(Settings::getWindowWidth(), expected.width) << expected.text;
-        EXPECT_EQ(Settings::getWindowHeight(), expected.height) << expected.text;
-        EXPECT_EQ(Settings::isFullscreen(), expected.fullscreen) << expected.text;
-        EXPECT_EQ(Settings::getPreferredPresentMode(), expected.mode) << expected.text;
+        readText(text);
+        EXPECT_EQ(Settings::getWindowWidth(), width) << text;
+        EXPECT_EQ(Settings::getWindowHeight(), height) << text;
+        EXPECT_EQ(Settings::isFullscreen(), fullscreen) << text;
+        EXPECT_EQ(Settings::getPreferredPresentMode(), mode) << text;
     }
 }
 
@@ -108,12 +103,5 @@ TEST(ParseIntegerTest, FollowsTheRulesOfASigned32BitDecimal)
     {
         EXPECT_FALSE(parseInteger(text)) << text;
     }
-}
-
-TEST(TrimTest, RemovesBlanksAndTabsOnly)
-{
-    EXPECT_EQ(trim(" \t a b \t"), "a b");
-    EXPECT_EQ(trim("\r x \r"), "\r x \r");
-    EXPECT_EQ(trim(" \t "), "");
 }
 }

@@ -113,9 +113,13 @@ TEST(PhysicalDeviceTest, QueueFamiliesAreFoundInOneScanThatStopsWhenBothAreKnown
     EXPECT_EQ(findQueueFamilies(families({graphics}), {std::nullopt}, log), std::nullopt);
     EXPECT_EQ(log, (LogLines{{LogLevel::info, "Physical device presentation support obtaining has failed."},
                              {LogLevel::info, "Physical device presentation support obtaining has failed."}}));
+
+    // One queue for each distinct family, in ascending order.
+    EXPECT_EQ(deviceQueueFamilies(1, 1), (std::vector<std::uint32_t>{1}));
+    EXPECT_EQ(deviceQueueFamilies(2, 0), (std::vector<std::uint32_t>{0, 2}));
 }
 
-TEST(PhysicalDeviceTest, ColourFormatPrefersBgraUnormInTheNonLinearSpace)
+TEST(PhysicalDeviceTest, ColourFormatPrefersBgraUnormInTheNonLinearSpaceAndDepthTheFirstAttachmentFormat)
 {
     LogLines log;
     const VkColorSpaceKHR nonLinear = VK_COLOR_SPACE_SRGB_NONLINEAR_KHR;
@@ -134,11 +138,9 @@ TEST(PhysicalDeviceTest, ColourFormatPrefersBgraUnormInTheNonLinearSpace)
     EXPECT_EQ(log, (LogLines{{LogLevel::error, "Supported physical device colour format count obtaining has failed."},
                              {LogLevel::error, "No colour formats are supported."},
                              {LogLevel::error, "Supported physical device colour formats obtaining has failed."}}));
-}
 
-TEST(PhysicalDeviceTest, DepthFormatIsTheFirstCandidateUsableAsAnAttachment)
-{
-    LogLines log;
+    // Depth: the first candidate usable as an attachment.
+    log.clear();
     EXPECT_EQ(chooseDepthFormat({{VK_FORMAT_D32_SFLOAT, VK_FORMAT_FEATURE_SAMPLED_IMAGE_BIT},
                                  {VK_FORMAT_D16_UNORM, VK_FORMAT_FEATURE_DEPTH_STENCIL_ATTACHMENT_BIT}},
                                 log),
@@ -146,11 +148,5 @@ TEST(PhysicalDeviceTest, DepthFormatIsTheFirstCandidateUsableAsAnAttachment)
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(chooseDepthFormat({{VK_FORMAT_D32_SFLOAT, 0}, {VK_FORMAT_D16_UNORM, 0}}, log), std::nullopt);
     EXPECT_EQ(log, (LogLines{{LogLevel::error, "No suitable depth formats are supported."}}));
-}
-
-TEST(DeviceTest, OneQueueIsMadeForEachDistinctFamilyInAscendingOrder)
-{
-    EXPECT_EQ(deviceQueueFamilies(1, 1), (std::vector<std::uint32_t>{1}));
-    EXPECT_EQ(deviceQueueFamilies(2, 0), (std::vector<std::uint32_t>{0, 2}));
 }
 }
