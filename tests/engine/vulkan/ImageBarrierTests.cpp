@@ -1,4 +1,3 @@
-#include "engine/vulkan/Commands.hpp"
 #include "engine/vulkan/ImageBarriers.hpp"
 
 #include <gtest/gtest.h>
@@ -36,17 +35,5 @@ TEST(ImageBarrierTest, MipChainsHalveEachSideDownToOne)
     }
     EXPECT_TRUE(mipmapChain(256, 64, 1).empty());
     EXPECT_TRUE(mipmapChain(256, 64, 0).empty());
-}
-
-TEST(ImageBarrierTest, CubeFacesLieOneFaceSizeApartInTheirOwnLayers)
-{
-    const std::array<VkBufferImageCopy, 6> regions = cubeFaceCopyRegions(512, 512, 1048576, 3);
-    for (std::uint32_t face = 0; face < 6; ++face)
-    {
-        EXPECT_EQ(regions[face].bufferOffset, face * 1048576ull);
-        EXPECT_EQ(regions[face].imageSubresource.baseArrayLayer, face);
-        EXPECT_EQ(regions[face].imageSubresource.layerCount, 1u);
-        EXPECT_EQ(regions[face].imageSubresource.mipLevel, 3u);
-    }
 }
 }
