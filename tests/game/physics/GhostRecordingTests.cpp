@@ -46,19 +46,11 @@ GhostRecording recordingOf(int samples)
     return recording;
 }
 
-TEST(GhostRecordingTest, SamplesAreTakenOncePerIntervalUntilTheRecordingIsFull)
+TEST(GhostRecordingTest, SamplesWaitForTheIntervalAndStopWhenTheRecordingIsFull)
 {
     GhostRecording recording(1, 15);
-    // Time reaches the interval on the fourth call; the sample is taken on the fifth, without the surplus.
-    for (int i = 0; i < 4; ++i)
-    {
-        recording.recordFrame(0.02f, glm::vec3(static_cast<float>(i)), identity);
-    }
+    recording.recordFrame(0.05f, glm::vec3(1.0f), identity);
     EXPECT_EQ(recording.frameCount(), 0);
-    recording.recordFrame(0.03f, glm::vec3(5.0f), identity);
-    ASSERT_EQ(recording.frameCount(), 1);
-    EXPECT_EQ(recording.frames()[0].position, glm::vec3(5.0f));
-    EXPECT_EQ(recording.frames()[0].frameTime, 0.03f);
     for (int i = 0; i < 100; ++i)
     {
         recording.recordFrame(0.1f, glm::vec3(1.0f), identity);
