@@ -9,15 +9,41 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace
 {
 GraphicsSystem* graphicsSystem = nullptr;
 std::vector<std::string> capturedBringUpLines;
 
-// Access and stage masks that cover whatever used the image before or after.
+// Access masks that cover whatever used the image before or after.
 constexpr VkAccessFlags anyAccess = VK_ACCESS_MEMORY_READ_BIT | VK_ACCESS_MEMORY_WRITE_BIT;
+
+// The bytes that `copy` puts into a host-visible buffer of the size; none if any step fails.
+std::vector<std::uint8_t> readBack(GraphicsSystem& system, VkDeviceSize size,
+                                   const std::function<bool(VkBuffer)>& copy)
+{
+    std::optional<Buffer> target =
+        system.createBuffer(size, VK_BUFFER_USAGE_TRANSFER_DST_BIT,
+                            VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
+    if (!target)
+    {
+        return {};
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (copy(target->buffer) && copyFromMemory(target->memory, system.logicalDevice.device, size, bytes.data()))
+    {
+        unmapMemory(target->memory, system.logicalDevice.device);
+    }
+    else
+    {
+        bytes.clear();
+    }
+    system.destroyBuffer(*target);
+    return bytes;
+}
 }
 
 GraphicsSystem& testGraphicsSystem()
@@ -30,37 +56,9 @@ const std::vector<std::string>& bringUpLines()
     return capturedBringUpLines;
 }
 
-void GpuTest::SetUp()
-{
-    resetErrorFlagForTesting();
-}
-
-void GpuTest::TearDown()
-{
-    resetErrorFlagForTesting();
-}
-
 std::vector<std::uint8_t> readBuffer(GraphicsSystem& system, VkBuffer buffer, VkDeviceSize size)
 {
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    std::optional<Buffer> readBack =
-        system.createBuffer(size, VK_BUFFER_USAGE_TRANSFER_DST_BIT,
-                            VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
-    if (!readBack)
-    {
-        return {};
-    }
-    if (system.copyBuffer(buffer, readBack->buffer, size) &&
-        copyFromMemory(readBack->memory, system.logicalDevice.device, size, bytes.data()))
-    {
-        unmapMemory(readBack->memory, system.logicalDevice.device);
-    }
-    else
-    {
-        bytes.clear();
-    }
-    system.destroyBuffer(*readBack);
-    return bytes;
+    return readBack(system, size, [&](VkBuffer target) { return system.copyBuffer(buffer, target, size); });
 }
 
 namespace
@@ -69,55 +67,26 @@ std::vector<std::uint8_t> readImageAspect(GraphicsSystem& system, VkImage image,
                                           std::uint32_t width, std::uint32_t height, std::uint32_t bytesPerPixel,
                                           std::uint32_t mipLevel, std::uint32_t layer, VkImageAspectFlags aspect)
 {
-    const VkDeviceSize size = VkDeviceSize{width} * height * bytesPerPixel;
-    std::optional<Buffer> readBack =
-        system.createBuffer(size, VK_BUFFER_USAGE_TRANSFER_DST_BIT,
-                            VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
-    if (!readBack)
-    {
-        return {};
-    }
-    std::optional<VkCommandBuffer> commandBuffer = system.beginSingleTimeCommands();
-    if (!commandBuffer)
-    {
-        system.destroyBuffer(*readBack);
-        return {};
-    }
-    VkImageMemoryBarrier barrier{};
-    barrier.sType = VK_STRUCTURE_TYPE_IMAGE_MEMORY_BARRIER;
-    barrier.srcAccessMask = anyAccess;
-    barrier.dstAccessMask = VK_ACCESS_TRANSFER_READ_BIT;
-    barrier.oldLayout = layout;
-    barrier.newLayout = VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL;
-    barrier.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
-    barrier.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
-    barrier.image = image;
-    barrier.subresourceRange = {aspect, mipLevel, 1, layer, 1};
-    vkCmdPipelineBarrier(*commandBuffer, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT, 0, 0,
-                         nullptr, 0, nullptr, 1, &barrier);
-    VkBufferImageCopy region{};
-    region.imageSubresource = {aspect, mipLevel, layer, 1};
-    region.imageExtent = {width, height, 1};
-    vkCmdCopyImageToBuffer(*commandBuffer, image, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, readBack->buffer, 1, &region);
-    barrier.srcAccessMask = VK_ACCESS_TRANSFER_READ_BIT;
-    barrier.dstAccessMask = anyAccess;
-    barrier.oldLayout = VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL;
-    barrier.newLayout = layout;
-    vkCmdPipelineBarrier(*commandBuffer, VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, 0, 0,
-                         nullptr, 0, nullptr, 1, &barrier);
-
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (system.endSingleTimeCommands(*commandBuffer) &&
-        copyFromMemory(readBack->memory, system.logicalDevice.device, size, bytes.data()))
-    {
-        unmapMemory(readBack->memory, system.logicalDevice.device);
-    }
-    else
-    {
-        bytes.clear();
-    }
-    system.destroyBuffer(*readBack);
-    return bytes;
+    return readBack(system, VkDeviceSize{width} * height * bytesPerPixel, [&](VkBuffer target) {
+        std::optional<VkCommandBuffer> commandBuffer = system.beginSingleTimeCommands();
+        if (!commandBuffer)
+        {
+            return false;
+        }
+        VkImageMemoryBarrier barrier{VK_STRUCTURE_TYPE_IMAGE_MEMORY_BARRIER, nullptr, anyAccess,
+                                     VK_ACCESS_TRANSFER_READ_BIT, layout, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL,
+                                     VK_QUEUE_FAMILY_IGNORED, VK_QUEUE_FAMILY_IGNORED, image,
+                                     {aspect, mipLevel, 1, layer, 1}};
+        vkCmdPipelineBarrier(*commandBuffer, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT, 0, 0,
+                             nullptr, 0, nullptr, 1, &barrier);
+        const VkBufferImageCopy region{0, 0, 0, {aspect, mipLevel, layer, 1}, {}, {width, height, 1}};
+        vkCmdCopyImageToBuffer(*commandBuffer, image, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, target, 1, &region);
+        std::swap(barrier.srcAccessMask, barrier.dstAccessMask);
+        std::swap(barrier.oldLayout, barrier.newLayout);
+        vkCmdPipelineBarrier(*commandBuffer, VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, 0, 0,
+                             nullptr, 0, nullptr, 1, &barrier);
+        return system.endSingleTimeCommands(*commandBuffer);
+    });
 }
 }
 
@@ -154,10 +123,7 @@ int main(int argc, char** argv)
     {
         StdoutCapture capture;
         system = std::make_unique<GraphicsSystem>();
-        for (const std::string& line : capture.lines())
-        {
-            capturedBringUpLines.push_back(withoutTimestamp(line));
-        }
+        capturedBringUpLines = capture.messages();
     }
     if (hasErrors())
     {

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "engine/GraphicsSystem.hpp"
-
-#include <gtest/gtest.h>
+#include "support/ErrorFlagTest.hpp"
 
 #include <cstdint>
 #include <string>
@@ -15,12 +14,9 @@ GraphicsSystem& testGraphicsSystem();
 const std::vector<std::string>& bringUpLines();
 
 // Each test starts and ends with a clear error flag.
-class GpuTest : public ::testing::Test
+class GpuTest : public ErrorFlagTest
 {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
     GraphicsSystem& system = testGraphicsSystem();
 };
 

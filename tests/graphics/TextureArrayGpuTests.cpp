@@ -1,9 +1,8 @@
 #include "engine/Log.hpp"
-#include "gpu/GpuHarness.hpp"
+#include "gpu/TextureTest.hpp"
 #include "graphics/TextureArray.hpp"
 #include "support/StdoutCapture.hpp"
 
-#include <gtest/gtest.h>
 #include <stb_image_write.h>
 
 #include <algorithm>
@@ -13,38 +12,27 @@
 
 namespace
 {
-class TextureArrayTest : public GpuTest
+using TextureArrayTest = TextureTest;
+
+// One colour per layer, so that every level of a layer must hold exactly that colour.
+std::array<std::uint8_t, 4> layerColour(std::uint32_t layer)
 {
-protected:
-    void TearDown() override
-    {
-        destroyTextures(container);
-        GpuTest::TearDown();
-    }
+    return {static_cast<std::uint8_t>(40 + layer * 50), static_cast<std::uint8_t>(200 - layer * 30),
+            static_cast<std::uint8_t>(layer * 90), static_cast<std::uint8_t>(255 - layer * 10)};
+}
 
-    TextureContainer container{&system, {}, {}};
-};
-
-constexpr std::uint32_t layerWidth = 16;
-constexpr std::uint32_t layerHeight = 8;
-
-std::vector<std::uint8_t> layerPicture(std::uint32_t layer)
+std::vector<std::uint8_t> filled(std::uint32_t layer, std::uint32_t pixels)
 {
+    const std::array<std::uint8_t, 4> colour = layerColour(layer);
     std::vector<std::uint8_t> bytes;
-    for (std::uint32_t y = 0; y < layerHeight; ++y)
+    for (std::uint32_t pixel = 0; pixel < pixels; ++pixel)
     {
-        for (std::uint32_t x = 0; x < layerWidth; ++x)
-        {
-            bytes.push_back(static_cast<std::uint8_t>(x * 16 + layer * 5));
-            bytes.push_back(static_cast<std::uint8_t>(y * 32));
-            bytes.push_back(static_cast<std::uint8_t>((x + y) * 7 + layer * 40));
-            bytes.push_back(static_cast<std::uint8_t>(255 - layer * 10));
-        }
+        bytes.insert(bytes.end(), colour.begin(), colour.end());
     }
     return bytes;
 }
 
-// Below the working folder, as the game reads them: "Assets/{name}{suffix}.png".
+// 16 x 8 pictures below the working folder, as the game reads them: "Assets/{name}{suffix}.png".
 std::array<std::string, 3> writeLayers(const std::string& folder, const std::string& suffix, std::uint32_t count = 3)
 {
     std::filesystem::create_directories("Assets/" + folder);
@@ -52,68 +40,30 @@ std::array<std::string, 3> writeLayers(const std::string& folder, const std::str
     for (std::uint32_t layer = 0; layer < 3; ++layer)
     {
         names[layer] = folder + "/Layer " + std::to_string(layer);
-        if (layer < count)
-        {
-            const std::string path = "Assets/" + names[layer] + suffix + ".png";
-            EXPECT_NE(stbi_write_png(path.c_str(), layerWidth, layerHeight, 4, layerPicture(layer).data(),
-                                     layerWidth * 4),
-                      0);
-        }
+        const std::string path = "Assets/" + names[layer] + suffix + ".png";
+        EXPECT_TRUE(layer >= count || stbi_write_png(path.c_str(), 16, 8, 4, filled(layer, 16 * 8).data(), 16 * 4));
     }
     return names;
-}
-
-std::array<double, 4> channelMeans(const std::vector<std::uint8_t>& bytes)
-{
-    std::array<double, 4> sums{};
-    for (std::size_t index = 0; index < bytes.size(); ++index)
-    {
-        sums[index % 4] += bytes[index];
-    }
-    for (double& sum : sums)
-    {
-        sum /= static_cast<double>(bytes.size() / 4);
-    }
-    return sums;
 }
 
 TEST_F(TextureArrayTest, GeneratedPicturesBecomeLayersWithAFullMipChain)
 {
     Texture* array = loadNormalTextureArray<3>(container, writeLayers("Normals", " Normal"), true);
     ASSERT_NE(array, nullptr);
-    EXPECT_EQ(array->layerCount, 3u);
     EXPECT_EQ(array->mipLevels, 5u);
     EXPECT_EQ(array->format, VK_FORMAT_R8G8B8A8_UNORM);
-    EXPECT_EQ(array->width, layerWidth);
-    EXPECT_EQ(array->height, layerHeight);
-
     for (std::uint32_t layer = 0; layer < 3; ++layer)
     {
-        const std::vector<std::uint8_t> picture = layerPicture(layer);
-        EXPECT_EQ(readImage(system, array->image.image, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, layerWidth,
-                            layerHeight, 4, 0, layer),
-                  picture)
-            << "layer " << layer;
-        // Each level halves the one above it, so every level keeps the picture's mean colour.
-        const std::array<double, 4> expected = channelMeans(picture);
-        for (std::uint32_t level = 1; level < array->mipLevels; ++level)
+        for (std::uint32_t level = 0; level < array->mipLevels; ++level)
         {
-            const std::vector<std::uint8_t> bytes =
-                readImage(system, array->image.image, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
-                          std::max(layerWidth >> level, 1u), std::max(layerHeight >> level, 1u), 4, level, layer);
-            ASSERT_FALSE(bytes.empty());
-            const std::array<double, 4> means = channelMeans(bytes);
-            for (std::size_t channel = 0; channel < 4; ++channel)
-            {
-                EXPECT_NEAR(means[channel], expected[channel], 2.0)
-                    << "layer " << layer << ", level " << level << ", channel " << channel;
-            }
+            const std::uint32_t width = 16 >> level;
+            const std::uint32_t height = std::max(8u >> level, 1u);
+            EXPECT_EQ(readImage(system, array->image.image, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, width, height, 4,
+                                level, layer),
+                      filled(layer, width * height))
+                << "layer " << layer << ", level " << level;
         }
     }
-
-    Texture* albedo = loadAlbedoTextureArray<3>(container, writeLayers("Albedo", " Albedo"), false);
-    ASSERT_NE(albedo, nullptr);
-    EXPECT_EQ(albedo->format, VK_FORMAT_R8G8B8A8_SRGB);
     EXPECT_FALSE(hasErrors());
 }
 
@@ -122,9 +72,8 @@ TEST_F(TextureArrayTest, LoadingStopsAtTheFirstMissingPicture)
     const std::array<std::string, 3> names = writeLayers("Gaps", " ARME", 1);
     StdoutCapture capture;
     EXPECT_EQ(loadArmeTextureArray<3>(container, names, true), nullptr);
-    const std::vector<std::string> lines = capture.lines();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(withoutTimestamp(lines[0]), "ERROR: Image file \"Assets/Gaps/Layer 1 ARME.png\" could not be found.");
+    EXPECT_EQ(capture.messages(),
+              std::vector<std::string>{"ERROR: Image file \"Assets/Gaps/Layer 1 ARME.png\" could not be found."});
     EXPECT_TRUE(container.textures.empty());
 }
 

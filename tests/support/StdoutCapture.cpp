@@ -2,9 +2,11 @@
 
 #include "engine/FileIo.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <unistd.h>
 
 StdoutCapture::StdoutCapture()
@@ -46,19 +48,18 @@ const std::string& StdoutCapture::text()
 std::vector<std::string> StdoutCapture::lines()
 {
     std::vector<std::string> result;
-    const std::string& all = text();
-    std::size_t start = 0;
-    while (start < all.size())
+    std::istringstream stream(text());
+    for (std::string line; std::getline(stream, line);)
     {
-        const std::size_t end = all.find('\n', start);
-        if (end == std::string::npos)
-        {
-            result.push_back(all.substr(start));
-            break;
-        }
-        result.push_back(all.substr(start, end - start));
-        start = end + 1;
+        result.push_back(line);
     }
+    return result;
+}
+
+std::vector<std::string> StdoutCapture::messages()
+{
+    std::vector<std::string> result = lines();
+    std::transform(result.begin(), result.end(), result.begin(), withoutTimestamp);
     return result;
 }
 

@@ -16,6 +16,8 @@ public:
     // Stops capturing (once) and returns what was printed.
     const std::string& text();
     std::vector<std::string> lines();
+    // The lines without their time stamps.
+    std::vector<std::string> messages();
 
 private:
     void stop();

@@ -4,13 +4,6 @@
 
 namespace
 {
-TEST(InstanceTest, ApiVersionTextKeepsTheVariantInTheMajorNumber)
-{
-    EXPECT_EQ(apiVersionText(VK_MAKE_API_VERSION(0, 1, 3, 280)), "1.3.280");
-    EXPECT_EQ(apiVersionText(VK_MAKE_API_VERSION(0, 1, 0, 0)), "1.0.0");
-    EXPECT_EQ(apiVersionText(VK_MAKE_API_VERSION(1, 1, 2, 3)), "129.2.3");
-}
-
 TEST(InstanceTest, RequiredExtensionsAreCheckedInOrderUntilOneIsMissing)
 {
     const std::vector<std::string> supported{"VK_KHR_surface", "VK_KHR_xlib_surface", "VK_EXT_debug_utils"};

@@ -38,25 +38,7 @@ std::vector<VkQueueFamilyProperties> families(std::initializer_list<VkQueueFlags
     return result;
 }
 
-TEST(PhysicalDeviceTest, TheFirstSuitableDeviceIsTakenWithEverythingItReported)
-{
-    LogLines log;
-    PhysicalDeviceReport discrete = suitableDevice("Second", 2);
-    discrete.properties.deviceType = VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU;
-    const std::optional<PhysicalDeviceInfo> info = choosePhysicalDevice({suitableDevice("First", 1), discrete}, log);
-    ASSERT_TRUE(info.has_value());
-    EXPECT_EQ(info->physicalDevice, reinterpret_cast<VkPhysicalDevice>(1));
-    EXPECT_EQ(info->graphicsFamily, 0u);
-    EXPECT_EQ(info->presentFamily, 0u);
-    EXPECT_EQ(info->colourFormat, VK_FORMAT_B8G8R8A8_UNORM);
-    EXPECT_EQ(info->colourSpace, VK_COLOR_SPACE_SRGB_NONLINEAR_KHR);
-    EXPECT_EQ(info->depthFormat, VK_FORMAT_D32_SFLOAT);
-    EXPECT_EQ(info->maxSamplerAnisotropy, 16.0f);
-    EXPECT_EQ(log, (LogLines{{LogLevel::debug, "Physical device extension VK_KHR_swapchain is supported"},
-                             {LogLevel::debug, "Physical device \"First\" was selected."}}));
-}
-
-TEST(PhysicalDeviceTest, UnsuitableDevicesAreSkippedWithTheirReasons)
+TEST(PhysicalDeviceTest, TheFirstSuitableDeviceIsTakenAndTheOthersAreSkippedWithTheirReasons)
 {
     PhysicalDeviceReport noSwapChain = suitableDevice("NoSwapChain", 1);
     noSwapChain.extensions.items = {"VK_KHR_maintenance1"};
@@ -66,12 +48,17 @@ TEST(PhysicalDeviceTest, UnsuitableDevicesAreSkippedWithTheirReasons)
     noAnisotropy.features.samplerAnisotropy = VK_FALSE;
     PhysicalDeviceReport srgbOnly = suitableDevice("SrgbOnly", 4);
     srgbOnly.surfaceFormats.items = {{VK_FORMAT_B8G8R8A8_SRGB, VK_COLOR_SPACE_SRGB_NONLINEAR_KHR}};
+    PhysicalDeviceReport discrete = suitableDevice("Discrete", 6);
+    discrete.properties.deviceType = VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU;
 
     LogLines log;
-    const std::optional<PhysicalDeviceInfo> info =
-        choosePhysicalDevice({noSwapChain, noTessellation, noAnisotropy, srgbOnly, suitableDevice("Good", 5)}, log);
+    const std::optional<PhysicalDeviceInfo> info = choosePhysicalDevice(
+        {noSwapChain, noTessellation, noAnisotropy, srgbOnly, suitableDevice("Good", 5), discrete}, log);
     ASSERT_TRUE(info.has_value());
     EXPECT_EQ(info->physicalDevice, reinterpret_cast<VkPhysicalDevice>(5));
+    EXPECT_EQ(info->colourFormat, VK_FORMAT_B8G8R8A8_UNORM);
+    EXPECT_EQ(info->depthFormat, VK_FORMAT_D32_SFLOAT);
+    EXPECT_EQ(info->maxSamplerAnisotropy, 16.0f);
     const LogLines expected{
         {LogLevel::info, "Physical device extension VK_KHR_swapchain is not supported"},
         {LogLevel::debug, "Physical device \"NoSwapChain\" is not suitable."},
@@ -126,9 +113,13 @@ TEST(PhysicalDeviceTest, QueueFamiliesAreFoundInOneScanThatStopsWhenBothAreKnown
     EXPECT_EQ(findQueueFamilies(families({graphics}), {std::nullopt}, log), std::nullopt);
     EXPECT_EQ(log, (LogLines{{LogLevel::info, "Physical device presentation support obtaining has failed."},
                              {LogLevel::info, "Physical device presentation support obtaining has failed."}}));
+
+    // One queue for each distinct family, in ascending order.
+    EXPECT_EQ(deviceQueueFamilies(1, 1), (std::vector<std::uint32_t>{1}));
+    EXPECT_EQ(deviceQueueFamilies(2, 0), (std::vector<std::uint32_t>{0, 2}));
 }
 
-TEST(PhysicalDeviceTest, ColourFormatPrefersBgraUnormInTheNonLinearSpace)
+TEST(PhysicalDeviceTest, ColourFormatPrefersBgraUnormInTheNonLinearSpaceAndDepthTheFirstAttachmentFormat)
 {
     LogLines log;
     const VkColorSpaceKHR nonLinear = VK_COLOR_SPACE_SRGB_NONLINEAR_KHR;
@@ -147,11 +138,9 @@ TEST(PhysicalDeviceTest, ColourFormatPrefersBgraUnormInTheNonLinearSpace)
     EXPECT_EQ(log, (LogLines{{LogLevel::error, "Supported physical device colour format count obtaining has failed."},
                              {LogLevel::error, "No colour formats are supported."},
                              {LogLevel::error, "Supported physical device colour formats obtaining has failed."}}));
-}
 
-TEST(PhysicalDeviceTest, DepthFormatIsTheFirstCandidateUsableAsAnAttachment)
-{
-    LogLines log;
+    // Depth: the first candidate usable as an attachment.
+    log.clear();
     EXPECT_EQ(chooseDepthFormat({{VK_FORMAT_D32_SFLOAT, VK_FORMAT_FEATURE_SAMPLED_IMAGE_BIT},
                                  {VK_FORMAT_D16_UNORM, VK_FORMAT_FEATURE_DEPTH_STENCIL_ATTACHMENT_BIT}},
                                 log),
@@ -159,11 +148,5 @@ TEST(PhysicalDeviceTest, DepthFormatIsTheFirstCandidateUsableAsAnAttachment)
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(chooseDepthFormat({{VK_FORMAT_D32_SFLOAT, 0}, {VK_FORMAT_D16_UNORM, 0}}, log), std::nullopt);
     EXPECT_EQ(log, (LogLines{{LogLevel::error, "No suitable depth formats are supported."}}));
-}
-
-TEST(DeviceTest, OneQueueIsMadeForEachDistinctFamilyInAscendingOrder)
-{
-    EXPECT_EQ(deviceQueueFamilies(1, 1), (std::vector<std::uint32_t>{1}));
-    EXPECT_EQ(deviceQueueFamilies(2, 0), (std::vector<std::uint32_t>{0, 2}));
 }
 }

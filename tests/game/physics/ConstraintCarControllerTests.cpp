@@ -1,13 +1,9 @@
-#include "engine/Keyboard.hpp"
-#include "engine/Timer.hpp"
 #include "game/physics/BulletConversions.hpp"
 #include "game/physics/ConstraintCarController.hpp"
-#include "game/physics/PhysicsResources.hpp"
-#include "game/physics/PhysicsWorld.hpp"
+#include "support/PhysicsTest.hpp"
 
 #include <BulletDynamics/ConstraintSolver/btGeneric6DofSpring2Constraint.h>
 #include <btBulletDynamicsCommon.h>
-#include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
@@ -18,42 +14,29 @@ constexpr std::int16_t keyUp = 265;
 constexpr std::int16_t keyDown = 264;
 constexpr std::int16_t keyLeft = 263;
 constexpr std::int16_t keyRight = 262;
-constexpr float rate = PhysicsWorld::subStep * 12.566371f;
-const glm::quat identity(1.0f, 0.0f, 0.0f, 0.0f);
 
 // A floating chassis on four ball wheels level with its centre, in a world without gravity.
-class ConstraintCarControllerTest : public ::testing::Test
+class ConstraintCarControllerTest : public PhysicsTest
 {
 protected:
     void SetUp() override
     {
-        Timer::resetForTesting();
-        Keyboard::releaseAllKeysForTesting();
+        PhysicsTest::SetUp();
         chassis = resources.createRigidBody(resources.createBoxShape(glm::vec3(1.0f, 0.3f, 2.0f)), 10.0f,
                                             gameBodyMaterial);
         world.addRigidBody(chassis, glm::vec3(0.0f), identity);
-        const std::vector<glm::vec3> offsets{glm::vec3(1.2f, 0.0f, 1.5f), glm::vec3(-1.2f, 0.0f, 1.5f),
-                                             glm::vec3(1.2f, 0.0f, -1.5f), glm::vec3(-1.2f, 0.0f, -1.5f)};
         ConstraintCarController::WheelConstraints wheels{};
         for (std::size_t i = 0; i < 4; ++i)
         {
-            PhysicsBody* wheel =
-                resources.createRigidBody(resources.createSphereShape(0.3f), 1.0f, gameBodyMaterial);
-            world.addRigidBody(wheel, offsets[i], identity);
+            const glm::vec3 offset(i % 2 == 0 ? 1.2f : -1.2f, 0.0f, i < 2 ? 1.5f : -1.5f);
+            PhysicsBody* wheel = addBall(offset, 0.3f, 1.0f);
             constraints.push_back(std::make_unique<btGeneric6DofSpring2Constraint>(
-                *chassis, *wheel, toBulletTransform(identity, offsets[i]), btTransform::getIdentity()));
+                *chassis, *wheel, toBulletTransform(identity, offset), btTransform::getIdentity()));
             world.dynamicsWorld()->addConstraint(constraints.back().get(), true);
             wheels[i] = constraints.back().get();
         }
         controller = std::make_unique<ConstraintCarController>(keyUp, keyDown, keyLeft, keyRight, chassis, wheels);
         world.addController(controller.get());
-    }
-
-    void TearDown() override
-    {
-        Keyboard::releaseAllKeysForTesting();
-        world.removeAllObjects();
-        Timer::resetForTesting();
     }
 
     void subSteps(int count)
@@ -70,8 +53,7 @@ protected:
         float highest = 0.0f;
         for (int i = 0; i < count; ++i)
         {
-            Timer::tickBy(PhysicsWorld::subStep);
-            world.step();
+            stepBy(PhysicsWorld::subStep);
             const btVector3 velocity = chassis->getLinearVelocity();
             if (velocity.dot(toBulletVector(controller->axes().forward())) * direction > 0.0f)
             {
@@ -88,46 +70,26 @@ protected:
         return lower.y();
     }
 
-    PhysicsResources resources;
     std::vector<std::unique_ptr<btGeneric6DofSpring2Constraint>> constraints;
-    PhysicsWorld world;
     PhysicsBody* chassis = nullptr;
     std::unique_ptr<ConstraintCarController> controller;
 };
 
-TEST_F(ConstraintCarControllerTest, SteeringTurnsAtItsRateWithinAQuarterTurnAndReturnsToZero)
+TEST_F(ConstraintCarControllerTest, SteeringStopsAtFullLockShrinksWithSpeedAndReturnsToZero)
 {
-    Keyboard::setKeyHeldForTesting(keyRight, true);
-    subSteps(24);
-    EXPECT_NEAR(controller->steeringAngle(), 24.0f * rate, 1e-5f);
-    const float held = controller->steeringAngle();
-
-    // Both keys: one step each way.
-    Keyboard::setKeyHeldForTesting(keyLeft, true);
-    subSteps(5);
-    EXPECT_NEAR(controller->steeringAngle(), held, 1e-5f);
-
-    // Back to zero in the time the angle took to build up (the both-keys steps leave a rounding error).
-    Keyboard::releaseAllKeysForTesting();
-    subSteps(25);
-    EXPECT_EQ(controller->steeringAngle(), 0.0f);
-    subSteps(10);
-    EXPECT_EQ(controller->steeringAngle(), 0.0f);
-
     Keyboard::setKeyHeldForTesting(keyLeft, true);
     subSteps(200);
-    EXPECT_FLOAT_EQ(controller->steeringAngle(), -ConstraintCarController::maximumSteeringAngle);
     const float full = -ConstraintCarController::maximumSteeringAngle;
-    EXPECT_FLOAT_EQ(steeringLimit(0), full);
+    EXPECT_FLOAT_EQ(controller->steeringAngle(), full);
     EXPECT_FLOAT_EQ(steeringLimit(1), full);
-
-    // Speed shrinks the steering, to a fifth at 40 m/s and above.
-    chassis->setLinearVelocity(btVector3(0.0f, 0.0f, 20.0f));
-    subSteps(1);
-    EXPECT_NEAR(steeringLimit(0), 0.6f * full, 1e-5f);
+    // A fifth of it at 40 m/s and above.
     chassis->setLinearVelocity(btVector3(0.0f, 0.0f, 45.0f));
     subSteps(1);
-    EXPECT_NEAR(steeringLimit(1), 0.2f * full, 1e-5f);
+    EXPECT_NEAR(steeringLimit(0), 0.2f * full, 1e-5f);
+
+    Keyboard::releaseAllKeysForTesting();
+    subSteps(200);
+    EXPECT_EQ(controller->steeringAngle(), 0.0f);
 }
 
 TEST_F(ConstraintCarControllerTest, SpeedIsCappedForwardAndBackward)
