@@ -1,0 +1,36 @@
+#pragma once
+
+#include "graphics/MeshData.hpp"
+#include "graphics/VertexLayouts.hpp"
+#include "renderers/Font.hpp"
+
+#include <cstdint>
+#include <string>
+
+class GraphicsSystem;
+struct Mesh;
+
+// Any other value aligns left.
+inline constexpr std::uint32_t textAlignLeft = 0;
+inline constexpr std::uint32_t textAlignCentre = 1;
+inline constexpr std::uint32_t textAlignRight = 2;
+
+// One quad per character but the line feed, in window pixels from the top-left
+// of the first line. A character outside the font's set takes a quad of no
+// size and does not move the pen. Alignment shifts every line by the right
+// edge of the widest one.
+MeshData<ScreenVertex> buildTextMesh(const Font& font, const std::u32string& text, std::uint32_t alignment);
+// The same from UTF-8.
+MeshData<ScreenVertex> createText(const Font& font, const std::string& text, std::uint32_t alignment);
+
+// Characters that the frames-per-second text mesh is made with room for:
+// "FPS: " and any 32-bit count.
+inline constexpr std::uint32_t fpsTextCapacity = 15;
+
+// Writes a new text into a text mesh made with room for `capacity` characters;
+// its index buffer already holds the pattern for all of them. A text that does
+// not fit, or an upload that fails, leaves the mesh as it was and gives false.
+bool updateTextMesh(GraphicsSystem& graphicsSystem, Mesh& mesh, const MeshData<ScreenVertex>& text,
+                    std::uint32_t capacity);
+// "FPS: " and the timer's frames per second, left-aligned.
+void refreshFpsText(GraphicsSystem& graphicsSystem, const Font& font, Mesh& mesh);

@@ -1,0 +1,208 @@
+#include "engine/Log.hpp"
+#include "engine/ScreenMaths.hpp"
+#include "engine/Timer.hpp"
+#include "gpu/Frames.hpp"
+#include "gpu/GpuHarness.hpp"
+#include "graphics/Mesh.hpp"
+#include "graphics/Pipeline2.hpp"
+#include "graphics/Texture.hpp"
+#include "graphics/UniformBuffers.hpp"
+#include "renderers/Hud.hpp"
+#include "renderers/Text.hpp"
+#include "support/StdoutCapture.hpp"
+
+#include <fmt/format.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace
+{
+const std::filesystem::path fontFolder = "/usr/share/fonts/truetype/dejavu";
+
+class TextTest : public GpuTest
+{
+protected:
+    void TearDown() override
+    {
+        system.waitIdle();
+        destroyPipeline2(text);
+        destroyPipeline2(hud);
+        system.destroyUniformBuffers(uniforms);
+        destroyTextures(textures);
+        destroyMeshes(meshes);
+        GpuTest::TearDown();
+    }
+
+    // As the scenes make their screen-space pipelines, over the window's projection.
+    bool createPipeline(Pipeline2& pipeline, const std::string& vertexShader, const std::string& fragmentShader,
+                        VkAttachmentLoadOp colourLoadOp, const Texture& texture)
+    {
+        const std::filesystem::path folder = std::filesystem::path(KELVANE_ASSETS_DIR) / "Shaders";
+        PipelineDescription description;
+        description.shaders = {{VK_SHADER_STAGE_VERTEX_BIT, (folder / (vertexShader + ".spv")).string()},
+                               {VK_SHADER_STAGE_FRAGMENT_BIT, (folder / (fragmentShader + ".spv")).string()}};
+        description.cullMode = VK_CULL_MODE_BACK_BIT;
+        description.blendMode = BlendMode::AlphaBlend;
+        description.descriptorBindings = {{VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, VK_SHADER_STAGE_VERTEX_BIT},
+                                          {VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER, VK_SHADER_STAGE_FRAGMENT_BIT}};
+        description.pushConstantRanges = {{VK_SHADER_STAGE_VERTEX_BIT, 64}};
+        description.colourLoadOp = colourLoadOp;
+        const bool created = createHudPipeline(pipeline, description);
+        if (created)
+        {
+            writeHudDescriptorSets(pipeline, uniforms, texture, sampler);
+        }
+        return created;
+    }
+
+    Pipeline2 text{&system};
+    Pipeline2 hud{&system};
+    UniformBufferCollection uniforms;
+    VkSampler sampler = VK_NULL_HANDLE;
+    TextureContainer textures{&system, {}, {}};
+    MeshContainer meshes{&system, {}, {}};
+    std::vector<std::unique_ptr<Font>> fonts;
+};
+
+void drawQuad(Pipeline2& pipeline, const Mesh& mesh, const FrameInfo& frame)
+{
+    beginPipeline2(pipeline, frame.commandBuffer, frame.frameIndex, frame.imageIndex);
+    vkCmdPushConstants(frame.commandBuffer, pipeline.pipelineLayout, VK_SHADER_STAGE_VERTEX_BIT, 0, sizeof(glm::mat4),
+                       &mesh.model);
+    drawMesh(mesh, frame);
+    vkCmdEndRenderPass(frame.commandBuffer);
+}
+
+Mesh* placedQuad(MeshContainer& meshes, const MeshData<ScreenVertex>& data, glm::vec2 position)
+{
+    Mesh* mesh = createMesh(meshes, data).value_or(nullptr);
+    if (mesh != nullptr)
+    {
+        mesh->model = glm::translate(glm::mat4(1.0f), glm::vec3(position, 0.0f));
+    }
+    return mesh;
+}
+
+TEST_F(TextTest, GlyphInkShowsWhereTheAtlasHasItAndHudQuadsShowTheirImages)
+{
+    const Font* font = createFont(fonts, fontFolder / "DejaVuSans-Bold.ttf", 24, U"HI").value_or(nullptr);
+    ASSERT_NE(font, nullptr);
+    const ImageData<std::uint8_t>& atlas = font->getAtlas();
+    Texture* atlasTexture = createTexture(textures, atlas, VK_FORMAT_R8_UNORM, false, imageTextureSettings);
+    ImageData<std::uint32_t> image(1, 1);
+    image.pixels[0] = 0xFF4080FF;
+    Texture* orange = createTexture(textures, image, VK_FORMAT_R8G8B8A8_UNORM, false, imageTextureSettings);
+    ASSERT_TRUE(atlasTexture && orange);
+    // Nearest and without anisotropy (which the software driver filters even
+    // when nearest is asked for): each window pixel shows the texel under its centre.
+    const VkSamplerCreateInfo samplerInfo =
+        describeSampler(1, {VK_FILTER_NEAREST, VK_FILTER_NEAREST, VK_SAMPLER_MIPMAP_MODE_NEAREST, false}, 1.0f);
+    ASSERT_EQ(vkCreateSampler(system.logicalDevice.device, &samplerInfo, nullptr, &sampler), VK_SUCCESS);
+    textures.samplers.push_back(sampler);
+    uniforms = createUniformBufferCollection<64>(system).value();
+    const glm::mat4 projection = screenProjection();
+    std::memcpy(uniforms.buffers[0].mapped, &projection, sizeof(projection));
+    std::memcpy(uniforms.buffers[1].mapped, &projection, sizeof(projection));
+    ASSERT_TRUE(createPipeline(text, "Text Shader.vert", "Text Shader.frag", VK_ATTACHMENT_LOAD_OP_CLEAR,
+                               *atlasTexture));
+    ASSERT_TRUE(createPipeline(hud, "HUD Shader.vert", "HUD Shader.frag", VK_ATTACHMENT_LOAD_OP_LOAD, *orange));
+
+    // The first baseline on a whole pixel, so that the H covers whole pixels.
+    const glm::vec2 origin(8.0f, 12.0f + std::round(font->ascent) - font->ascent);
+    Mesh* textMesh = placedQuad(meshes, createText(*font, "HI", textAlignLeft), origin);
+    Mesh* quad = placedQuad(meshes, createHudQuad(20.0f, 20.0f, 10.0f, 10.0f), {130.0f, 90.0f});
+    ASSERT_TRUE(textMesh && quad);
+
+    // The H pixel for texel; no ink beyond a pixel around the glyph and quad boxes.
+    const Glyph& h = font->glyphs.at(U'H');
+    const Glyph& i = font->glyphs.at(U'I');
+    const float baseline = origin.y + font->ascent;
+    const float iPen = origin.x + h.advance + h.kerning.at(U'I');
+    const std::vector<glm::vec4> boxes{{origin.x + h.x0, baseline + h.y0, origin.x + h.x1, baseline + h.y1},
+                                       {iPen + i.x0, baseline + i.y0, iPen + i.x1, baseline + i.y1},
+                                       {120.0f, 80.0f, 140.0f, 100.0f}};
+    std::vector<WindowPixel> expected;
+    const auto atlasLeft = std::lround(h.u * static_cast<float>(atlas.width));
+    const auto atlasTop = std::lround(h.v * static_cast<float>(atlas.height));
+    for (int y = 0; y < static_cast<int>(h.y1 - h.y0); ++y)
+    {
+        for (int x = 0; x < static_cast<int>(h.x1 - h.x0); ++x)
+        {
+            const std::uint8_t ink = atlas.pixels[(atlasTop + y) * atlas.width + atlasLeft + x];
+            expected.push_back({static_cast<int>(boxes[0].x) + x, static_cast<int>(boxes[0].y) + y, {ink, ink, ink}});
+        }
+    }
+    ASSERT_TRUE(std::any_of(expected.begin(), expected.end(), [](const WindowPixel& p) { return p.colour[0] == 255; }));
+    for (int y = 1; y < static_cast<int>(system.swapChain.extent.height); y += 5)
+    {
+        for (int x = 1; x < static_cast<int>(system.swapChain.extent.width); x += 5)
+        {
+            if (std::none_of(boxes.begin(), boxes.end(), [&](const glm::vec4& box) {
+                    return x + 2 > box.x && x - 1 < box.z && y + 2 > box.y && y - 1 < box.w;
+                }))
+            {
+                expected.push_back({x, y, {0, 0, 0}});
+            }
+        }
+    }
+    for (const int offset : {-9, 0, 8})
+    {
+        expected.push_back({130 + offset, 90 + offset, {255, 128, 64}});
+    }
+
+    expectWindowShows(
+        system,
+        [&](const FrameInfo& frame) {
+            drawQuad(text, *textMesh, frame);
+            drawQuad(hud, *quad, frame);
+        },
+        expected);
+    EXPECT_FALSE(hasErrors());
+}
+
+TEST_F(TextTest, FpsTextIsRewrittenInPlaceWithinItsRoom)
+{
+    const Font* font = createFont(fonts, fontFolder / "DejaVuSans.ttf", 12, U"FPS: 0123456789-").value_or(nullptr);
+    ASSERT_NE(font, nullptr);
+    // A text mesh's vertex buffer as the scenes make it, but readable.
+    const MeshData<ScreenVertex> initial = createText(*font, fmt::format("{:<15}", "FPS: -"), textAlignLeft);
+    ASSERT_EQ(initial.vertices.size(), 4 * fpsTextCapacity);
+    constexpr VkBufferUsageFlags usage =
+        VK_BUFFER_USAGE_VERTEX_BUFFER_BIT | VK_BUFFER_USAGE_TRANSFER_DST_BIT | VK_BUFFER_USAGE_TRANSFER_SRC_BIT;
+    Mesh& mesh = *meshes.meshes.emplace_back(std::make_unique<Mesh>());
+    mesh.vertexBuffer =
+        system.createDeviceLocalBuffer(initial.vertices.size() * sizeof(ScreenVertex), usage, initial.vertices.data())
+            .value();
+    mesh.indexCount = 36;
+
+    Timer::resetForTesting();
+    Timer::start();
+    for (int tick = 0; tick < 16; ++tick)
+    {
+        Timer::tickBy(0.0625);
+    }
+    {
+        StdoutCapture capture;
+        refreshFpsText(system, *font, mesh);
+        EXPECT_EQ(capture.text(), "");
+    }
+    Timer::resetForTesting();
+    const MeshData<ScreenVertex> sixteen = createText(*font, "FPS: 16", textAlignLeft);
+    const VkDeviceSize written = sixteen.vertices.size() * sizeof(ScreenVertex);
+    std::vector<std::uint8_t> expected(written);
+    std::memcpy(expected.data(), sixteen.vertices.data(), written);
+    EXPECT_EQ(mesh.indexCount, 42u);
+    EXPECT_EQ(readBuffer(system, mesh.vertexBuffer.buffer, written), expected);
+
+    EXPECT_FALSE(updateTextMesh(system, mesh, createText(*font, "FPS: 0123456789-", textAlignLeft), fpsTextCapacity));
+    EXPECT_EQ(mesh.indexCount, 42u);
+    EXPECT_EQ(readBuffer(system, mesh.vertexBuffer.buffer, written), expected);
+    // An empty text draws nothing, without the error of a copy of no bytes.
+    EXPECT_TRUE(updateTextMesh(system, mesh, createText(*font, "", textAlignLeft), fpsTextCapacity));
+    EXPECT_EQ(mesh.indexCount, 0u);
+    EXPECT_FALSE(hasErrors());
+}
+}
