@@ -22,7 +22,7 @@ struct FrameInfo;
 // Camera-facing textured particles, simulated on the CPU and drawn over the
 // finished frame as one instanced quad per emitter. Each emitter's pool is its
 // mesh's instance data, uploaded whole every update; its live particles lead
-// the pool and are the instances drawn. Released with destroy.
+// the pool and are the instances drawn.
 struct ParticleSystem
 {
     explicit ParticleSystem(GraphicsSystem* graphics);
@@ -37,11 +37,10 @@ struct ParticleSystem
     void setEmitter(std::int32_t index, const glm::vec3& position, const glm::vec3& direction, float speed);
     void setEmitterActive(std::int32_t index, bool active);
     void setMatrices(const glm::mat4& view, const glm::mat4& projection);
-    // Uploads into instance buffers that the frames in flight may read: the
-    // upload waits for the queue to be idle first.
     void update(float dt);
     // After the colour grading, into the frame's swap-chain image.
     void recordDraw(const FrameInfo& frame);
+    // Releases the GPU objects, and the emitters with their meshes.
     void destroy();
 
     // Pushed whole to the vertex stage.

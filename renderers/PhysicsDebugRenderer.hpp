@@ -22,8 +22,6 @@ struct FrameInfo;
 struct PhysicsDebugRenderer
 {
     PhysicsDebugRenderer(GraphicsSystem* graphics, std::uint32_t capacity);
-    PhysicsDebugRenderer(const PhysicsDebugRenderer&) = delete;
-    PhysicsDebugRenderer& operator=(const PhysicsDebugRenderer&) = delete;
 
     // The pipeline, then the line mesh, its descriptor sets and the drawer's
     // list. Failures are logged by the creators; the lines are then skipped.
