@@ -1,0 +1,112 @@
+#include "engine/Log.hpp"
+#include "game/physics/PhysicsResources.hpp"
+#include "game/physics/PhysicsWorld.hpp"
+#include "gpu/Frames.hpp"
+#include "gpu/GpuHarness.hpp"
+#include "graphics/Pipeline2.hpp"
+#include "graphics/UniformBuffers.hpp"
+#include "renderers/PhysicsDebugRenderer.hpp"
+
+#include <btBulletDynamicsCommon.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cstring>
+#include <filesystem>
+
+namespace
+{
+constexpr std::array<std::uint8_t, 3> fillColour{255, 128, 64};
+constexpr std::array<std::uint8_t, 3> green{0, 255, 0};
+const std::filesystem::path shaders = std::filesystem::path(KELVANE_ASSETS_DIR) / "QuorlDemoScene/Shaders";
+
+class PhysicsDebugRendererTest : public GpuTest
+{
+protected:
+    void SetUp() override
+    {
+        GpuTest::SetUp();
+        ASSERT_TRUE(createSwapChainPipeline2(fill, describePipeline("FullScreen.vert", "Fill.frag")));
+        uniforms = createUniformBufferCollection<64>(system).value();
+        // Straight onto the screen, depth squeezed into the clip range.
+        const glm::mat4 viewProjection =
+            glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, 0.5f)), glm::vec3(1.0f, 1.0f, 0.1f));
+        for (UniformBuffer& buffer : uniforms.buffers)
+        {
+            std::memcpy(buffer.mapped, &viewProjection, sizeof(viewProjection));
+        }
+    }
+
+    void TearDown() override
+    {
+        system.waitIdle();
+        destroyPipeline2(fill);
+        system.destroyUniformBuffers(uniforms);
+        world.removeAllObjects();
+        GpuTest::TearDown();
+    }
+
+    void addBox(const glm::vec3& halfExtents)
+    {
+        world.addRigidBody(resources.createRigidBody(resources.createBoxShape(halfExtents), 0.0f, gameBodyMaterial),
+                           glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f));
+    }
+
+    FrameRecorder recordWith(PhysicsDebugRenderer& renderer)
+    {
+        return [&](const FrameInfo& frame) {
+            beginPipeline2(fill, frame.commandBuffer, frame.frameIndex, frame.imageIndex);
+            vkCmdDraw(frame.commandBuffer, 3, 1, 0, 0);
+            vkCmdEndRenderPass(frame.commandBuffer);
+            renderer.record(frame);
+        };
+    }
+
+    Pipeline2 fill{&system};
+    UniformBufferCollection uniforms;
+    PhysicsResources resources;
+    PhysicsWorld world;
+};
+
+TEST_F(PhysicsDebugRendererTest, BoxOutlinesAreDrawnWithinTheCapacityAndWorldsLoseTheDrawerOnDestroy)
+{
+    PhysicsDebugRenderer renderer(&system, 1000);
+    renderer.initialise(shaders / "Debug Shader.vert.spv", shaders / "Debug Shader.frag.spv", uniforms);
+    ASSERT_NE(renderer.lineMesh, nullptr);
+    renderer.attachPhysicsWorld(world.dynamicsWorld());
+    renderer.attachPhysicsWorld(nullptr);
+    // No bodies: the pass is recorded with nothing in it.
+    expectWindowShows(system, recordWith(renderer), {{120, 60, fillColour}});
+    EXPECT_EQ(renderer.lineMesh->indexCount, 0u);
+
+    // A static box, green, with edges through the pixel centres of columns 39 and 120 and rows 30 and 89.
+    addBox(glm::vec3(81.0f / 160.0f, 59.0f / 120.0f, 0.5f));
+    expectWindowShows(system, recordWith(renderer),
+                      {{39, 60, green}, {120, 60, green}, {80, 30, green}, {80, 89, green}, {80, 60, fillColour}});
+    EXPECT_EQ(renderer.lineMesh->indexCount, 24u);
+    system.waitIdle();
+    renderer.destroy();
+    EXPECT_EQ(world.dynamicsWorld()->getDebugDrawer(), nullptr);
+    EXPECT_TRUE(presentFrame(system, recordWith(renderer)));
+
+    PhysicsDebugRenderer small(&system, 9);
+    small.initialise(shaders / "Debug Shader.vert.spv", shaders / "Debug Shader.frag.spv", uniforms);
+    small.attachPhysicsWorld(world.dynamicsWorld());
+    ASSERT_TRUE(presentFrame(system, recordWith(small)));
+    system.waitIdle();
+    EXPECT_EQ(small.lines.vertices.size(), 8u);
+    EXPECT_EQ(small.lineMesh->indexCount, 8u);
+    small.destroy();
+    EXPECT_FALSE(hasErrors());
+
+    // Without a pipeline nothing is collected or recorded.
+    PhysicsDebugRenderer failed(&system, 1000);
+    failed.initialise("Missing.vert.spv", "Missing.frag.spv", uniforms);
+    resetErrorFlagForTesting();
+    failed.attachPhysicsWorld(world.dynamicsWorld());
+    EXPECT_TRUE(presentFrame(system, recordWith(failed)));
+    EXPECT_TRUE(failed.lines.vertices.empty());
+    system.waitIdle();
+    failed.destroy();
+    EXPECT_FALSE(hasErrors());
+}
+}
