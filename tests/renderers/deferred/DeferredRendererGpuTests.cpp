@@ -134,6 +134,14 @@ TEST_F(DeferredRendererTest, ReleaseDestroysWhatAFailedOrMissingSetUpLeft)
 {
     renderer->release();
     EXPECT_TRUE(renderer->textures.textures.empty());
+    {
+        StdoutCapture capture;
+        EXPECT_FALSE(renderer->initialise()) << "the composite pass needs the environment";
+        EXPECT_EQ(withoutTimestamp(capture.lines().back()),
+                  "ERROR: The environment must be loaded before the renderer is initialised.");
+    }
+    renderer->release();
+    resetErrorFlagForTesting();
 
     // Only the first path's ending decides: a PNG first face makes every face 8-bit.
     writePng("right.png", {255, 255, 255, 255});
@@ -343,6 +351,7 @@ TEST_F(DeferredRendererTest, DrawsLitModelsOverTheSkyAndUnderTheOcean)
     EXPECT_GT(halfPixel(pointLight, width, centreX - side, centreY).r, 0.05f);
     EXPECT_EQ(halfPixel(pointLight, width, centreX + side, centreY), glm::vec3(0.0f));
 
+    EXPECT_EQ(renderer->oceanPushConstants.time, 0.0f) << "no ocean, no time";
     // From above the ocean: water all round the raised sphere, and no sign of the sunken one.
     renderer->setOceanDisabled(false);
     view = glm::lookAt(glm::vec3(0, 0, 140), glm::vec3(0), glm::vec3(0, 1, 0));

@@ -190,6 +190,8 @@ TEST(DeferredRendererTest, StartsWithItsDefaultsAndStoresTheSunUnnormalised)
     // Before initialise there is nothing to hold a light.
     EXPECT_EQ(renderer.addPointLight({}, {1, 1, 1}, 1.0f), -1);
     EXPECT_FALSE(renderer.setPointLight({}, {1, 1, 1}, 1.0f, 0));
+    const Texture array;
+    renderer.setMaterialTextures(&array, &array, &array);
 
     renderer.setDirectionalLight({0, -2, 0}, {}, {1.0f, 0.5f, 0.25f}, 3.0f, 10.0f, true);
     EXPECT_EQ(renderer.compositePushConstants.lightDirection, glm::vec4(0, -2, 0, 0));
