@@ -88,7 +88,7 @@ Texture* createEnvironmentCube(TextureContainer& textures, const std::array<Imag
 
 std::optional<CubeFaceKind> cubeFaceKind(const std::string& firstPath)
 {
-    if (firstPath.size() >= 4 && firstPath.ends_with(".png"))
+    if (firstPath.ends_with(".png"))
     {
         return CubeFaceKind::EightBit;
     }
