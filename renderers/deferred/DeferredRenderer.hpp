@@ -1,0 +1,137 @@
+#pragma once
+
+#include "engine/vulkan/ResourceRecords.hpp"
+#include "graphics/Mesh.hpp"
+#include "graphics/Pipeline2.hpp"
+#include "graphics/PipelineDescription.hpp"
+#include "graphics/Texture.hpp"
+#include "graphics/TextureRenderTargetPipeline2.hpp"
+#include "renderers/deferred/DeferredUniforms.hpp"
+
+#include <glm/mat4x4.hpp>
+#include <glm/vec3.hpp>
+#include <vulkan/vulkan.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class GraphicsSystem;
+
+// The renderer of the track scenes: models into a G-buffer, the ocean, ambient
+// occlusion, point lights and the sun's shadow map, a physically based
+// composite with image-based lighting, bloom and colour grading onto the swap
+// chain. The scene records its own model draws between the geometry and the
+// second-pass calls. Vulkan objects are made by loadEnvironment and initialise
+// and released only by release.
+class DeferredRenderer
+{
+public:
+    DeferredRenderer(GraphicsSystem* graphics, std::uint32_t pointLightCapacity, VkSampler sampler);
+    ~DeferredRenderer();
+    DeferredRenderer(const DeferredRenderer&) = delete;
+    DeferredRenderer& operator=(const DeferredRenderer&) = delete;
+
+    // Environment lighting: the cube map from six faces in layer order +X, -X,
+    // +Y, -Y, +Z, -Z, and its diffuse irradiance. Before initialise.
+    bool loadEnvironment(const std::array<std::string, 6>& paths);
+
+    // Prints one progress line per step; false at the first failure, leaving
+    // what was made for release.
+    bool initialise();
+    bool createGBuffer();
+    bool initialiseOceanPass();
+    bool initialiseSsaoPass();
+    bool initialisePbrCompositePass();
+    // The scene's albedo, normal and ARME texture arrays for the geometry passes.
+    void setMaterialTextures(const Texture* albedo, const Texture* normal, const Texture* arme);
+    void release();
+
+    // A frame, in this order; the scene draws its models inside the geometry
+    // pass (pushing each model's material) and again inside the second pass.
+    void beginGeometryPass(VkCommandBuffer commandBuffer, std::uint32_t frameIndex);
+    void endGeometryPass(VkCommandBuffer commandBuffer);
+    void recordLightingPasses(VkCommandBuffer commandBuffer, std::uint32_t frameIndex, float time);
+    void beginSecondPass(VkCommandBuffer commandBuffer, std::uint32_t frameIndex);
+    void endSecondPass(VkCommandBuffer commandBuffer);
+    void recordPostProcessPasses(VkCommandBuffer commandBuffer, std::uint32_t frameIndex, std::uint32_t imageIndex);
+
+    // For the graphics system's current frame.
+    void updateCamera(const glm::mat4& view, const glm::mat4& projection);
+    void setDirectionalLight(const glm::vec3& direction, const glm::vec3& centre, const glm::vec3& colour,
+                             float intensity, float extent, bool bothFrames);
+    // The new light's index, or -1 when the capacity is reached.
+    std::int32_t addPointLight(const glm::vec3& position, const glm::vec3& colour, float radius);
+    bool setPointLight(const glm::vec3& position, const glm::vec3& colour, float radius, std::uint32_t index);
+    void setOceanDisabled(bool disabled);
+    void setIntroFlag(bool intro);
+
+    void previousRenderMode();
+    void nextRenderMode();
+    void nextPointLightMode();
+    void nextColourGradingMode();
+
+    TextureRenderTargetPipeline2 gBufferTessellationPipeline;
+    TextureRenderTargetPipeline2 gBufferTessellationLoadPipeline;
+    TextureRenderTargetPipeline2 gBufferPipeline;
+    InstancedMesh* pointLightMesh = nullptr;
+    std::vector<PointLight> pointLights;
+    std::uint32_t pointLightCapacity = 0;
+    Mesh* oceanMesh = nullptr;
+    GraphicsSystem* graphics = nullptr;
+    // The scene's; every sampled image but the depth target is read through it.
+    VkSampler sampler = VK_NULL_HANDLE;
+    Texture environmentCubeTexture;
+    TextureContainer textures;
+    MeshContainer meshes;
+    std::int32_t blurIterations = 3;
+    SphericalHarmonicsUniforms shCoefficients{};
+    UniformBufferCollection cameraUniforms;
+    UniformBufferCollection ssaoKernelUniforms;
+    UniformBufferCollection lightUniforms;
+    UniformBufferCollection shUniforms;
+    std::uint32_t pointLightMode = 0;
+    CompositePushConstants compositePushConstants;
+    ColourGradingPushConstants colourGradingPushConstants;
+    OceanPushConstants oceanPushConstants;
+
+    TextureCollection gBufferTarget0;
+    TextureCollection gBufferTarget3;
+    TextureCollection gBufferTarget1;
+    TextureCollection gBufferTarget2;
+    TextureCollection depthTarget;
+    TextureCollection ssaoTarget;
+    TextureCollection pointLightTarget;
+    TextureCollection directionalLightTarget;
+    TextureCollection compositeTarget;
+    TextureCollection bloomTarget;
+    TextureCollection blurTarget;
+
+    TextureRenderTargetPipeline2 oceanPipeline;
+    TextureRenderTargetPipeline2 ssaoPipeline;
+    TextureRenderTargetPipeline2 pointLightPipeline;
+    TextureRenderTargetPipeline2 directionalLightPipeline;
+    TextureRenderTargetPipeline2 compositePipeline;
+    TextureRenderTargetPipeline2 firstBlurPipeline;
+    TextureRenderTargetPipeline2 secondBlurPipeline;
+    Pipeline2 colourGradingPipeline;
+
+    PipelineDescription gBufferDescription;
+    PipelineDescription gBufferTessellationDescription;
+    PipelineDescription gBufferTessellationLoadDescription;
+    PipelineDescription oceanDescription;
+    PipelineDescription ssaoDescription;
+    PipelineDescription pointLightDescription;
+    PipelineDescription directionalLightDescription;
+    PipelineDescription compositeDescription;
+    PipelineDescription blurDescription;
+    PipelineDescription colourGradingDescription;
+
+    // Owned by `textures`.
+    Texture* firstWaveTexture = nullptr;
+    Texture* secondWaveTexture = nullptr;
+    Texture* brdfLookupTexture = nullptr;
+    // Nearest where the depth format cannot be filtered linearly; owned by `textures`.
+    VkSampler depthSampler = VK_NULL_HANDLE;
+};

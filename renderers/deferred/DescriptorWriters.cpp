@@ -1,0 +1,151 @@
+#include "renderers/deferred/DescriptorWriters.hpp"
+
+#include "engine/GraphicsSystem.hpp"
+#include "renderers/deferred/DeferredUniforms.hpp"
+
+#include <cstdint>
+
+namespace
+{
+constexpr VkDeviceSize cameraBlockSize = sizeof(CameraUniforms);
+constexpr VkDeviceSize lightBlockSize = sizeof(LightUniforms);
+}
+
+DescriptorInput uniformInput(const UniformBufferCollection& collection, VkDeviceSize blockSize)
+{
+    DescriptorInput input;
+    input.type = VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER;
+    input.buffers = {collection.buffers[0].buffer, collection.buffers[1].buffer};
+    input.range = blockSize;
+    return input;
+}
+
+DescriptorInput imageInput(const TextureCollection& collection, VkSampler sampler)
+{
+    DescriptorInput input;
+    input.type = VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER;
+    for (std::size_t frame = 0; frame < input.views.size(); ++frame)
+    {
+        input.views[frame] = collection.textures[frame] != nullptr ? collection.textures[frame]->image.view
+                                                                   : VK_NULL_HANDLE;
+    }
+    input.sampler = sampler;
+    return input;
+}
+
+DescriptorInput imageInput(const Texture& texture, VkSampler sampler)
+{
+    DescriptorInput input;
+    input.type = VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER;
+    input.views = {texture.image.view, texture.image.view};
+    input.sampler = sampler;
+    return input;
+}
+
+void writeDescriptorSets(Pipeline2& pipeline, const std::vector<DescriptorInput>& inputs)
+{
+    const VkDevice device = pipeline.graphicsSystem->logicalDevice.device;
+    for (std::uint32_t frame = 0; frame < framesInFlight; ++frame)
+    {
+        // Sized up front: the writes point into these lists.
+        std::vector<VkDescriptorBufferInfo> bufferInfos(inputs.size());
+        std::vector<VkDescriptorImageInfo> imageInfos(inputs.size());
+        std::vector<VkWriteDescriptorSet> writes;
+        writes.reserve(inputs.size());
+        for (std::uint32_t binding = 0; binding < inputs.size(); ++binding)
+        {
+            const DescriptorInput& input = inputs[binding];
+            VkWriteDescriptorSet write{};
+            write.sType = VK_STRUCTURE_TYPE_WRITE_DESCRIPTOR_SET;
+            write.dstSet = pipeline.descriptorSets[frame];
+            write.dstBinding = binding;
+            write.dstArrayElement = 0;
+            write.descriptorCount = 1;
+            write.descriptorType = input.type;
+            if (input.type == VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER)
+            {
+                bufferInfos[binding] = {input.buffers[frame], 0, input.range};
+                write.pBufferInfo = &bufferInfos[binding];
+            }
+            else
+            {
+                imageInfos[binding] = {input.sampler, input.views[frame], VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL};
+                write.pImageInfo = &imageInfos[binding];
+            }
+            writes.push_back(write);
+        }
+        vkUpdateDescriptorSets(device, static_cast<std::uint32_t>(writes.size()), writes.data(), 0, nullptr);
+    }
+}
+
+void writeGBufferDescriptorSets(Pipeline2& pipeline, const UniformBufferCollection& camera, const Texture& albedo,
+                                const Texture& normal, const Texture& arme, VkSampler sampler)
+{
+    writeDescriptorSets(pipeline, {uniformInput(camera, cameraBlockSize), imageInput(albedo, sampler),
+                                   imageInput(normal, sampler), imageInput(arme, sampler)});
+}
+
+void writeOceanDescriptorSets(Pipeline2& pipeline, const UniformBufferCollection& camera,
+                              const TextureCollection& depth, VkSampler depthSampler, const Texture& firstWave,
+                              const Texture& secondWave, VkSampler sampler)
+{
+    writeDescriptorSets(pipeline, {uniformInput(camera, cameraBlockSize), imageInput(depth, depthSampler),
+                                   imageInput(firstWave, sampler), imageInput(secondWave, sampler)});
+}
+
+void writeSsaoDescriptorSets(Pipeline2& pipeline, const UniformBufferCollection& camera,
+                             const UniformBufferCollection& kernel, const TextureCollection& normals,
+                             const TextureCollection& depths, VkSampler sampler)
+{
+    writeDescriptorSets(pipeline, {uniformInput(camera, cameraBlockSize),
+                                   uniformInput(kernel, sizeof(SsaoKernelUniforms)), imageInput(normals, sampler),
+                                   imageInput(depths, sampler)});
+}
+
+void writePointLightDescriptorSets(Pipeline2& pipeline, const UniformBufferCollection& camera,
+                                   const std::array<TextureCollection, 4>& gBuffer, VkSampler sampler)
+{
+    std::vector<DescriptorInput> inputs{uniformInput(camera, cameraBlockSize)};
+    for (const TextureCollection& target : gBuffer)
+    {
+        inputs.push_back(imageInput(target, sampler));
+    }
+    writeDescriptorSets(pipeline, inputs);
+}
+
+void writeDirectionalLightDescriptorSets(Pipeline2& pipeline, const UniformBufferCollection& light)
+{
+    writeDescriptorSets(pipeline, {uniformInput(light, lightBlockSize)});
+}
+
+void writePbrCompositeDescriptorSets(Pipeline2& pipeline, const CompositeInputs& images,
+                                     const UniformBufferCollection& sphericalHarmonics,
+                                     const UniformBufferCollection& light, const UniformBufferCollection& camera,
+                                     VkSampler sampler)
+{
+    std::vector<DescriptorInput> inputs;
+    for (const TextureCollection& target : images.gBuffer)
+    {
+        inputs.push_back(imageInput(target, sampler));
+    }
+    inputs.push_back(imageInput(images.ssao, sampler));
+    inputs.push_back(imageInput(images.pointLights, sampler));
+    inputs.push_back(imageInput(images.shadow, sampler));
+    inputs.push_back(imageInput(*images.environment, sampler));
+    inputs.push_back(imageInput(*images.brdfLookup, sampler));
+    inputs.push_back(uniformInput(sphericalHarmonics, sizeof(SphericalHarmonicsUniforms)));
+    inputs.push_back(uniformInput(light, lightBlockSize));
+    inputs.push_back(uniformInput(camera, cameraBlockSize));
+    writeDescriptorSets(pipeline, inputs);
+}
+
+void writeBlurDescriptorSets(Pipeline2& pipeline, const TextureCollection& source, VkSampler sampler)
+{
+    writeDescriptorSets(pipeline, {imageInput(source, sampler)});
+}
+
+void writeColourGradingDescriptorSets(Pipeline2& pipeline, const TextureCollection& composite,
+                                      const TextureCollection& blur, VkSampler sampler)
+{
+    writeDescriptorSets(pipeline, {imageInput(composite, sampler), imageInput(blur, sampler)});
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "engine/vulkan/ResourceRecords.hpp"
+#include "graphics/Pipeline2.hpp"
+#include "graphics/Texture.hpp"
+
+#include <vulkan/vulkan.h>
+
+#include <array>
+#include <vector>
+
+// One input of a pass, per frame in flight: a uniform buffer of the frame, or
+// an image (the frame's render target, or one image for both frames).
+struct DescriptorInput
+{
+    VkDescriptorType type = VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER;
+    std::array<VkBuffer, 2> buffers{};
+    VkDeviceSize range = 0;
+    std::array<VkImageView, 2> views{};
+    VkSampler sampler = VK_NULL_HANDLE;
+};
+
+DescriptorInput uniformInput(const UniformBufferCollection& collection, VkDeviceSize blockSize);
+DescriptorInput imageInput(const TextureCollection& collection, VkSampler sampler);
+DescriptorInput imageInput(const Texture& texture, VkSampler sampler);
+
+// For frame 0 and then frame 1, one write per input into the pipeline's
+// descriptor set of that frame, the binding number being the input's position.
+void writeDescriptorSets(Pipeline2& pipeline, const std::vector<DescriptorInput>& inputs);
+
+void writeGBufferDescriptorSets(Pipeline2& pipeline, const UniformBufferCollection& camera, const Texture& albedo,
+                                const Texture& normal, const Texture& arme, VkSampler sampler);
+void writeOceanDescriptorSets(Pipeline2& pipeline, const UniformBufferCollection& camera,
+                              const TextureCollection& depth, VkSampler depthSampler, const Texture& firstWave,
+                              const Texture& secondWave, VkSampler sampler);
+void writeSsaoDescriptorSets(Pipeline2& pipeline, const UniformBufferCollection& camera,
+                             const UniformBufferCollection& kernel, const TextureCollection& normals,
+                             const TextureCollection& depths, VkSampler sampler);
+void writePointLightDescriptorSets(Pipeline2& pipeline, const UniformBufferCollection& camera,
+                                   const std::array<TextureCollection, 4>& gBuffer, VkSampler sampler);
+void writeDirectionalLightDescriptorSets(Pipeline2& pipeline, const UniformBufferCollection& light);
+
+// The images the composite pass reads, in binding order.
+struct CompositeInputs
+{
+    std::array<TextureCollection, 4> gBuffer;
+    TextureCollection ssao;
+    TextureCollection pointLights;
+    TextureCollection shadow;
+    const Texture* environment = nullptr;
+    const Texture* brdfLookup = nullptr;
+};
+void writePbrCompositeDescriptorSets(Pipeline2& pipeline, const CompositeInputs& images,
+                                     const UniformBufferCollection& sphericalHarmonics,
+                                     const UniformBufferCollection& light, const UniformBufferCollection& camera,
+                                     VkSampler sampler);
+void writeBlurDescriptorSets(Pipeline2& pipeline, const TextureCollection& source, VkSampler sampler);
+void writeColourGradingDescriptorSets(Pipeline2& pipeline, const TextureCollection& composite,
+                                      const TextureCollection& blur, VkSampler sampler);

@@ -1,0 +1,198 @@
+#version 450
+
+#include "Deferred.glsl"
+
+// The physically based composite: the sun with its shadow, image-based
+// ambient light (diffuse from the irradiance coefficients, specular from the
+// environment's mip chain and the BRDF table) darkened by the ambient
+// occlusion, the point lights, emission and distance haze; the sky where
+// nothing was drawn. The second output keeps what is bright enough to bloom.
+layout(location = 0) in vec2 uv;
+
+layout(binding = 0) uniform sampler2D materials;
+layout(binding = 1) uniform sampler2D normals;
+layout(binding = 2) uniform sampler2D depths;
+layout(binding = 3) uniform sampler2D albedos;
+layout(binding = 4) uniform sampler2D ambientOcclusion;
+layout(binding = 5) uniform sampler2D pointLights;
+layout(binding = 6) uniform sampler2D shadowMap;
+layout(binding = 7) uniform samplerCube environment;
+// Scale and bias of the specular reflectance by (normal . view, roughness).
+layout(binding = 8) uniform sampler2D brdfLookup;
+layout(binding = 9) uniform SphericalHarmonicsBlock
+{
+    vec4 coefficients[9];
+}
+irradianceCoefficients;
+layout(binding = 10) uniform LightBlock
+{
+    mat4 viewProjection;
+}
+sun;
+layout(binding = 11) uniform CameraBlock
+{
+    Camera camera;
+};
+
+layout(push_constant) uniform Composite
+{
+    vec4 lightDirection;
+    vec4 lightColour;
+    float hazeDistance;
+    int renderMode;
+    uint introFlag;
+    uint oceanDisabled;
+}
+composite;
+
+layout(location = 0) out vec4 outColour;
+layout(location = 1) out vec4 outBloom;
+
+const int viewCount = 9;
+const float bloomThreshold = 1.0;
+const float emissionStrength = 4.0;
+
+vec3 irradiance(vec3 n)
+{
+    vec4 c[9] = irradianceCoefficients.coefficients;
+    vec3 sum = c[0].rgb * 0.282095 + c[1].rgb * 0.488603 * n.y + c[2].rgb * 0.488603 * n.z +
+               c[3].rgb * 0.488603 * n.x + c[4].rgb * 1.092548 * n.x * n.y + c[5].rgb * 1.092548 * n.y * n.z +
+               c[6].rgb * 0.315392 * (3.0 * n.z * n.z - 1.0) + c[7].rgb * 1.092548 * n.x * n.z +
+               c[8].rgb * 0.546274 * (n.x * n.x - n.y * n.y);
+    return max(sum, vec3(0.0));
+}
+
+// 1 lit, 0 in shadow, softened over the neighbouring texels. The receiver is
+// moved off its surface and compared with a bias that grow with the size of a
+// shadow-map texel on it, which keeps a surface from shadowing itself.
+float sunlight(vec3 position, vec3 normal, vec3 towardsSun)
+{
+    mat4 matrix = sun.viewProjection;
+    ivec2 size = textureSize(shadowMap, 0);
+    vec2 unitsPerTexel = 2.0 / (vec2(length(vec3(matrix[0][0], matrix[1][0], matrix[2][0])),
+                                     length(vec3(matrix[0][1], matrix[1][1], matrix[2][1]))) *
+                                vec2(size));
+    float texelUnits = max(unitsPerTexel.x, unitsPerTexel.y);
+    float depthPerUnit = length(vec3(matrix[0][2], matrix[1][2], matrix[2][2]));
+    float cosine = clamp(dot(normal, towardsSun), 0.05, 1.0);
+    float slope = min(sqrt(1.0 - cosine * cosine) / cosine, 4.0);
+
+    vec4 projected = matrix * vec4(position + normal * texelUnits, 1.0);
+    vec3 point = projected.xyz / projected.w;
+    vec2 coordinate = point.xy * 0.5 + 0.5;
+    if (any(lessThan(coordinate, vec2(0.0))) || any(greaterThan(coordinate, vec2(1.0))) || point.z <= 0.0 ||
+        point.z >= 1.0)
+    {
+        return 1.0;
+    }
+    ivec2 centre = ivec2(coordinate * vec2(size));
+    float bias = 0.001 + depthPerUnit * texelUnits * (0.5 + 1.5 * slope);
+    float lit = 0.0;
+    for (int y = -1; y <= 1; ++y)
+    {
+        for (int x = -1; x <= 1; ++x)
+        {
+            ivec2 texel = clamp(centre + ivec2(x, y), ivec2(0), size - 1);
+            float occluder = 1.0 - texelFetch(shadowMap, texel, 0).r;
+            lit += point.z - bias <= occluder ? 1.0 : 0.0;
+        }
+    }
+    return lit / 9.0;
+}
+
+void main()
+{
+    ivec2 pixel = ivec2(gl_FragCoord.xy);
+    vec3 ray = normalize(viewRay(camera, uv));
+    vec4 normalAndKind = texelFetch(normals, pixel, 0);
+    float depth = texelFetch(depths, pixel, 0).r;
+    int view = ((composite.renderMode % viewCount) + viewCount) % viewCount;
+    vec3 radiance = composite.lightColour.rgb * composite.lightColour.w;
+    vec3 towardsSun = length(composite.lightDirection.xyz) > 0.0 ? normalize(-composite.lightDirection.xyz)
+                                                                 : vec3(0.0, 1.0, 0.0);
+
+    vec3 colour;
+    if (normalAndKind.w < 0.5 || depth <= 0.0)
+    {
+        colour = view == 0 ? textureLod(environment, ray, 0.0).rgb : vec3(0.0);
+    }
+    else
+    {
+        vec3 albedo = texelFetch(albedos, pixel, 0).rgb;
+        vec4 material = texelFetch(materials, pixel, 0);
+        float roughness = material.r;
+        float metallic = material.g;
+        float occlusion = material.b * texture(ambientOcclusion, uv).r;
+        vec3 normal = normalize(normalAndKind.xyz);
+        vec3 position = reconstructPosition(camera, uv, depth);
+        vec3 toViewer = -ray;
+        float normalDotView = max(dot(normal, toViewer), 0.0);
+
+        float lit = sunlight(position, normal, towardsSun);
+        vec3 direct = cookTorrance(normal, toViewer, towardsSun, albedo, metallic, roughness, radiance) * lit;
+
+        vec3 fresnel = fresnelSchlickRoughness(normalDotView, baseReflectance(albedo, metallic), roughness);
+        vec3 diffuse = (1.0 - fresnel) * (1.0 - metallic) * albedo * irradiance(normal) / PI;
+        float levels = float(textureQueryLevels(environment));
+        vec3 reflected = textureLod(environment, reflect(ray, normal), roughness * (levels - 1.0)).rgb;
+        vec2 scaleAndBias = texture(brdfLookup, vec2(normalDotView, roughness)).rg;
+        vec3 specular = reflected * (fresnel * scaleAndBias.x + scaleAndBias.y);
+        vec3 ambient = (diffuse + specular) * occlusion;
+
+        vec3 points = texelFetch(pointLights, pixel, 0).rgb;
+        vec3 emitted = albedo * material.a * emissionStrength;
+        colour = direct + ambient + points + emitted;
+        if (composite.oceanDisabled == 0u && normalAndKind.w > 1.5)
+        {
+            colour += vec3(0.0, 0.018, 0.016) * composite.lightColour.w * lit * (0.5 + 0.5 * dot(normal, towardsSun));
+        }
+        float haze = 1.0 - exp(-pow(depth / composite.hazeDistance, 2.0));
+        colour = mix(colour, irradiance(ray) / PI, haze * 0.6);
+
+        if (view == 1)
+        {
+            colour = albedo;
+        }
+        else if (view == 2)
+        {
+            colour = normal * 0.5 + 0.5;
+        }
+        else if (view == 3)
+        {
+            colour = material.rgb;
+        }
+        else if (view == 4)
+        {
+            colour = vec3(clamp(depth / composite.hazeDistance, 0.0, 1.0));
+        }
+        else if (view == 5)
+        {
+            colour = vec3(texture(ambientOcclusion, uv).r);
+        }
+        else if (view == 6)
+        {
+            colour = points;
+        }
+        else if (view == 7)
+        {
+            colour = vec3(lit * max(dot(normal, towardsSun), 0.0));
+        }
+        else if (view == 8)
+        {
+            colour = ambient;
+        }
+    }
+
+    // One bad texel would spread over the picture through the blur.
+    if (any(isnan(colour)) || any(isinf(colour)))
+    {
+        colour = vec3(0.0);
+    }
+    colour = min(colour, vec3(64.0));
+    if (composite.introFlag != 0u && abs(uv.y - 0.5) > 0.4)
+    {
+        colour = vec3(0.0);
+    }
+    outColour = vec4(colour, 1.0);
+    outBloom = vec4(view == 0 ? max(colour - bloomThreshold, 0.0) * 0.25 : vec3(0.0), 1.0);
+}

@@ -1,0 +1,376 @@
+#include "engine/Log.hpp"
+#include "engine/Settings.hpp"
+#include "gpu/Frames.hpp"
+#include "gpu/GpuHarness.hpp"
+#include "graphics/ModelCollection.hpp"
+#include "graphics/Sphere.hpp"
+#include "graphics/TextureArray.hpp"
+#include "graphics/ImageLoading.hpp"
+#include "renderers/deferred/DeferredRenderer.hpp"
+#include "renderers/deferred/EnvironmentLighting.hpp"
+#include "renderers/deferred/SsaoKernel.hpp"
+#include "support/NativeWindow.hpp"
+#include "support/StdoutCapture.hpp"
+#include "support/TemporaryFolder.hpp"
+
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/packing.hpp>
+#include <stb_image_write.h>
+
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+const glm::vec3 skyAbove(0.5f, 0.65f, 0.9f);
+const glm::vec3 skyAround(0.2f, 0.28f, 0.4f);
+const glm::vec3 groundBelow(0.05f, 0.04f, 0.03f);
+const std::array<std::string, 6> hdrFaces{"right.hdr", "left.hdr", "top.hdr", "bottom.hdr", "front.hdr", "back.hdr"};
+
+void writeHdrFace(const std::string& path, int side, const glm::vec3& colour)
+{
+    std::vector<float> rgb;
+    for (int pixel = 0; pixel < side * side; ++pixel)
+    {
+        rgb.insert(rgb.end(), {colour.r, colour.g, colour.b});
+    }
+    ASSERT_NE(stbi_write_hdr(path.c_str(), side, side, 3, rgb.data()), 0);
+}
+
+void writeCubeFaces(int side)
+{
+    for (std::size_t face = 0; face < hdrFaces.size(); ++face)
+    {
+        writeHdrFace(hdrFaces[face], side, face == 2 ? skyAbove : face == 3 ? groundBelow : skyAround);
+    }
+}
+
+void writePng(const std::string& path, std::array<std::uint8_t, 4> rgba)
+{
+    std::vector<std::uint8_t> pixels;
+    for (int pixel = 0; pixel < 16; ++pixel)
+    {
+        pixels.insert(pixels.end(), rgba.begin(), rgba.end());
+    }
+    ASSERT_NE(stbi_write_png(path.c_str(), 4, 4, 4, pixels.data(), 16), 0);
+}
+
+ImageData<std::uint32_t> filled(std::array<std::uint8_t, 4> rgba)
+{
+    ImageData<std::uint32_t> image(4, 4);
+    std::uint32_t pixel = 0;
+    std::memcpy(&pixel, rgba.data(), sizeof(pixel));
+    std::fill(image.pixels.begin(), image.pixels.end(), pixel);
+    return image;
+}
+
+MeshData<ModelVertex> modelSphere()
+{
+    const MeshData<PositionVertex> sphere = generateSphere(1.0f, 32, 16);
+    MeshData<ModelVertex> model{{}, sphere.indices};
+    for (const PositionVertex& vertex : sphere.vertices)
+    {
+        const glm::vec3 normal = glm::normalize(vertex.position);
+        model.vertices.push_back({vertex.position, {0.5f, 0.5f}, normal, {1.0f, 0.0f, 0.0f}});
+    }
+    return model;
+}
+
+glm::vec3 halfPixel(const std::vector<std::uint8_t>& bytes, std::uint32_t width, std::uint32_t x, std::uint32_t y)
+{
+    std::uint16_t halves[4];
+    std::memcpy(halves, &bytes.at((y * width + x) * 8), sizeof(halves));
+    return {glm::unpackHalf1x16(halves[0]), glm::unpackHalf1x16(halves[1]), glm::unpackHalf1x16(halves[2])};
+}
+
+// A working folder with the built shaders and the renderer's images, and a
+// renderer as a track scene makes it.
+class DeferredRendererTest : public GpuTest
+{
+protected:
+    void SetUp() override
+    {
+        GpuTest::SetUp();
+        const fs::path built(KELVANE_ASSETS_DIR);
+        fs::create_directories("Assets/ZavikDemoScene/Textures");
+        fs::create_directories("Assets/QuorlDemoScene");
+        fs::create_directory_symlink(built / "Shaders", "Assets/Shaders");
+        fs::create_directory_symlink(built / "ZavikDemoScene/Shaders", "Assets/ZavikDemoScene/Shaders");
+        fs::create_directory_symlink(built / "QuorlDemoScene/Shaders", "Assets/QuorlDemoScene/Shaders");
+        writePng("Assets/ZavikDemoScene/Textures/Wave B.png", {128, 128, 255, 255});
+        writePng("Assets/ZavikDemoScene/Textures/tex_brdflut.png", {230, 8, 0, 255});
+        writeCubeFaces(64);
+        sampler = createSampler(sceneTextures, 12, VK_FILTER_LINEAR, VK_FILTER_LINEAR, VK_SAMPLER_MIPMAP_MODE_LINEAR)
+                      .value_or(VK_NULL_HANDLE);
+        renderer = std::make_unique<DeferredRenderer>(&system, 75, sampler);
+    }
+
+    void TearDown() override
+    {
+        system.waitIdle();
+        renderer->release();
+        destroyMeshes(sceneMeshes);
+        destroyTextures(sceneTextures);
+        GpuTest::TearDown();
+    }
+
+    bool bringUp()
+    {
+        StdoutCapture quiet;
+        return renderer->loadEnvironment(hdrFaces) && renderer->initialise();
+    }
+
+    TemporaryFolder folder;
+    TextureContainer sceneTextures{&system, {}, {}};
+    MeshContainer sceneMeshes{&system, {}, {}};
+    VkSampler sampler = VK_NULL_HANDLE;
+    std::unique_ptr<DeferredRenderer> renderer;
+};
+
+TEST_F(DeferredRendererTest, ReleaseDestroysWhatAFailedOrMissingSetUpLeft)
+{
+    renderer->release();
+    EXPECT_TRUE(renderer->textures.textures.empty());
+    {
+        StdoutCapture capture;
+        EXPECT_FALSE(renderer->initialise()) << "the composite pass needs the environment";
+        EXPECT_EQ(withoutTimestamp(capture.lines().back()),
+                  "ERROR: The environment must be loaded before the renderer is initialised.");
+    }
+    renderer->release();
+    resetErrorFlagForTesting();
+
+    // Only the first path's ending decides: a PNG first face makes every face 8-bit.
+    writePng("right.png", {255, 255, 255, 255});
+    std::array<std::string, 6> mixed = hdrFaces;
+    mixed[0] = "right.png";
+    writeCubeFaces(4);
+    {
+        StdoutCapture capture;
+        EXPECT_FALSE(renderer->loadEnvironment({"a.jpg", "", "", "", "", ""}));
+        EXPECT_TRUE(capture.text().empty());
+    }
+    EXPECT_FALSE(hasErrors());
+    EXPECT_FALSE(renderer->loadEnvironment(mixed)) << "4-texel faces have no 64 x 64 level";
+    EXPECT_TRUE(hasErrors());
+    resetErrorFlagForTesting();
+
+    writeCubeFaces(64);
+    std::vector<std::uint8_t> white(64 * 64 * 4, 255);
+    ASSERT_NE(stbi_write_png("right.png", 64, 64, 4, white.data(), 64 * 4), 0);
+    ASSERT_TRUE(renderer->loadEnvironment(mixed));
+    EXPECT_EQ(renderer->environmentCubeTexture.format, VK_FORMAT_R8G8B8A8_UNORM);
+
+    fs::remove("Assets/ZavikDemoScene/Textures/Wave B.png");
+    StdoutCapture capture;
+    EXPECT_FALSE(renderer->initialise());
+    const std::vector<std::string> lines = capture.lines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[2], " gBufferTessellationPassPipelineInit ");
+    EXPECT_EQ(withoutTimestamp(lines[3]),
+              "ERROR: Image file \"Assets/ZavikDemoScene/Textures/Wave B.png\" could not be found.");
+    renderer->release();
+    EXPECT_EQ(renderer->oceanPipeline.pipeline, VK_NULL_HANDLE);
+    EXPECT_EQ(renderer->cameraUniforms.buffers[0].buffer, VK_NULL_HANDLE);
+    EXPECT_TRUE(renderer->textures.textures.empty());
+}
+
+TEST_F(DeferredRendererTest, InitialiseMakesTheTargetsKernelLightsAndUniforms)
+{
+    ASSERT_TRUE(renderer->loadEnvironment(hdrFaces));
+    // Each face is one colour, so its 64 x 64 level holds that colour too.
+    std::vector<std::uint8_t> level;
+    for (const std::string& face : hdrFaces)
+    {
+        const std::uint64_t texel = loadImageFloat(face).value().pixels[0];
+        for (int index = 0; index < 64 * 64; ++index)
+        {
+            const auto* bytes = reinterpret_cast<const std::uint8_t*>(&texel);
+            level.insert(level.end(), bytes, bytes + sizeof(texel));
+        }
+    }
+    const SphericalHarmonicsUniforms& sh = renderer->shCoefficients;
+    const SphericalHarmonicsUniforms expected = projectIrradianceSH(level, true);
+    for (std::size_t k = 0; k < 9; ++k)
+    {
+        for (int channel = 0; channel < 3; ++channel)
+        {
+            EXPECT_NEAR(sh.coefficients[k][channel], expected.coefficients[k][channel], 1e-4f) << k;
+        }
+    }
+    EXPECT_GT(sh.coefficients[1].b, 0.1f) << "the sky above is brighter";
+    for (const UniformBuffer& buffer : renderer->shUniforms.buffers)
+    {
+        EXPECT_EQ(std::memcmp(buffer.mapped, &sh, sizeof(sh)), 0);
+    }
+
+    StdoutCapture capture;
+    ASSERT_TRUE(renderer->initialise());
+    EXPECT_EQ(capture.text(),
+              "created G-Buffer \n gBufferPassPipelineInit \n gBufferTessellationPassPipelineInit \n "
+              "oceanPassPipelineInit \n ssaoPassPipelineInit \n pointLightPassPipelineInit \n "
+              "directionalLightPassPipelineInit \n pbrCompositePassPipelineInit \n blurPassPipelineInit \n "
+              "colorGradingPassPipelineInit \n ");
+    EXPECT_FALSE(hasErrors());
+
+    EXPECT_EQ(renderer->ssaoTarget.textures[1]->width, 640u);
+    EXPECT_EQ(renderer->ssaoTarget.textures[1]->height, 360u);
+    EXPECT_EQ(renderer->blurTarget.textures[0]->width, Settings::getWindowWidth());
+    // The ocean reads the depth target through a sampler made for its format.
+    EXPECT_EQ(renderer->depthTarget.textures[0]->format, system.physicalDeviceInfo.depthFormat);
+    EXPECT_NE(renderer->depthSampler, VK_NULL_HANDLE);
+    EXPECT_NE(renderer->depthSampler, sampler);
+    const SsaoKernelUniforms kernel = computeSsaoKernel();
+    for (const UniformBuffer& buffer : renderer->ssaoKernelUniforms.buffers)
+    {
+        EXPECT_EQ(std::memcmp(buffer.mapped, &kernel, sizeof(kernel)), 0);
+    }
+
+    EXPECT_EQ(instanceCount(*renderer->pointLightMesh), 0u);
+    EXPECT_FALSE(renderer->setPointLight({}, {}, 1.0f, 0));
+    for (std::int32_t light = 0; light < 75; ++light)
+    {
+        EXPECT_EQ(renderer->addPointLight({float(light), 0, 0}, {1, 1, 1}, 5.0f), light);
+    }
+    EXPECT_EQ(renderer->addPointLight({}, {}, 1.0f), -1);
+    EXPECT_EQ(instanceCount(*renderer->pointLightMesh), 75u);
+    EXPECT_TRUE(renderer->setPointLight({1, 2, 3}, {0, 0, 1}, 3.0f, 74));
+    EXPECT_FALSE(renderer->setPointLight({1, 2, 3}, {0, 0, 1}, 3.0f, 75));
+    // Only the current frame's blocks are written.
+    const std::uint32_t current = system.getCurrentFrame();
+    const UniformBuffer& otherCamera = renderer->cameraUniforms.buffers[1 - current];
+    const UniformBuffer& otherLight = renderer->lightUniforms.buffers[1 - current];
+    std::memset(otherCamera.mapped, 7, sizeof(CameraUniforms));
+    std::memset(otherLight.mapped, 7, sizeof(LightUniforms));
+    const glm::mat4 view = glm::lookAt(glm::vec3(0, 0, 4), glm::vec3(0), glm::vec3(0, 1, 0));
+    const glm::mat4 projection = glm::perspective(1.0f, 1.5f, 0.1f, 100.0f);
+    renderer->updateCamera(view, projection);
+    renderer->setDirectionalLight({0, -2, 1}, {}, {1, 1, 1}, 3.0f, 10.0f, false);
+    const CameraUniforms camera = makeCameraUniforms(view, projection);
+    EXPECT_EQ(std::memcmp(renderer->cameraUniforms.buffers[current].mapped, &camera, sizeof(camera)), 0);
+    const glm::mat4 sun = sunViewProjection({0, -2, 1}, {}, 10.0f);
+    EXPECT_EQ(std::memcmp(renderer->lightUniforms.buffers[current].mapped, &sun, sizeof(sun)), 0);
+    EXPECT_EQ(static_cast<const std::uint8_t*>(otherCamera.mapped)[100], 7);
+    EXPECT_EQ(static_cast<const std::uint8_t*>(otherLight.mapped)[10], 7);
+}
+
+TEST_F(DeferredRendererTest, DrawsLitModelsOverTheSkyAndUnderTheOcean)
+{
+    ASSERT_TRUE(bringUp());
+    const Texture* albedo = createTextureArray<3>(sceneTextures, {filled({200, 200, 200, 255}), filled({}), filled({})},
+                                                  VK_FORMAT_R8G8B8A8_SRGB, false, imageTextureSettings);
+    const Texture* normal = createTextureArray<3>(sceneTextures, {filled({128, 128, 255, 255}), filled({}), filled({})},
+                                                  VK_FORMAT_R8G8B8A8_UNORM, false, imageTextureSettings);
+    const Texture* arme = createTextureArray<3>(sceneTextures, {filled({255, 140, 0, 0}), filled({}), filled({})},
+                                                VK_FORMAT_R8G8B8A8_UNORM, false, imageTextureSettings);
+    ASSERT_TRUE(albedo != nullptr && normal != nullptr && arme != nullptr);
+    renderer->setMaterialTextures(albedo, normal, arme);
+    // One sphere at the centre of the ocean, one above its surface.
+    const glm::mat4 raised = glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, 125.0f));
+    const InstancedMesh* spheres =
+        createInstancedMesh(sceneMeshes, modelSphere(),
+                            std::vector<TwoMatrixInstance>{{glm::mat4(1.0f), glm::mat4(1.0f)}, {raised, glm::mat4(1.0f)}})
+            .value_or(nullptr);
+    ASSERT_NE(spheres, nullptr);
+
+    ModelMaterial material;
+    material.firstValues = glm::vec3(-1.0f);
+    material.flag = true;
+    const std::uint32_t width = Settings::getWindowWidth();
+    const std::uint32_t height = Settings::getWindowHeight();
+    glm::mat4 projection = glm::perspectiveRH_ZO(glm::radians(45.0f), float(width) / float(height), 0.1f, 500.0f);
+    projection[1][1] = -projection[1][1];
+    glm::mat4 view = glm::lookAt(glm::vec3(0, 0, 4), glm::vec3(0), glm::vec3(0, 1, 0));
+    // The sun shines towards -x, a red light stands on the other side.
+    renderer->setDirectionalLight({-1, 0, 0}, {}, {1.0f, 0.96f, 0.87f}, 3.0f, 10.0f, true);
+    ASSERT_EQ(renderer->addPointLight({-1.5f, 0.0f, 0.5f}, {1, 0, 0}, 2.0f), 0);
+    renderer->setOceanDisabled(true);
+
+    std::uint32_t drawnFrame = 0;
+    const FrameRecorder record = [&](const FrameInfo& frame) {
+        drawnFrame = frame.frameIndex;
+        renderer->updateCamera(view, projection);
+        renderer->beginGeometryPass(frame.commandBuffer, frame.frameIndex);
+        vkCmdPushConstants(frame.commandBuffer, renderer->gBufferPipeline.pipelineLayout, VK_SHADER_STAGE_FRAGMENT_BIT,
+                           0, sizeof(material), &material);
+        drawInstancedMesh(*spheres, frame);
+        renderer->endGeometryPass(frame.commandBuffer);
+        renderer->recordLightingPasses(frame.commandBuffer, frame.frameIndex, 0.5f);
+        renderer->beginSecondPass(frame.commandBuffer, frame.frameIndex);
+        drawInstancedMesh(*spheres, frame);
+        renderer->endSecondPass(frame.commandBuffer);
+        renderer->recordPostProcessPasses(frame.commandBuffer, frame.frameIndex, frame.imageIndex);
+    };
+    const auto readTarget = [&](const TextureCollection& target) {
+        return readImage(system, target.textures[drawnFrame]->image.image, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
+                         width, height, 8);
+    };
+
+    const int centreX = int(width) / 2;
+    const int centreY = int(height) / 2;
+    const int side = int(height) / 5;
+    raiseNativeWindow(system.window);
+    std::array<std::uint8_t, 3> litSide{};
+    std::array<std::uint8_t, 3> shadowSide{};
+    std::array<std::uint8_t, 3> background{};
+    for (int frame = 0; frame < 10; ++frame)
+    {
+        ASSERT_TRUE(presentFrame(system, record));
+        system.waitIdle();
+        litSide = nativeWindowPixel(system.window, centreX + side, centreY);
+        shadowSide = nativeWindowPixel(system.window, centreX - side, centreY);
+        background = nativeWindowPixel(system.window, 4, 4);
+        if (litSide[1] > shadowSide[1] + 40 && background[2] > background[0])
+        {
+            break;
+        }
+    }
+    EXPECT_FALSE(hasErrors());
+    // Graded: the sunlit side far brighter than the one the red light reaches,
+    // the sky blue, nothing black or clipped to white.
+    EXPECT_GT(litSide[1], shadowSide[1] + 40);
+    EXPECT_GT(shadowSide[0], shadowSide[1]);
+    EXPECT_GT(background[2], background[1]);
+    EXPECT_GT(background[1], background[0]);
+    EXPECT_GT(background[0], 60);
+    EXPECT_LT(litSide[1], 255);
+
+    const std::vector<std::uint8_t> composite = readTarget(renderer->compositeTarget);
+    ASSERT_EQ(composite.size(), width * height * 8);
+    const glm::vec3 sky = halfPixel(composite, width, 4, 4);
+    EXPECT_NEAR(sky.r, skyAround.r, 0.01f);
+    EXPECT_NEAR(sky.b, skyAround.b, 0.01f);
+    const glm::vec3 lit = halfPixel(composite, width, centreX + side, centreY);
+    const glm::vec3 shadowed = halfPixel(composite, width, centreX - side, centreY);
+    EXPECT_GT(lit.g, 2.0f * shadowed.g);
+    const std::vector<std::uint8_t> pointLight = readTarget(renderer->pointLightTarget);
+    ASSERT_EQ(pointLight.size(), width * height * 8);
+    EXPECT_GT(halfPixel(pointLight, width, centreX - side, centreY).r, 0.05f);
+    EXPECT_EQ(halfPixel(pointLight, width, centreX + side, centreY), glm::vec3(0.0f));
+
+    EXPECT_EQ(renderer->oceanPushConstants.time, 0.0f) << "no ocean, no time";
+    // From above the ocean: water all round the raised sphere, and no sign of the sunken one.
+    renderer->setOceanDisabled(false);
+    view = glm::lookAt(glm::vec3(0, 0, 140), glm::vec3(0), glm::vec3(0, 1, 0));
+    ASSERT_TRUE(presentFrame(system, record));
+    system.waitIdle();
+    EXPECT_FALSE(hasErrors());
+    EXPECT_EQ(renderer->oceanPushConstants.time, 0.5f);
+    const std::vector<std::uint8_t> normals = readTarget(renderer->gBufferTarget1);
+    ASSERT_EQ(normals.size(), width * height * 8);
+    const auto surfaceAt = [&](int x, int y) {
+        std::uint16_t kind = 0;
+        std::memcpy(&kind, &normals[(y * width + x) * 8 + 6], sizeof(kind));
+        return glm::unpackHalf1x16(kind);
+    };
+    EXPECT_EQ(surfaceAt(centreX, centreY), 1.0f);
+    EXPECT_EQ(surfaceAt(centreX + side, centreY), 2.0f);
+    EXPECT_EQ(surfaceAt(2, 2), 2.0f);
+    const glm::vec3 water = halfPixel(readTarget(renderer->compositeTarget), width, centreX, 4);
+    EXPECT_GT(water.b, water.r);
+    EXPECT_LT(water.g, 1.0f);
+}
+}
