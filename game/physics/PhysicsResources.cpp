@@ -70,11 +70,14 @@ btConvexHullShape* PhysicsResources::createConvexHullShape(std::span<const glm::
     shapes.emplace_back(shape);
     for (const glm::vec3& point : points)
     {
-        // The bounds are computed again by the optimisation below.
+        // The bounds are computed once, after the last point, not per point.
         shape->addPoint(toBulletVector(point), false);
     }
     shape->setMargin(0.04f);
     shape->optimizeConvexHull();
+    // Neither the optimisation nor the margin computes the bounds, and the
+    // broadphase finds the body by them alone.
+    shape->recalcLocalAabb();
     return shape;
 }
 

@@ -35,6 +35,15 @@ TEST_F(InstanceBodyTest, TheBodyLiesAtTheInstancePoseWithItsTurnedOffset)
     ASSERT_NE(rock, nullptr);
     // The inner point is dropped by the optimisation.
     EXPECT_EQ(static_cast<btConvexHullShape*>(rock->getCollisionShape())->getNumPoints(), 8);
+    // The broadphase finds the rock by its bounds alone: they must hold the whole hull.
+    btVector3 low;
+    btVector3 high;
+    rock->getAabb(low, high);
+    for (int axis = 0; axis < 3; ++axis)
+    {
+        EXPECT_LE(low[axis], (axis == 1 ? 49.0f : -1.0f));
+        EXPECT_GE(high[axis], (axis == 1 ? 51.0f : 1.0f));
+    }
     EXPECT_FLOAT_EQ(rock->getInvMass(), 0.5f);
     EXPECT_TRUE(isMovingBody(*rock));
 }
