@@ -42,6 +42,18 @@ PipelineDescription describePipeline(const std::string& vertexShader, const std:
     return description;
 }
 
+bool createFillPipeline(Pipeline2& pipeline)
+{
+    return createSwapChainPipeline2(pipeline, describePipeline("FullScreen.vert", "Fill.frag"));
+}
+
+void recordFill(Pipeline2& pipeline, const FrameInfo& frame)
+{
+    beginPipeline2(pipeline, frame.commandBuffer, frame.frameIndex, frame.imageIndex);
+    vkCmdDraw(frame.commandBuffer, 3, 1, 0, 0);
+    vkCmdEndRenderPass(frame.commandBuffer);
+}
+
 bool presentFrame(GraphicsSystem& system, const FrameRecorder& record)
 {
     const std::optional<FrameInfo> frame = system.beginFrame();
