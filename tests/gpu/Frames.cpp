@@ -4,26 +4,12 @@
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
+#include <fmt/format.h>
+#include <fmt/ranges.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
-
-namespace
-{
-bool near(const std::array<std::uint8_t, 3>& actual, const std::array<std::uint8_t, 3>& expected)
-{
-    for (std::size_t channel = 0; channel < 3; ++channel)
-    {
-        if (std::abs(actual[channel] - expected[channel]) > 1)
-        {
-            return false;
-        }
-    }
-    return true;
-}
-}
 
 std::string testShader(const std::string& name)
 {
@@ -68,30 +54,27 @@ bool presentFrame(GraphicsSystem& system, const FrameRecorder& record)
 
 void expectWindowShows(GraphicsSystem& system, const FrameRecorder& record, const std::vector<WindowPixel>& pixels)
 {
-    std::vector<std::array<std::uint8_t, 3>> shown(pixels.size());
+    std::string report;
     for (int frame = 0; frame < 30; ++frame)
     {
         raiseNativeWindow(system.window);
         presentFrame(system, record);
         system.waitIdle();
-        bool all = true;
-        for (std::size_t index = 0; index < pixels.size(); ++index)
+        report.clear();
+        for (const WindowPixel& pixel : pixels)
         {
-            shown[index] = nativeWindowPixel(system.window, pixels[index].x, pixels[index].y);
-            all = all && near(shown[index], pixels[index].colour);
+            const std::array<std::uint8_t, 3> shown = nativeWindowPixel(system.window, pixel.x, pixel.y);
+            if (std::abs(shown[0] - pixel.colour[0]) > 1 || std::abs(shown[1] - pixel.colour[1]) > 1 ||
+                std::abs(shown[2] - pixel.colour[2]) > 1)
+            {
+                report += fmt::format("({}, {}) shows {}, expected {}\n", pixel.x, pixel.y, fmt::join(shown, " "),
+                                      fmt::join(pixel.colour, " "));
+            }
         }
-        if (all)
+        if (report.empty())
         {
             return;
         }
     }
-    std::ostringstream report;
-    for (std::size_t index = 0; index < pixels.size(); ++index)
-    {
-        report << "(" << pixels[index].x << ", " << pixels[index].y << ") shows " << int(shown[index][0]) << " "
-               << int(shown[index][1]) << " " << int(shown[index][2]) << ", expected "
-               << int(pixels[index].colour[0]) << " " << int(pixels[index].colour[1]) << " "
-               << int(pixels[index].colour[2]) << "\n";
-    }
-    ADD_FAILURE() << report.str();
+    ADD_FAILURE() << report;
 }
