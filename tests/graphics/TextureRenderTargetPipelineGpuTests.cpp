@@ -87,7 +87,7 @@ Rgba at(const std::vector<Rgba>& pixels, std::uint32_t x, std::uint32_t y)
     return pixels.at(y * targetSize + x);
 }
 
-TEST_F(TargetPipelineTest, InstancesDrawIntoTheFramesTargetAndItsDepthKeepsTheNearerColourPassAfterPass)
+TEST_F(TargetPipelineTest, InstancesDrawIntoTheFramesTargetItsDepthKeepsTheNearerColourAndUpdatesReplaceLeadingRecords)
 {
     const TextureCollection colour = target(VK_FORMAT_R8G8B8A8_UNORM);
     const TextureCollection depth = target(system.physicalDeviceInfo.depthFormat);
@@ -101,13 +101,13 @@ TEST_F(TargetPipelineTest, InstancesDrawIntoTheFramesTargetAndItsDepthKeepsTheNe
         {{{-1.0f, -1.0f, 0.0f}}, {{1.0f, -1.0f, 0.0f}}, {{1.0f, 1.0f, 0.0f}}, {{-1.0f, 1.0f, 0.0f}}}, {0, 1, 2, 2, 3, 0}};
     const std::vector<PointLightInstance> lights{{{1.0f, 0.0f, 0.0f, 0.5f}, {-0.5f, 0.0f, 0.2f, 0.0f}},
                                                  {{0.0f, 1.0f, 0.0f, 0.5f}, {0.0f, 0.0f, 0.6f, 0.0f}}};
-    const InstancedMesh* mesh = createInstancedMesh(meshes, square, lights).value_or(nullptr);
+    InstancedMesh* mesh = createInstancedMesh(meshes, square, lights).value_or(nullptr);
     ASSERT_NE(mesh, nullptr);
     drawOnce(*mesh, 2);
     drawOnce(*mesh, 2);
 
     const std::uint32_t frame = system.getCurrentFrame();
-    const std::vector<Rgba> drawn = read(colour, frame);
+    std::vector<Rgba> drawn = read(colour, frame);
     EXPECT_EQ(at(drawn, 2, 8), red);
     EXPECT_EQ(at(drawn, 6, 8), red);
     EXPECT_EQ(at(drawn, 10, 8), green);
@@ -119,6 +119,18 @@ TEST_F(TargetPipelineTest, InstancesDrawIntoTheFramesTargetAndItsDepthKeepsTheNe
     ASSERT_EQ(depths.size(), targetSize * targetSize);
     EXPECT_FLOAT_EQ(depths[8 * targetSize + 6], 0.2f);
     EXPECT_FLOAT_EQ(depths[8 * targetSize + 10], 0.6f);
+
+    // An update replaces the leading records only: red moves right, green stays.
+    const PointLightInstance moved{lights[0].colourAndRadius, {0.5f, 0.0f, 0.2f, 0.0f}};
+    ASSERT_TRUE(updateInstances(*mesh, system, &moved, sizeof(moved)));
+    drawOnce(*mesh);
+    drawn = read(colour, frame);
+    EXPECT_EQ(at(drawn, 2, 8), cleared);
+    EXPECT_EQ(at(drawn, 6, 8), green);
+    EXPECT_EQ(at(drawn, 10, 8), red);
+    const std::vector<PointLightInstance> tooMany(3, moved);
+    EXPECT_FALSE(updateInstances(*mesh, system, tooMany.data(), 3 * sizeof(PointLightInstance)));
+    EXPECT_TRUE(updateInstances(*mesh, system, tooMany.data(), 0));
     EXPECT_FALSE(hasErrors());
 }
 
