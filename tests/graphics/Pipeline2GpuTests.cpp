@@ -1,6 +1,5 @@
 #include "engine/Log.hpp"
 #include "engine/SwapChainDependents.hpp"
-#include "engine/vulkan/ObjectWrappers.hpp"
 #include "gpu/Frames.hpp"
 #include "gpu/GpuHarness.hpp"
 #include "graphics/Pipeline2.hpp"
@@ -81,12 +80,9 @@ TEST_F(Pipeline2Test, PipelinesListedInOrderLeaveWhenDestroyedOrDeletedAndOnlyCr
     EXPECT_FALSE(glfwWindowShouldClose(system.window));
 }
 
-TEST_F(Pipeline2Test, ShaderStagesNeedOneVertexShaderAndOneShaderPerStage)
+TEST_F(Pipeline2Test, FailedCreationsSayWhyAndKeepWhatTheyMadeForDestroyWhichIsHarmlessTwice)
 {
-    Pipeline2 pipeline(&system);
-    VkDevice& device = system.logicalDevice.device;
     const PipelineShader vertex{VK_SHADER_STAGE_VERTEX_BIT, testShader("FullScreen.vert")};
-    // Each refusal after one module is made, which is left for the caller.
     const std::vector<std::pair<std::vector<PipelineShader>, std::string>> cases{
         {{{VK_SHADER_STAGE_FRAGMENT_BIT, testShader("Fill.frag")}}, "ERROR: One vertex shader is needed."},
         {{vertex, vertex}, "ERROR: Only one shader per stage is allowed."},
@@ -95,40 +91,24 @@ TEST_F(Pipeline2Test, ShaderStagesNeedOneVertexShaderAndOneShaderPerStage)
     };
     for (const auto& [shaders, line] : cases)
     {
+        Pipeline2 pipeline(&system);
         PipelineDescription description;
         description.shaders = shaders;
-        std::vector<VkShaderModule> modules;
+        description.descriptorBindings = {{VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, VK_SHADER_STAGE_VERTEX_BIT}};
         StdoutCapture capture;
-        EXPECT_FALSE(setupShaderStages(pipeline, description, modules));
+        EXPECT_FALSE(createSwapChainPipeline2(pipeline, description));
         EXPECT_EQ(capture.messages(), std::vector<std::string>{line});
-        EXPECT_EQ(modules.size(), 1u);
-        for (VkShaderModule& module : modules)
+        EXPECT_TRUE(hasErrors());
+        EXPECT_EQ(pipeline.pipeline, VK_NULL_HANDLE);
+        EXPECT_NE(pipeline.renderPass, VK_NULL_HANDLE);
+        EXPECT_NE(pipeline.pipelineLayout, VK_NULL_HANDLE);
+        EXPECT_EQ(pipeline.framebuffers.size(), system.swapChain.imageViews.size());
+        for (int round = 0; round < 2; ++round)
         {
-            destroyShaderModule(module, device);
+            destroyPipeline2(pipeline);
+            EXPECT_TRUE(released(pipeline));
         }
         resetErrorFlagForTesting();
-    }
-}
-
-TEST_F(Pipeline2Test, FailedCreationKeepsWhatItMadeForDestroyAndDestroyTwiceIsHarmless)
-{
-    Pipeline2 pipeline(&system);
-    PipelineDescription description;
-    description.shaders = {{VK_SHADER_STAGE_FRAGMENT_BIT, testShader("Fill.frag")}};
-    description.descriptorBindings = {{VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, VK_SHADER_STAGE_VERTEX_BIT}};
-    StdoutCapture capture;
-    EXPECT_FALSE(createSwapChainPipeline2(pipeline, description));
-    EXPECT_EQ(capture.messages(), std::vector<std::string>{"ERROR: One vertex shader is needed."});
-    EXPECT_TRUE(hasErrors());
-    EXPECT_EQ(pipeline.pipeline, VK_NULL_HANDLE);
-    EXPECT_NE(pipeline.renderPass, VK_NULL_HANDLE);
-    EXPECT_NE(pipeline.pipelineLayout, VK_NULL_HANDLE);
-    EXPECT_EQ(pipeline.framebuffers.size(), system.swapChain.imageViews.size());
-
-    for (int round = 0; round < 2; ++round)
-    {
-        destroyPipeline2(pipeline);
-        EXPECT_TRUE(released(pipeline));
     }
 }
 }
