@@ -114,19 +114,15 @@ TEST_F(ModelCollectionTest, OnePathAddedThriceIsOneMeshWhoseInstancesAreDrawnWhe
     EXPECT_EQ(models->meshes[0]->instanceCount, 3u);
 
     ASSERT_TRUE(models->updateBodyInstances(0.0f));
-    std::vector<Rgba> drawn = draw({{4, 4}, {12, 4}, {12, 12}, {4, 12}});
-    EXPECT_EQ(drawn[0], blue);
-    EXPECT_EQ(drawn[1], blue);
+    const std::vector<Rgba> drawn = draw({{4, 4}, {12, 4}, {4, 12}, {12, 12}});
+    EXPECT_EQ((std::vector{drawn[0], drawn[1], drawn[2]}), (std::vector{blue, blue, cleared}));
     // The normal matrix turns the normal (0, 0, 1) to (sin 60, 0, cos 60).
-    EXPECT_NEAR(drawn[2][0], 221, 1);
-    EXPECT_NEAR(drawn[2][2], 128, 1);
-    EXPECT_EQ(drawn[3], cleared);
+    EXPECT_NEAR(drawn[3][0], 221, 1);
+    EXPECT_NEAR(drawn[3][2], 128, 1);
 
     models->setInstancePose(0, 1, glm::vec3(-0.5f, 0.5f, 0.5f), none);
     ASSERT_TRUE(models->updateBodyInstances(0.0f));
-    drawn = draw({{12, 4}, {4, 12}});
-    EXPECT_EQ(drawn[0], cleared);
-    EXPECT_EQ(drawn[1], blue);
+    EXPECT_EQ(draw({{12, 4}, {4, 12}}), (std::vector{cleared, blue}));
     EXPECT_FALSE(hasErrors());
 
     // Another spelling of the path is another model; failures enter no path.
