@@ -58,7 +58,6 @@ TEST_F(Pipeline2Test, PipelinesListedInOrderLeaveWhenDestroyedOrDeletedAndOnlyCr
         return system.swapChain.extent.width == std::uint32_t(width);
     };
     ASSERT_TRUE(resize(200, 100));
-    EXPECT_EQ(created.framebuffers.size(), system.swapChain.imageViews.size());
     EXPECT_TRUE(released(uncreated));
     EXPECT_TRUE(released(destroyed));
 
@@ -66,8 +65,7 @@ TEST_F(Pipeline2Test, PipelinesListedInOrderLeaveWhenDestroyedOrDeletedAndOnlyCr
     expectWindowShows(system, record, {{150, 90, fillColour}, {190, 50, {0, 0, 0}}});
 
     ASSERT_TRUE(system.recreateSwapChain());
-    EXPECT_EQ(created.framebuffers.size(), system.swapChain.imageViews.size());
-    EXPECT_TRUE(uncreated.framebuffers.empty());
+    EXPECT_TRUE(released(uncreated));
 
     EXPECT_TRUE(resize(160, 120));
     system.waitIdle();
@@ -99,15 +97,10 @@ TEST_F(Pipeline2Test, FailedCreationsSayWhyAndKeepWhatTheyMadeForDestroyWhichIsH
         EXPECT_FALSE(createSwapChainPipeline2(pipeline, description));
         EXPECT_EQ(capture.messages(), std::vector<std::string>{line});
         EXPECT_TRUE(hasErrors());
-        EXPECT_EQ(pipeline.pipeline, VK_NULL_HANDLE);
         EXPECT_NE(pipeline.renderPass, VK_NULL_HANDLE);
-        EXPECT_NE(pipeline.pipelineLayout, VK_NULL_HANDLE);
-        EXPECT_EQ(pipeline.framebuffers.size(), system.swapChain.imageViews.size());
-        for (int round = 0; round < 2; ++round)
-        {
-            destroyPipeline2(pipeline);
-            EXPECT_TRUE(released(pipeline));
-        }
+        destroyPipeline2(pipeline);
+        destroyPipeline2(pipeline);
+        EXPECT_TRUE(released(pipeline));
         resetErrorFlagForTesting();
     }
 }
