@@ -40,10 +40,10 @@ protected:
     bool createPipeline(Pipeline2& pipeline, const std::string& vertexShader, const std::string& fragmentShader,
                         VkAttachmentLoadOp colourLoadOp, const Texture& texture)
     {
-        const std::filesystem::path folder = std::filesystem::path(KELVANE_ASSETS_DIR) / "Shaders";
+        const std::string folder = KELVANE_ASSETS_DIR "/Shaders/";
         PipelineDescription description;
-        description.shaders = {{VK_SHADER_STAGE_VERTEX_BIT, (folder / (vertexShader + ".spv")).string()},
-                               {VK_SHADER_STAGE_FRAGMENT_BIT, (folder / (fragmentShader + ".spv")).string()}};
+        description.shaders = {{VK_SHADER_STAGE_VERTEX_BIT, folder + vertexShader + ".spv"},
+                               {VK_SHADER_STAGE_FRAGMENT_BIT, folder + fragmentShader + ".spv"}};
         description.cullMode = VK_CULL_MODE_BACK_BIT;
         description.blendMode = BlendMode::AlphaBlend;
         description.descriptorBindings = {{VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, VK_SHADER_STAGE_VERTEX_BIT},
@@ -151,14 +151,12 @@ TEST_F(TextTest, FpsTextIsRewrittenInPlaceWithinItsRoom)
     ASSERT_NE(font, nullptr);
     // A text mesh's vertex buffer as the scenes make it, but readable.
     const MeshData<ScreenVertex> initial = createText(*font, fmt::format("{:<15}", "FPS: -"), textAlignLeft);
-    ASSERT_EQ(initial.vertices.size(), 4 * fpsTextCapacity);
     constexpr VkBufferUsageFlags usage =
         VK_BUFFER_USAGE_VERTEX_BUFFER_BIT | VK_BUFFER_USAGE_TRANSFER_DST_BIT | VK_BUFFER_USAGE_TRANSFER_SRC_BIT;
     Mesh& mesh = *meshes.meshes.emplace_back(std::make_unique<Mesh>());
     mesh.vertexBuffer =
         system.createDeviceLocalBuffer(initial.vertices.size() * sizeof(ScreenVertex), usage, initial.vertices.data())
             .value();
-    mesh.indexCount = 36;
 
     Timer::resetForTesting();
     Timer::start();
