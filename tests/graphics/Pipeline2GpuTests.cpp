@@ -2,7 +2,9 @@
 #include "engine/SwapChainDependents.hpp"
 #include "gpu/Frames.hpp"
 #include "gpu/GpuHarness.hpp"
+#include "graphics/Mesh.hpp"
 #include "graphics/Pipeline2.hpp"
+#include "graphics/PipelineStates.hpp"
 #include "support/StdoutCapture.hpp"
 
 #define GLFW_INCLUDE_NONE
@@ -35,7 +37,7 @@ bool released(const Pipeline2& pipeline)
            pipeline.renderPass == VK_NULL_HANDLE && pipeline.framebuffers.empty();
 }
 
-TEST_F(Pipeline2Test, PipelinesListedInOrderLeaveWhenDestroyedOrDeletedAndOnlyCreatedOnesFollowTheRebuild)
+TEST_F(Pipeline2Test, PipelinesListedInOrderLeaveWhenDestroyedOrDeletedAndOnlyCreatedOnesFollowTheRebuildWithTheirDepth)
 {
     Pipeline2 created(&system);
     Pipeline2 uncreated(&system);
@@ -48,7 +50,35 @@ TEST_F(Pipeline2Test, PipelinesListedInOrderLeaveWhenDestroyedOrDeletedAndOnlyCr
     deleted.reset();
     EXPECT_EQ(lastListed(2), (std::vector<const void*>{&created, &uncreated}));
 
-    const FrameRecorder record = [&](const FrameInfo& frame) { recordFill(created, frame); };
+    // Depth-tested triangles over the fill: a nearer green one, then a farther red one.
+    Pipeline2 lines(&system);
+    PipelineDescription description = describePipeline("Line.vert", "Colour.frag");
+    description.depthTest = true;
+    description.depthWrite = true;
+    description.depthLoadOp = VK_ATTACHMENT_LOAD_OP_CLEAR;
+    description.hasDepthAttachment = true;
+    description.colourLoadOp = VK_ATTACHMENT_LOAD_OP_LOAD;
+    appendColourClearValues(lines.clearValues, 1);
+    const VkExtent2D extent = system.swapChain.extent;
+    ASSERT_TRUE(
+        createPipeline2<LineVertex>(lines, description, {viewportCovering(extent)}, {scissorCovering(extent)}));
+    MeshContainer meshes{&system, {}, {}};
+    MeshData<LineVertex> triangles{{}, {0, 1, 2, 3, 4, 5}};
+    for (const auto& [depth, colour] : {std::pair{0.2f, glm::vec3(0, 1, 0)}, std::pair{0.6f, glm::vec3(1, 0, 0)}})
+    {
+        triangles.vertices.insert(triangles.vertices.end(), {{{0.0f, -0.3f, depth}, colour},
+                                                             {{0.15f, 0.3f, depth}, colour},
+                                                             {{-0.15f, 0.3f, depth}, colour}});
+    }
+    const Mesh* lineMesh = createMesh(meshes, triangles).value_or(nullptr);
+    ASSERT_NE(lineMesh, nullptr);
+
+    const FrameRecorder record = [&](const FrameInfo& frame) {
+        recordFill(created, frame);
+        beginPipeline2(lines, frame.commandBuffer, frame.frameIndex, frame.imageIndex);
+        drawMesh(*lineMesh, frame);
+        vkCmdEndRenderPass(frame.commandBuffer);
+    };
     const auto resize = [&](int width, int height) {
         glfwSetWindowSize(system.window, width, height);
         for (int frame = 0; frame < 30 && system.swapChain.extent.width != std::uint32_t(width); ++frame)
@@ -61,8 +91,10 @@ TEST_F(Pipeline2Test, PipelinesListedInOrderLeaveWhenDestroyedOrDeletedAndOnlyCr
     EXPECT_TRUE(released(uncreated));
     EXPECT_TRUE(released(destroyed));
 
-    // The render area follows the new extent; the viewport keeps the old one.
-    expectWindowShows(system, record, {{150, 90, fillColour}, {190, 50, {0, 0, 0}}});
+    // The render area follows the new extent, the viewport keeps the old one
+    // and the depth attachments are the new depth images.
+    expectWindowShows(system, record,
+                      {{150, 90, fillColour}, {190, 50, {0, 0, 0}}, {80, 60, {0, 255, 0}}, {70, 40, fillColour}});
 
     ASSERT_TRUE(system.recreateSwapChain());
     EXPECT_TRUE(released(uncreated));
@@ -70,12 +102,13 @@ TEST_F(Pipeline2Test, PipelinesListedInOrderLeaveWhenDestroyedOrDeletedAndOnlyCr
     EXPECT_TRUE(resize(160, 120));
     system.waitIdle();
     destroyPipeline2(created);
+    destroyPipeline2(lines);
+    destroyMeshes(meshes);
     // Loaded anew after a failed activation: back on the list.
     ASSERT_TRUE(createFillPipeline(destroyed));
     EXPECT_EQ(lastListed(1), std::vector<const void*>{&destroyed});
     destroyPipeline2(destroyed);
     EXPECT_FALSE(hasErrors());
-    EXPECT_FALSE(glfwWindowShouldClose(system.window));
 }
 
 TEST_F(Pipeline2Test, FailedCreationsSayWhyAndKeepWhatTheyMadeForDestroyWhichIsHarmlessTwice)
