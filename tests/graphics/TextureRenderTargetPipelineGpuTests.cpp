@@ -1,9 +1,6 @@
 #include "engine/Log.hpp"
 #include "engine/SwapChainDependents.hpp"
 #include "gpu/Frames.hpp"
-#include "gpu/GpuHarness.hpp"
-#include "graphics/Mesh.hpp"
-#include "graphics/TextureRenderTargetPipeline2.hpp"
 #include "graphics/UniformBuffers.hpp"
 #include "renderers/PhysicsDebugRenderer.hpp"
 #include "support/StdoutCapture.hpp"
@@ -17,8 +14,6 @@
 
 namespace
 {
-constexpr std::uint32_t targetSize = 16;
-using Rgba = std::array<std::uint8_t, 4>;
 constexpr Rgba cleared{0, 0, 0, 0};
 constexpr Rgba red{255, 0, 0, 255};
 constexpr Rgba green{0, 255, 0, 255};
@@ -34,58 +29,7 @@ PipelineDescription withDepth(PipelineDescription description)
     return description;
 }
 
-class TargetPipelineTest : public GpuTest
-{
-protected:
-    void TearDown() override
-    {
-        system.waitIdle();
-        destroyPipeline2(pipeline);
-        pipeline.frameTargets = {};
-        destroyMeshes(meshes);
-        destroyTextures(textures);
-        GpuTest::TearDown();
-    }
-
-    TextureCollection target(VkFormat format)
-    {
-        return createRenderTargetTexture<std::uint32_t>(textures, targetSize, targetSize, format, false).value();
-    }
-
-    // One pass of the mesh, recorded outside the frames for the frame slot the
-    // graphics system is in.
-    void drawOnce(const InstancedMesh& mesh, int passes = 1)
-    {
-        VkCommandBuffer commandBuffer = system.beginSingleTimeCommands().value();
-        const FrameInfo frame{commandBuffer, system.getCurrentFrame(), 0};
-        for (int pass = 0; pass < passes; ++pass)
-        {
-            beginTextureRenderTargetPipeline2(pipeline, commandBuffer, frame.frameIndex);
-            drawInstancedMesh(mesh, frame);
-            endTextureRenderTargetPipeline2(pipeline, commandBuffer);
-        }
-        ASSERT_TRUE(system.endSingleTimeCommands(commandBuffer));
-    }
-
-    std::vector<Rgba> read(const TextureCollection& collection, std::uint32_t frame)
-    {
-        const std::vector<std::uint8_t> bytes = readImage(system, collection.textures[frame]->image.image,
-                                                          VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, targetSize,
-                                                          targetSize, 4);
-        std::vector<Rgba> pixels(bytes.size() / 4);
-        std::memcpy(pixels.data(), bytes.data(), bytes.size());
-        return pixels;
-    }
-
-    TextureContainer textures{&system, {}, {}};
-    MeshContainer meshes{&system, {}, {}};
-    TextureRenderTargetPipeline2 pipeline{&system};
-};
-
-Rgba at(const std::vector<Rgba>& pixels, std::uint32_t x, std::uint32_t y)
-{
-    return pixels.at(y * targetSize + x);
-}
+using TargetPipelineTest = TargetTest;
 
 TEST_F(TargetPipelineTest, InstancesDrawIntoTheFramesTargetItsDepthKeepsTheNearerColourAndUpdatesReplaceLeadingRecords)
 {
@@ -103,8 +47,8 @@ TEST_F(TargetPipelineTest, InstancesDrawIntoTheFramesTargetItsDepthKeepsTheNeare
                                                  {{0.0f, 1.0f, 0.0f, 0.5f}, {0.0f, 0.0f, 0.6f, 0.0f}}};
     InstancedMesh* mesh = createInstancedMesh(meshes, square, lights).value_or(nullptr);
     ASSERT_NE(mesh, nullptr);
-    drawOnce(*mesh, 2);
-    drawOnce(*mesh, 2);
+    drawOnce({mesh}, 2);
+    drawOnce({mesh}, 2);
 
     const std::uint32_t frame = system.getCurrentFrame();
     std::vector<Rgba> drawn = read(colour, frame);
@@ -119,7 +63,7 @@ TEST_F(TargetPipelineTest, InstancesDrawIntoTheFramesTargetItsDepthKeepsTheNeare
     // An update replaces the leading records only: red moves right, green stays.
     const PointLightInstance moved{lights[0].colourAndRadius, {0.5f, 0.0f, 0.2f, 0.0f}};
     ASSERT_TRUE(updateInstances(*mesh, system, &moved, sizeof(moved)));
-    drawOnce(*mesh);
+    drawOnce({mesh});
     drawn = read(colour, frame);
     EXPECT_EQ((std::vector{at(drawn, 2, 8), at(drawn, 6, 8), at(drawn, 10, 8)}), (std::vector{cleared, green, red}));
     const std::vector<PointLightInstance> tooMany(3, moved);
@@ -148,9 +92,9 @@ TEST_F(TargetPipelineTest, TessellatedPassWritesThreeColourTargetsBesideItsDepth
                                        {0, 1, 2, 2, 3, 0}};
     const std::vector<TwoMatrixInstance> halved{
         {glm::scale(glm::mat4(1.0f), glm::vec3(0.5f, 0.5f, 1.0f)), glm::mat4(1.0f)}};
-    const InstancedMesh* mesh = createInstancedMesh(meshes, square, halved).value_or(nullptr);
+    InstancedMesh* mesh = createInstancedMesh(meshes, square, halved).value_or(nullptr);
     ASSERT_NE(mesh, nullptr);
-    drawOnce(*mesh);
+    drawOnce({mesh});
 
     std::vector<Rgba> shown;
     for (std::size_t index = 0; index < 3; ++index)
