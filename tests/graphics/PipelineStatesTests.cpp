@@ -44,7 +44,6 @@ TEST(PipelineStatesTest, BlendModesSetTheColourFactorsAndAnUnknownModeBlendsAsAd
         EXPECT_EQ(state.blendEnable, expected.enable);
         EXPECT_EQ(state.srcColorBlendFactor, expected.source);
         EXPECT_EQ(state.dstColorBlendFactor, expected.destination);
-        EXPECT_EQ(state.colorWriteMask, 15u);
     }
 }
 }
