@@ -1,4 +1,5 @@
 #include "engine/Log.hpp"
+#include "engine/Timer.hpp"
 #include "game/physics/PhysicsResources.hpp"
 #include "game/physics/PhysicsWorld.hpp"
 #include "gpu/Frames.hpp"
@@ -10,8 +11,10 @@
 #include <btBulletDynamicsCommon.h>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <array>
 #include <cstring>
 #include <filesystem>
+#include <map>
 
 namespace
 {
@@ -56,7 +59,7 @@ protected:
     PhysicsWorld world;
 };
 
-TEST_F(PhysicsDebugRendererTest, BoxOutlinesAreDrawnWithinTheCapacityAndWorldsLoseTheDrawerOnDestroy)
+TEST_F(PhysicsDebugRendererTest, LinesShowBodiesInTheirActivationColoursAndContactsWithinTheCapacityAndWorldsLoseTheDrawerOnDestroy)
 {
     PhysicsDebugRenderer renderer(&system, 1000);
     renderer.initialise(shaders / "Debug Shader.vert.spv", shaders / "Debug Shader.frag.spv", uniforms);
@@ -72,7 +75,30 @@ TEST_F(PhysicsDebugRendererTest, BoxOutlinesAreDrawnWithinTheCapacityAndWorldsLo
                        glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f));
     expectWindowShows(system, recordWith(renderer),
                       {{39, 60, green}, {120, 60, green}, {80, 30, green}, {80, 89, green}, {80, 60, fillColour}});
+
+    // A crate dropped onto it is active (white) and touches it at contact points (yellow).
+    Timer::resetForTesting();
+    world.addRigidBody(resources.createRigidBody(resources.createBoxShape(glm::vec3(0.1f)), 1.0f, gameBodyMaterial),
+                       glm::vec3(0.0f, 0.6f, 0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f));
+    world.setRadialGravity(glm::vec3(0.0f, -1000.0f, 0.0f), 10.0f);
+    for (int frame = 0; frame < 10; ++frame)
+    {
+        Timer::tickBy(0.02);
+        world.step();
+    }
+    Timer::resetForTesting();
+    ASSERT_TRUE(presentFrame(system, recordWith(renderer)));
     system.waitIdle();
+    using Colour = std::array<float, 3>;
+    std::map<Colour, int> vertices;
+    for (const LineVertex& vertex : renderer.lines.vertices)
+    {
+        ++vertices[{vertex.colour.x, vertex.colour.y, vertex.colour.z}];
+    }
+    const int contacts = vertices[Colour{1.0f, 1.0f, 0.0f}];
+    EXPECT_GT(contacts, 0);
+    EXPECT_EQ(vertices, (std::map<Colour, int>{
+                            {{0.0f, 1.0f, 0.0f}, 24}, {{1.0f, 1.0f, 1.0f}, 24}, {{1.0f, 1.0f, 0.0f}, contacts}}));
     renderer.destroy();
     EXPECT_EQ(world.dynamicsWorld()->getDebugDrawer(), nullptr);
     EXPECT_TRUE(presentFrame(system, recordWith(renderer)));
