@@ -21,10 +21,15 @@ PipelineDescription describePipeline(const std::string& vertexShader, const std:
     PipelineDescription description;
     description.shaders = {{VK_SHADER_STAGE_VERTEX_BIT, testShader(vertexShader)},
                            {VK_SHADER_STAGE_FRAGMENT_BIT, testShader(fragmentShader)}};
-    description.cullMode = VK_CULL_MODE_NONE;
-    description.blendMode = BlendMode::Opaque;
-    description.colourLoadOp = VK_ATTACHMENT_LOAD_OP_CLEAR;
-    description.depthLoadOp = VK_ATTACHMENT_LOAD_OP_DONT_CARE;
+    return description;
+}
+
+PipelineDescription withDepth(PipelineDescription description)
+{
+    description.depthTest = true;
+    description.depthWrite = true;
+    description.depthLoadOp = VK_ATTACHMENT_LOAD_OP_CLEAR;
+    description.hasDepthAttachment = true;
     return description;
 }
 

@@ -19,6 +19,8 @@ std::string testShader(const std::string& name);
 // A triangle-list pipeline of the two stages with nothing culled, blended,
 // depth-tested, bound or pushed, clearing its colour.
 PipelineDescription describePipeline(const std::string& vertexShader, const std::string& fragmentShader);
+// The description, depth-tested and -written against a cleared depth attachment.
+PipelineDescription withDepth(PipelineDescription description);
 
 // The colour Fill.frag paints.
 constexpr std::array<std::uint8_t, 3> fillColour{255, 128, 64};

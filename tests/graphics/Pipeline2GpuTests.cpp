@@ -52,11 +52,7 @@ TEST_F(Pipeline2Test, PipelinesListedInOrderLeaveWhenDestroyedOrDeletedAndOnlyCr
 
     // Depth-tested triangles over the fill: a nearer green one, then a farther red one.
     Pipeline2 lines(&system);
-    PipelineDescription description = describePipeline("Line.vert", "Colour.frag");
-    description.depthTest = true;
-    description.depthWrite = true;
-    description.depthLoadOp = VK_ATTACHMENT_LOAD_OP_CLEAR;
-    description.hasDepthAttachment = true;
+    PipelineDescription description = withDepth(describePipeline("Line.vert", "Colour.frag"));
     description.colourLoadOp = VK_ATTACHMENT_LOAD_OP_LOAD;
     appendColourClearValues(lines.clearValues, 1);
     const VkExtent2D extent = system.swapChain.extent;

@@ -20,15 +20,6 @@ constexpr Rgba green{0, 255, 0, 255};
 constexpr Rgba blue{0, 0, 255, 255};
 constexpr Rgba white{255, 255, 255, 255};
 
-PipelineDescription withDepth(PipelineDescription description)
-{
-    description.depthTest = true;
-    description.depthWrite = true;
-    description.depthLoadOp = VK_ATTACHMENT_LOAD_OP_CLEAR;
-    description.hasDepthAttachment = true;
-    return description;
-}
-
 using TargetPipelineTest = TargetTest;
 
 TEST_F(TargetPipelineTest, InstancesDrawIntoTheFramesTargetItsDepthKeepsTheNearerColourAndUpdatesReplaceLeadingRecords)
