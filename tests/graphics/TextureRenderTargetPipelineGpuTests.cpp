@@ -108,10 +108,8 @@ TEST_F(TargetPipelineTest, EachFrameReadsItsOwnUniformBufferAndWritesItsOwnTarge
 
     UniformBufferCollection uniforms = createUniformBufferCollection<64>(system).value();
     const std::array<glm::vec4, 2> colours{glm::vec4(0.0f, 0.0f, 1.0f, 1.0f), glm::vec4(1.0f)};
-    for (std::uint32_t frame = 0; frame < 2; ++frame)
-    {
-        std::memcpy(uniforms.buffers[frame].mapped, &colours[frame], sizeof(glm::vec4));
-    }
+    std::memcpy(uniforms.buffers[0].mapped, &colours[0], sizeof(glm::vec4));
+    std::memcpy(uniforms.buffers[1].mapped, &colours[1], sizeof(glm::vec4));
     // Binding 0 of each frame's set is that frame's buffer, as the debug lines have it.
     updateDebugDescriptorSets(pipeline, uniforms);
 

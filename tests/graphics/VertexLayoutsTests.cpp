@@ -25,29 +25,20 @@ constexpr std::uint32_t vec2 = VK_FORMAT_R32G32_SFLOAT;
 constexpr std::uint32_t vec3 = VK_FORMAT_R32G32B32_SFLOAT;
 constexpr std::uint32_t vec4 = VK_FORMAT_R32G32B32A32_SFLOAT;
 
-TEST(VertexLayoutsTest, VertexAttributesSitOnTheirFieldsAndInstanceColumnsFollowThemOnBindingOne)
+TEST(VertexLayoutsTest, VertexAttributesSitOnTheirFieldsInstanceColumnsFollowOnBindingOneAndUnknownKindsTakeNoRoom)
 {
-    const VertexInput model = buildVertexInput<ModelVertex, TwoMatrixInstance>();
     Attributes expected{{0, 0, vec3, offsetof(ModelVertex, position)},
-                                    {1, 0, vec2, offsetof(ModelVertex, texCoord)},
-                                    {2, 0, vec3, offsetof(ModelVertex, normal)},
-                                    {3, 0, vec3, offsetof(ModelVertex, tangent)}};
+                        {1, 0, vec2, offsetof(ModelVertex, texCoord)},
+                        {2, 0, vec3, offsetof(ModelVertex, normal)},
+                        {3, 0, vec3, offsetof(ModelVertex, tangent)}};
     for (std::uint32_t column = 0; column < 8; ++column)
     {
         expected.push_back({4 + column, 1, vec4, 16 * column});
     }
-    EXPECT_EQ(attributesOf(model), expected);
+    EXPECT_EQ(attributesOf(buildVertexInput<ModelVertex, TwoMatrixInstance>()), expected);
     EXPECT_EQ(expected[8][3], offsetof(TwoMatrixInstance, normalMatrix));
-    ASSERT_EQ(model.bindings.size(), 2u);
-    EXPECT_EQ(model.bindings[0].inputRate, VK_VERTEX_INPUT_RATE_VERTEX);
-    EXPECT_EQ(model.bindings[1].binding, 1u);
-    EXPECT_EQ(model.bindings[1].stride, sizeof(TwoMatrixInstance));
-    EXPECT_EQ(model.bindings[1].inputRate, VK_VERTEX_INPUT_RATE_INSTANCE);
     EXPECT_EQ(attributesOf(buildVertexInput<PositionVertex, PointLightInstance>()),
               (Attributes{{0, 0, vec3, 0}, {1, 1, vec4, 0}, {2, 1, vec4, 16}}));
-
-    EXPECT_EQ(buildVertexInput<ScreenVertex>().bindings.size(), 1u);
-    EXPECT_TRUE(buildVertexInput<NoVertex>().bindings.empty());
     EXPECT_EQ(vertexAttributeFormat(static_cast<VertexAttributeKind>(9)), VK_FORMAT_UNDEFINED);
     EXPECT_EQ(vertexAttributeSize(static_cast<VertexAttributeKind>(9)), 0u);
 }

@@ -40,8 +40,8 @@ void expectPacked(const Font& font)
         const auto top = std::lround(glyph.v * static_cast<float>(atlas.height));
         const auto width = std::lround(glyph.du * static_cast<float>(atlas.width));
         const auto height = std::lround(glyph.dv * static_cast<float>(atlas.height));
-        EXPECT_EQ(width, std::lround(glyph.x1 - glyph.x0));
-        EXPECT_EQ(height, std::lround(glyph.y1 - glyph.y0));
+        EXPECT_EQ(std::pair(width, height),
+                  std::pair(std::lround(glyph.x1 - glyph.x0), std::lround(glyph.y1 - glyph.y0)));
         ASSERT_TRUE(left + width <= atlas.width && top + height <= atlas.height);
         int ink = width * height == 0 ? 255 : 0;
         for (long y = top; y < top + height; ++y)
