@@ -34,8 +34,7 @@ TEST_F(MeshTest, FailedCreationsReleaseTheirBuffersAndLeaveNullRecordsForDestroy
     ASSERT_TRUE(createInstancedMesh(meshes, triangle, oneLight).has_value());
     destroyMeshes(meshes);
     destroyMeshes(meshes);
-    EXPECT_TRUE(meshes.meshes.empty());
-    EXPECT_TRUE(meshes.instancedMeshes.empty());
+    EXPECT_TRUE(meshes.meshes.empty() && meshes.instancedMeshes.empty());
     EXPECT_FALSE(hasErrors());
 }
 }

@@ -24,12 +24,7 @@ const std::string squareObj = "v -0.25 -0.25 0\nv 0.25 -0.25 0\nv 0.25 0.25 0\nv
 
 BodyDescription described(BodyKind kind, double mass)
 {
-    BodyDescription description;
-    description.kind = kind;
-    description.mass = mass;
-    description.radius = 0.5;
-    description.halfExtents = glm::vec3(1.0f);
-    return description;
+    return {kind, 0.5, mass, glm::vec3(0.0f), glm::vec3(1.0f)};
 }
 
 class ModelCollectionTest : public TargetTest

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 namespace
 {
@@ -24,26 +25,19 @@ TEST(PipelineStatesTest, PushConstantRangesArePackedInOrder)
 
 TEST(PipelineStatesTest, BlendModesSetTheColourFactorsAndAnUnknownModeBlendsAsAdditive)
 {
-    struct Expected
-    {
-        BlendMode mode;
-        VkBool32 enable;
-        VkBlendFactor source;
-        VkBlendFactor destination;
-    };
-    const Expected cases[] = {
+    const std::tuple<BlendMode, VkBool32, VkBlendFactor, VkBlendFactor> cases[] = {
         {BlendMode::Additive, VK_TRUE, VK_BLEND_FACTOR_SRC_ALPHA, VK_BLEND_FACTOR_ONE},
         {BlendMode::AlphaBlend, VK_TRUE, VK_BLEND_FACTOR_SRC_ALPHA, VK_BLEND_FACTOR_ONE_MINUS_SRC_ALPHA},
         {BlendMode::Opaque, VK_FALSE, VK_BLEND_FACTOR_ONE, VK_BLEND_FACTOR_ZERO},
         {static_cast<BlendMode>(7), VK_TRUE, VK_BLEND_FACTOR_SRC_ALPHA, VK_BLEND_FACTOR_ONE},
     };
-    for (const Expected& expected : cases)
+    for (const auto& [mode, enable, source, destination] : cases)
     {
-        SCOPED_TRACE(static_cast<std::uint32_t>(expected.mode));
-        const VkPipelineColorBlendAttachmentState state = colourBlendAttachmentState(expected.mode);
-        EXPECT_EQ(state.blendEnable, expected.enable);
-        EXPECT_EQ(state.srcColorBlendFactor, expected.source);
-        EXPECT_EQ(state.dstColorBlendFactor, expected.destination);
+        SCOPED_TRACE(static_cast<std::uint32_t>(mode));
+        const VkPipelineColorBlendAttachmentState state = colourBlendAttachmentState(mode);
+        EXPECT_EQ(state.blendEnable, enable);
+        EXPECT_EQ(state.srcColorBlendFactor, source);
+        EXPECT_EQ(state.dstColorBlendFactor, destination);
     }
 }
 }

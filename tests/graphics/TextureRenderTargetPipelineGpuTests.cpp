@@ -133,8 +133,7 @@ TEST_F(TargetPipelineTest, EachFrameReadsItsOwnUniformBufferAndWritesItsOwnTarge
 
 TEST_F(TargetPipelineTest, CreationNeedsACollectionAndAColourTarget)
 {
-    PipelineDescription description = describePipeline("FullScreen.vert", "Fill.frag");
-    description.hasDepthAttachment = true;
+    const PipelineDescription description = withDepth(describePipeline("FullScreen.vert", "Fill.frag"));
     const std::vector<std::pair<std::vector<TextureCollection>, std::string>> cases{
         {{}, "ERROR: Texture render target pipeline 2 needs at least 1 texture collection."},
         {{target(system.physicalDeviceInfo.depthFormat)},

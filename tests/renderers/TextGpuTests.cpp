@@ -164,11 +164,9 @@ TEST_F(TextTest, FpsTextIsRewrittenInPlaceWithinItsRoom)
     {
         Timer::tickBy(0.0625);
     }
-    {
-        StdoutCapture capture;
-        refreshFpsText(system, *font, mesh);
-        EXPECT_EQ(capture.text(), "");
-    }
+    StdoutCapture capture;
+    refreshFpsText(system, *font, mesh);
+    EXPECT_EQ(capture.text(), "");
     Timer::resetForTesting();
     const std::vector<ScreenVertex> sixteen = createText(*font, "FPS: 16", textAlignLeft).vertices;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(sixteen.data());
