@@ -75,7 +75,7 @@ protected:
 
     // Passes of the pipeline over the meshes, recorded outside the frames for
     // the frame slot the graphics system is in.
-    void drawOnce(const std::vector<InstancedMesh*>& drawn, int passes = 1)
+    void recordPasses(const std::vector<InstancedMesh*>& drawn, int passes = 1)
     {
         VkCommandBuffer commandBuffer = system.beginSingleTimeCommands().value();
         const FrameInfo frame{commandBuffer, system.getCurrentFrame(), 0};

@@ -75,7 +75,7 @@ TEST_F(ModelCollectionTest, OnePathAddedThriceIsOneMeshWhoseInstancesAreDrawnWhe
     ASSERT_TRUE((createTextureRenderTargetPipeline2<ModelVertex, TwoMatrixInstance>(
         pipeline, describePipeline("TwoMatrixInstance.vert", "Colour.frag"), {colour})));
     ASSERT_TRUE(models->updateBodyInstances(0.0f));
-    drawOnce(models->meshes);
+    recordPasses(models->meshes);
     std::vector<Rgba> drawn = read(colour, system.getCurrentFrame());
     EXPECT_EQ((std::vector{at(drawn, 4, 4), at(drawn, 12, 4), at(drawn, 4, 12)}), (std::vector{blue, blue, cleared}));
     // The normal matrix turns the normal (0, 0, 1) to (sin 60, 0, cos 60).
@@ -84,7 +84,7 @@ TEST_F(ModelCollectionTest, OnePathAddedThriceIsOneMeshWhoseInstancesAreDrawnWhe
 
     models->setInstancePose(0, 1, glm::vec3(-0.5f, 0.5f, 0.5f), none);
     ASSERT_TRUE(models->updateBodyInstances(0.0f));
-    drawOnce(models->meshes);
+    recordPasses(models->meshes);
     drawn = read(colour, system.getCurrentFrame());
     EXPECT_EQ((std::vector{at(drawn, 12, 4), at(drawn, 4, 12)}), (std::vector{cleared, blue}));
     EXPECT_FALSE(hasErrors());

@@ -33,13 +33,14 @@ TEST_F(TargetPipelineTest, InstancesDrawIntoTheFramesTargetItsDepthKeepsTheNeare
 
     // Near red over the left half, then far green over the middle.
     const MeshData<PositionVertex> square{
-        {{{-1.0f, -1.0f, 0.0f}}, {{1.0f, -1.0f, 0.0f}}, {{1.0f, 1.0f, 0.0f}}, {{-1.0f, 1.0f, 0.0f}}}, {0, 1, 2, 2, 3, 0}};
+        {{{-1.0f, -1.0f, 0.0f}}, {{1.0f, -1.0f, 0.0f}}, {{1.0f, 1.0f, 0.0f}}, {{-1.0f, 1.0f, 0.0f}}},
+        {0, 1, 2, 2, 3, 0}};
     const std::vector<PointLightInstance> lights{{{1.0f, 0.0f, 0.0f, 0.5f}, {-0.5f, 0.0f, 0.2f, 0.0f}},
                                                  {{0.0f, 1.0f, 0.0f, 0.5f}, {0.0f, 0.0f, 0.6f, 0.0f}}};
     InstancedMesh* mesh = createInstancedMesh(meshes, square, lights).value_or(nullptr);
     ASSERT_NE(mesh, nullptr);
-    drawOnce({mesh}, 2);
-    drawOnce({mesh}, 2);
+    recordPasses({mesh}, 2);
+    recordPasses({mesh}, 2);
 
     const std::uint32_t frame = system.getCurrentFrame();
     std::vector<Rgba> drawn = read(colour, frame);
@@ -54,7 +55,7 @@ TEST_F(TargetPipelineTest, InstancesDrawIntoTheFramesTargetItsDepthKeepsTheNeare
     // An update replaces the leading records only: red moves right, green stays.
     const PointLightInstance moved{lights[0].colourAndRadius, {0.5f, 0.0f, 0.2f, 0.0f}};
     ASSERT_TRUE(updateInstances(*mesh, system, &moved, sizeof(moved)));
-    drawOnce({mesh});
+    recordPasses({mesh});
     drawn = read(colour, frame);
     EXPECT_EQ((std::vector{at(drawn, 2, 8), at(drawn, 6, 8), at(drawn, 10, 8)}), (std::vector{cleared, green, red}));
     const std::vector<PointLightInstance> tooMany(3, moved);
@@ -85,7 +86,7 @@ TEST_F(TargetPipelineTest, TessellatedPassWritesThreeColourTargetsBesideItsDepth
         {glm::scale(glm::mat4(1.0f), glm::vec3(0.5f, 0.5f, 1.0f)), glm::mat4(1.0f)}};
     InstancedMesh* mesh = createInstancedMesh(meshes, square, halved).value_or(nullptr);
     ASSERT_NE(mesh, nullptr);
-    drawOnce({mesh});
+    recordPasses({mesh});
 
     std::vector<Rgba> shown;
     for (std::size_t index = 0; index < 3; ++index)

@@ -59,7 +59,7 @@ protected:
     PhysicsWorld world;
 };
 
-TEST_F(PhysicsDebugRendererTest, LinesShowBodiesInTheirActivationColoursAndContactsWithinTheCapacityAndWorldsLoseTheDrawerOnDestroy)
+TEST_F(PhysicsDebugRendererTest, LinesShowBodiesByActivationAndContactsWithinTheCapacityAndWorldsLoseTheDrawerOnDestroy)
 {
     PhysicsDebugRenderer renderer(&system, 1000);
     renderer.initialise(shaders / "Debug Shader.vert.spv", shaders / "Debug Shader.frag.spv", uniforms);
