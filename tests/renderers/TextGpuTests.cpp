@@ -76,16 +76,6 @@ void drawQuad(Pipeline2& pipeline, const Mesh& mesh, const FrameInfo& frame)
     vkCmdEndRenderPass(frame.commandBuffer);
 }
 
-Mesh* placedQuad(MeshContainer& meshes, const MeshData<ScreenVertex>& data, glm::vec2 position)
-{
-    Mesh* mesh = createMesh(meshes, data).value_or(nullptr);
-    if (mesh != nullptr)
-    {
-        mesh->model = glm::translate(glm::mat4(1.0f), glm::vec3(position, 0.0f));
-    }
-    return mesh;
-}
-
 TEST_F(TextTest, GlyphInkShowsWhereTheAtlasHasItAndHudQuadsShowTheirImages)
 {
     const Font* font = createFont(fonts, fontFolder / "DejaVuSans-Bold.ttf", 24, U"HI").value_or(nullptr);
@@ -112,9 +102,11 @@ TEST_F(TextTest, GlyphInkShowsWhereTheAtlasHasItAndHudQuadsShowTheirImages)
 
     // The first baseline on a whole pixel, so that the H covers whole pixels.
     const glm::vec2 origin(8.0f, 12.0f + std::round(font->ascent) - font->ascent);
-    Mesh* textMesh = placedQuad(meshes, createText(*font, "HI", textAlignLeft), origin);
-    Mesh* quad = placedQuad(meshes, createHudQuad(20.0f, 20.0f, 10.0f, 10.0f), {130.0f, 90.0f});
+    Mesh* textMesh = createMesh(meshes, createText(*font, "HI", textAlignLeft)).value_or(nullptr);
+    Mesh* quad = createMesh(meshes, createHudQuad(20.0f, 20.0f, 10.0f, 10.0f)).value_or(nullptr);
     ASSERT_TRUE(textMesh && quad);
+    textMesh->model = glm::translate(glm::mat4(1.0f), glm::vec3(origin, 0.0f));
+    quad->model = glm::translate(glm::mat4(1.0f), glm::vec3(130.0f, 90.0f, 0.0f));
 
     // The H pixel for texel, blanks beside the I and around the quad.
     const Glyph& h = font->glyphs.at(U'H');
