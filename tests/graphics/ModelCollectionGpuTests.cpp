@@ -4,6 +4,7 @@
 #include "game/physics/InstanceBodies.hpp"
 #include "game/physics/PhysicsWorld.hpp"
 #include "gpu/Frames.hpp"
+#include "gpu/TargetTest.hpp"
 #include "graphics/ModelCollection.hpp"
 
 #include <btBulletDynamicsCommon.h>

@@ -1,6 +1,7 @@
 #include "engine/Log.hpp"
 #include "engine/SwapChainDependents.hpp"
 #include "gpu/Frames.hpp"
+#include "gpu/TargetTest.hpp"
 #include "graphics/UniformBuffers.hpp"
 #include "renderers/PhysicsDebugRenderer.hpp"
 #include "support/StdoutCapture.hpp"
