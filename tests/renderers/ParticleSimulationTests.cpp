@@ -53,13 +53,11 @@ TEST_F(ParticleSimulationTest, LaunchedParticlesFlyStraightWithinTheSpreadShrink
 
 TEST_F(ParticleSimulationTest, UnevenFramesKeepTheWholePoolLiveAndAStoppedEmitterEmptiesWithinOneLifetime)
 {
+    // Longer than a lifetime in all, so particles expire and relaunch on the way.
     const std::vector<double> frameTimes{0.016, 0.2, 0.001, 0.7, 0.033, 1.5, 0.004};
-    for (int round = 0; round < 3; ++round)
+    for (double seconds : frameTimes)
     {
-        for (double seconds : frameTimes)
-        {
-            ASSERT_EQ(frame(seconds), 20u);
-        }
+        ASSERT_EQ(frame(seconds), 20u);
     }
     emitter.active = false;
     for (double sinceStop = 0.0; sinceStop < emitter.lifetime; sinceStop += Timer::getDeltaTime())
