@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/GraphicsSystem.hpp"
+#include "graphics/Pipeline2.hpp"
 #include "graphics/PipelineDescription.hpp"
 
 #include <array>
@@ -14,6 +15,15 @@ std::string testShader(const std::string& name);
 // A triangle-list pipeline of the two stages with nothing culled, blended,
 // depth-tested, bound or pushed, clearing its colour.
 PipelineDescription describePipeline(const std::string& vertexShader, const std::string& fragmentShader);
+// The description, depth-tested and -written against a cleared depth attachment.
+PipelineDescription withDepth(PipelineDescription description);
+
+// The colour Fill.frag paints.
+constexpr std::array<std::uint8_t, 3> fillColour{255, 128, 64};
+// A swap-chain pipeline that paints the whole frame in fillColour.
+bool createFillPipeline(Pipeline2& pipeline);
+// Its pass, begun and ended: one full-screen triangle.
+void recordFill(Pipeline2& pipeline, const FrameInfo& frame);
 
 using FrameRecorder = std::function<void(const FrameInfo&)>;
 

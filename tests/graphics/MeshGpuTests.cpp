@@ -1,12 +1,7 @@
 #include "engine/Log.hpp"
-#include "gpu/Frames.hpp"
 #include "gpu/GpuHarness.hpp"
 #include "graphics/Mesh.hpp"
-#include "graphics/Pipeline2.hpp"
-#include "graphics/PipelineStates.hpp"
 #include "support/StdoutCapture.hpp"
-
-#include <glm/gtc/matrix_transform.hpp>
 
 #include <string>
 #include <vector>
@@ -15,144 +10,6 @@ namespace
 {
 using MeshTest = GpuTest;
 
-constexpr std::array<std::uint8_t, 3> fillColour{255, 128, 64};
-constexpr std::array<std::uint8_t, 3> red{255, 0, 0};
-constexpr std::array<std::uint8_t, 3> green{0, 255, 0};
-constexpr std::array<std::uint8_t, 3> blue{0, 0, 255};
-
-template <typename Vertex, typename Instance = void>
-bool createLoadingPipeline(Pipeline2& pipeline, PipelineDescription description)
-{
-    description.colourLoadOp = VK_ATTACHMENT_LOAD_OP_LOAD;
-    appendColourClearValues(pipeline.clearValues, 1);
-    const VkExtent2D extent = pipeline.graphicsSystem->swapChain.extent;
-    return createPipeline2<Vertex, Instance>(pipeline, description, {viewportCovering(extent)},
-                                             {scissorCovering(extent)});
-}
-
-ModelInstance placedAt(float x, float y)
-{
-    return {glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(x, y, 0.0f)), glm::vec3(0.2f))};
-}
-
-std::vector<std::string> printedLines(StdoutCapture& capture)
-{
-    std::vector<std::string> lines;
-    for (const std::string& line : capture.lines())
-    {
-        lines.push_back(withoutTimestamp(line));
-    }
-    return lines;
-}
-
-TEST_F(MeshTest, SwapChainPipelinesDrawTheirMeshesInTurnAndInstanceUpdatesReplaceOnlyLeadingRecords)
-{
-    Pipeline2 fill(&system);
-    ASSERT_TRUE(createSwapChainPipeline2(fill, describePipeline("FullScreen.vert", "Fill.frag")));
-    Pipeline2 screen(&system);
-    PipelineDescription screenDescription = describePipeline("Screen.vert", "Colour.frag");
-    screenDescription.pushConstantRanges = {{VK_SHADER_STAGE_VERTEX_BIT, 64}};
-    ASSERT_TRUE(createLoadingPipeline<ScreenVertex>(screen, screenDescription));
-    Pipeline2 lines(&system);
-    PipelineDescription lineDescription = describePipeline("Line.vert", "Colour.frag");
-    lineDescription.depthTest = true;
-    lineDescription.depthWrite = true;
-    lineDescription.depthLoadOp = VK_ATTACHMENT_LOAD_OP_CLEAR;
-    lineDescription.hasDepthAttachment = true;
-    ASSERT_TRUE(createLoadingPipeline<LineVertex>(lines, lineDescription));
-    ASSERT_EQ(lines.clearValues.size(), 2u);
-    EXPECT_EQ(lines.clearValues[1].depthStencil.depth, 1.0f);
-    EXPECT_EQ(lines.framebuffers.size(), system.swapChain.imageViews.size());
-    Pipeline2 models(&system);
-    ASSERT_TRUE((createLoadingPipeline<ModelVertex, ModelInstance>(
-        models, describePipeline("ModelInstance.vert", "Colour.frag"))));
-
-    MeshContainer meshes{&system, {}, {}};
-    const MeshData<ScreenVertex> quad{{{{-0.4f, -0.4f}, {1.0f, 0.0f}},
-                                       {{0.4f, -0.4f}, {1.0f, 0.0f}},
-                                       {{0.4f, 0.4f}, {1.0f, 0.0f}},
-                                       {{-0.4f, 0.4f}, {1.0f, 0.0f}}},
-                                      {0, 1, 2, 2, 3, 0}};
-    Mesh* screenMesh = createMesh(meshes, quad).value_or(nullptr);
-    ASSERT_NE(screenMesh, nullptr);
-    EXPECT_EQ(screenMesh->indexCount, 6u);
-    EXPECT_EQ(screenMesh->model, glm::mat4(1.0f));
-    screenMesh->model = glm::translate(glm::mat4(1.0f), glm::vec3(-0.6f, 0.0f, 0.0f));
-
-    // A nearer green triangle, then a farther red one over it.
-    const glm::vec3 greenColour(0.0f, 1.0f, 0.0f);
-    const glm::vec3 redColour(1.0f, 0.0f, 0.0f);
-    const MeshData<LineVertex> triangles{{{{0.0f, -0.3f, 0.2f}, greenColour},
-                                          {{0.15f, 0.3f, 0.2f}, greenColour},
-                                          {{-0.15f, 0.3f, 0.2f}, greenColour},
-                                          {{0.0f, -0.3f, 0.6f}, redColour},
-                                          {{0.15f, 0.3f, 0.6f}, redColour},
-                                          {{-0.15f, 0.3f, 0.6f}, redColour}},
-                                         {0, 1, 2, 3, 4, 5}};
-    Mesh* lineMesh = createMesh(meshes, triangles).value_or(nullptr);
-    ASSERT_NE(lineMesh, nullptr);
-
-    const glm::vec3 normal(0.0f, 0.0f, 1.0f);
-    const MeshData<ModelVertex> square{{{{-1.0f, -1.0f, 0.0f}, {}, normal, {}},
-                                        {{1.0f, -1.0f, 0.0f}, {}, normal, {}},
-                                        {{1.0f, 1.0f, 0.0f}, {}, normal, {}},
-                                        {{-1.0f, 1.0f, 0.0f}, {}, normal, {}}},
-                                       {0, 1, 2, 2, 3, 0}};
-    InstancedMesh* instanced =
-        createInstancedMesh(meshes, square, std::vector<ModelInstance>{placedAt(0.6f, -0.5f), placedAt(0.6f, 0.5f)})
-            .value_or(nullptr);
-    ASSERT_NE(instanced, nullptr);
-    EXPECT_EQ(instanceCount(*instanced), 2u);
-    EXPECT_EQ(instanced->instanceBufferSize, 128u);
-    EXPECT_EQ(instanced->indexCount, 6u);
-
-    const FrameRecorder record = [&](const FrameInfo& frame) {
-        beginPipeline2(fill, frame.commandBuffer, frame.frameIndex, frame.imageIndex);
-        vkCmdDraw(frame.commandBuffer, 3, 1, 0, 0);
-        vkCmdEndRenderPass(frame.commandBuffer);
-        beginPipeline2(screen, frame.commandBuffer, frame.frameIndex, frame.imageIndex);
-        vkCmdPushConstants(frame.commandBuffer, screen.pipelineLayout, VK_SHADER_STAGE_VERTEX_BIT, 0,
-                           sizeof(glm::mat4), &screenMesh->model);
-        drawMesh(*screenMesh, frame);
-        vkCmdEndRenderPass(frame.commandBuffer);
-        beginPipeline2(lines, frame.commandBuffer, frame.frameIndex, frame.imageIndex);
-        drawMesh(*lineMesh, frame);
-        vkCmdEndRenderPass(frame.commandBuffer);
-        beginPipeline2(models, frame.commandBuffer, frame.frameIndex, frame.imageIndex);
-        drawInstancedMesh(*instanced, frame);
-        vkCmdEndRenderPass(frame.commandBuffer);
-    };
-    expectWindowShows(system, record,
-                      {{5, 5, fillColour},
-                       {30, 60, red},
-                       {80, 60, green},
-                       {128, 30, blue},
-                       {128, 60, fillColour},
-                       {128, 90, blue}});
-
-    // Only the first record moves; the second keeps its place.
-    system.waitIdle();
-    const ModelInstance moved = placedAt(0.6f, 0.0f);
-    ASSERT_TRUE(updateInstances(*instanced, system, &moved, sizeof(moved)));
-    EXPECT_EQ(instanced->instanceCount, 2u);
-    expectWindowShows(system, record, {{128, 30, fillColour}, {128, 60, blue}, {128, 90, blue}});
-
-    system.waitIdle();
-    const std::vector<ModelInstance> tooMany(3, moved);
-    EXPECT_FALSE(updateInstances(*instanced, system, tooMany.data(), 3 * sizeof(ModelInstance)));
-    EXPECT_TRUE(updateInstances(*instanced, system, tooMany.data(), 0));
-    EXPECT_FALSE(hasErrors());
-
-    for (Pipeline2* pipeline : {&fill, &screen, &lines, &models})
-    {
-        destroyPipeline2(*pipeline);
-    }
-    destroyMeshes(meshes);
-    EXPECT_TRUE(meshes.meshes.empty());
-    EXPECT_TRUE(meshes.instancedMeshes.empty());
-    EXPECT_FALSE(hasErrors());
-}
-
 TEST_F(MeshTest, FailedCreationsReleaseTheirBuffersAndLeaveNullRecordsForDestroyMeshes)
 {
     MeshContainer meshes{&system, {}, {}};
@@ -160,40 +17,24 @@ TEST_F(MeshTest, FailedCreationsReleaseTheirBuffersAndLeaveNullRecordsForDestroy
     const MeshData<PositionVertex> noVertices{{}, {0, 1, 2}};
     const std::vector<PointLightInstance> oneLight{{glm::vec4(1.0f), glm::vec4(0.0f)}};
     const MeshData<PositionVertex> triangle{noIndices.vertices, noVertices.indices};
-    {
-        StdoutCapture capture;
-        EXPECT_FALSE(createMesh(meshes, noIndices).has_value());
-        EXPECT_FALSE(createMesh(meshes, noVertices).has_value());
-        EXPECT_FALSE(createInstancedMesh(meshes, noIndices, oneLight).has_value());
-        EXPECT_FALSE(createInstancedMesh(meshes, triangle, std::vector<PointLightInstance>{}).has_value());
-        // The creators' own sentences are debug ones; only the refused buffers are reported.
-        EXPECT_EQ(printedLines(capture), std::vector<std::string>(4, "ERROR: Vulkan buffer creation has failed."));
-    }
-    ASSERT_EQ(meshes.meshes.size(), 2u);
-    ASSERT_EQ(meshes.instancedMeshes.size(), 2u);
-    for (const auto& mesh : meshes.meshes)
-    {
-        EXPECT_EQ(mesh->indexCount, 0u);
-        EXPECT_EQ(mesh->vertexBuffer.buffer, VK_NULL_HANDLE);
-        EXPECT_EQ(mesh->indexBuffer.buffer, VK_NULL_HANDLE);
-    }
-    for (const auto& mesh : meshes.instancedMeshes)
-    {
-        EXPECT_EQ(mesh->instanceCount, 0u);
-        EXPECT_EQ(mesh->vertexBuffer.buffer, VK_NULL_HANDLE);
-        EXPECT_EQ(mesh->instanceBuffer.buffer, VK_NULL_HANDLE);
-        EXPECT_EQ(mesh->indexBuffer.buffer, VK_NULL_HANDLE);
-    }
+    StdoutCapture capture;
+    EXPECT_FALSE(createMesh(meshes, noIndices).has_value());
+    EXPECT_FALSE(createMesh(meshes, noVertices).has_value());
+    EXPECT_FALSE(createInstancedMesh(meshes, noIndices, oneLight).has_value());
+    EXPECT_FALSE(createInstancedMesh(meshes, triangle, std::vector<PointLightInstance>{}).has_value());
+    // The creators' own sentences are debug ones; only the refused buffers are reported.
+    EXPECT_EQ(capture.messages(), std::vector<std::string>(4, "ERROR: Vulkan buffer creation has failed."));
+    // The records stay, with nothing to draw, for destroyMeshes (leaked or twice-freed
+    // buffers are the validation run's to catch).
+    EXPECT_EQ(meshes.meshes.size(), 2u);
+    EXPECT_EQ(meshes.instancedMeshes.size(), 2u);
+    EXPECT_TRUE(meshes.meshes[0]->indexCount == 0 && meshes.instancedMeshes[1]->instanceCount == 0);
     resetErrorFlagForTesting();
 
-    InstancedMesh* lights = createInstancedMesh(meshes, triangle, oneLight).value_or(nullptr);
-    ASSERT_NE(lights, nullptr);
-    EXPECT_EQ(lights->instanceCount, 1u);
-    EXPECT_EQ(lights->instanceBufferSize, 32u);
+    ASSERT_TRUE(createInstancedMesh(meshes, triangle, oneLight).has_value());
     destroyMeshes(meshes);
     destroyMeshes(meshes);
-    EXPECT_TRUE(meshes.meshes.empty());
-    EXPECT_TRUE(meshes.instancedMeshes.empty());
+    EXPECT_TRUE(meshes.meshes.empty() && meshes.instancedMeshes.empty());
     EXPECT_FALSE(hasErrors());
 }
 }

@@ -4,7 +4,6 @@
 #include "support/StdoutCapture.hpp"
 #include "support/TemporaryFolder.hpp"
 
-#include <glm/vec2.hpp>
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -41,8 +40,8 @@ void expectPacked(const Font& font)
         const auto top = std::lround(glyph.v * static_cast<float>(atlas.height));
         const auto width = std::lround(glyph.du * static_cast<float>(atlas.width));
         const auto height = std::lround(glyph.dv * static_cast<float>(atlas.height));
-        EXPECT_EQ(width, std::lround(glyph.x1 - glyph.x0));
-        EXPECT_EQ(height, std::lround(glyph.y1 - glyph.y0));
+        EXPECT_EQ(std::pair(width, height),
+                  std::pair(std::lround(glyph.x1 - glyph.x0), std::lround(glyph.y1 - glyph.y0)));
         ASSERT_TRUE(left + width <= atlas.width && top + height <= atlas.height);
         int ink = width * height == 0 ? 255 : 0;
         for (long y = top; y < top + height; ++y)
@@ -64,20 +63,17 @@ void expectPacked(const Font& font)
 TEST(FontTests, CodePointSetsPackIntoPowerOfTwoAtlasesAndLackingOnesGetEmptyGlyphs)
 {
     std::vector<std::unique_ptr<Font>> fonts;
-    const Font* clock = createQuietly(fonts, fontFolder / "DejaVuSansMono.ttf", 24, U"0123456789:.");
     const Font* text = createQuietly(fonts, sans, 12, textSet);
     const std::u32string odd{U'A', U'\u0378', U'A', char32_t{0xD800}, char32_t{0x110000}, char32_t{0xFFFFFFFF}};
     const Font* lacking = createQuietly(fonts, sans, 16, odd);
     const Font* empty = createQuietly(fonts, sans, 16, U"");
-    ASSERT_TRUE(clock && text && lacking && empty);
-    for (const Font* font : {clock, text, lacking, empty})
+    ASSERT_TRUE(text && lacking && empty);
+    for (const Font* font : {text, lacking, empty})
     {
         expectPacked(*font);
     }
-    EXPECT_EQ(clock->glyphs.size(), 12u);
-    EXPECT_LE(clock->atlas.width, 256u);
-    EXPECT_TRUE(clock->ascent > 0.0f && clock->descent < 0.0f);
     EXPECT_EQ(text->glyphs.size(), 82u);
+    EXPECT_LE(text->atlas.width, 256u);
     EXPECT_GT(text->glyphs.at(U' ').advance, 0.0f);
     EXPECT_LT(text->glyphs.at(U'A').kerning.at(U'V'), 0.0f);
 
@@ -109,7 +105,7 @@ TEST(FontTests, UnreadableFilesAndOversizedFacesGiveNothingAndLeaveAnEmptyFont)
     EXPECT_EQ(fonts.size(), refused.size());
 }
 
-TEST(FontTests, PackingLeavesGapsAfterBlanksAndGrowsForGlyphsWiderThanTheAtlas)
+TEST(FontTests, PackingGrowsForGlyphsWiderThanTheAtlasUpToItsLargestSide)
 {
     const auto sized = [](float width, float height) {
         Glyph glyph;
@@ -117,10 +113,6 @@ TEST(FontTests, PackingLeavesGapsAfterBlanksAndGrowsForGlyphsWiderThanTheAtlas)
         glyph.dv = height;
         return glyph;
     };
-    std::unordered_map<char32_t, Glyph> row{{U'a', sized(3, 2)}, {U' ', sized(0, 0)}, {U'b', sized(2, 2)}};
-    ASSERT_TRUE(packAtlas(row, U"a b"));
-    EXPECT_EQ(glm::vec2(row.at(U'b').u, row.at(U'b').v), glm::vec2(row.at(U'a').u + 5.0f, row.at(U'a').v));
-
     std::unordered_map<char32_t, Glyph> wide{{U'w', sized(10, 1)}};
     const std::optional<AtlasSize> grown = packAtlas(wide, U"w");
     ASSERT_TRUE(grown);

@@ -1,4 +1,5 @@
 #include "engine/Log.hpp"
+#include "engine/Timer.hpp"
 #include "game/physics/PhysicsResources.hpp"
 #include "game/physics/PhysicsWorld.hpp"
 #include "gpu/Frames.hpp"
@@ -10,12 +11,13 @@
 #include <btBulletDynamicsCommon.h>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <array>
 #include <cstring>
 #include <filesystem>
+#include <map>
 
 namespace
 {
-constexpr std::array<std::uint8_t, 3> fillColour{255, 128, 64};
 constexpr std::array<std::uint8_t, 3> green{0, 255, 0};
 const std::filesystem::path shaders = std::filesystem::path(KELVANE_ASSETS_DIR) / "QuorlDemoScene/Shaders";
 
@@ -25,15 +27,13 @@ protected:
     void SetUp() override
     {
         GpuTest::SetUp();
-        ASSERT_TRUE(createSwapChainPipeline2(fill, describePipeline("FullScreen.vert", "Fill.frag")));
+        ASSERT_TRUE(createFillPipeline(fill));
         uniforms = createUniformBufferCollection<64>(system).value();
         // Straight onto the screen, depth squeezed into the clip range.
         const glm::mat4 viewProjection =
             glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, 0.5f)), glm::vec3(1.0f, 1.0f, 0.1f));
-        for (UniformBuffer& buffer : uniforms.buffers)
-        {
-            std::memcpy(buffer.mapped, &viewProjection, sizeof(viewProjection));
-        }
+        std::memcpy(uniforms.buffers[0].mapped, &viewProjection, sizeof(viewProjection));
+        std::memcpy(uniforms.buffers[1].mapped, &viewProjection, sizeof(viewProjection));
     }
 
     void TearDown() override
@@ -45,18 +45,10 @@ protected:
         GpuTest::TearDown();
     }
 
-    void addBox(const glm::vec3& halfExtents)
-    {
-        world.addRigidBody(resources.createRigidBody(resources.createBoxShape(halfExtents), 0.0f, gameBodyMaterial),
-                           glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f));
-    }
-
     FrameRecorder recordWith(PhysicsDebugRenderer& renderer)
     {
         return [&](const FrameInfo& frame) {
-            beginPipeline2(fill, frame.commandBuffer, frame.frameIndex, frame.imageIndex);
-            vkCmdDraw(frame.commandBuffer, 3, 1, 0, 0);
-            vkCmdEndRenderPass(frame.commandBuffer);
+            recordFill(fill, frame);
             renderer.record(frame);
         };
     }
@@ -67,7 +59,7 @@ protected:
     PhysicsWorld world;
 };
 
-TEST_F(PhysicsDebugRendererTest, BoxOutlinesAreDrawnWithinTheCapacityAndWorldsLoseTheDrawerOnDestroy)
+TEST_F(PhysicsDebugRendererTest, LinesShowBodiesByActivationAndContactsWithinTheCapacityAndWorldsLoseTheDrawerOnDestroy)
 {
     PhysicsDebugRenderer renderer(&system, 1000);
     renderer.initialise(shaders / "Debug Shader.vert.spv", shaders / "Debug Shader.frag.spv", uniforms);
@@ -76,37 +68,56 @@ TEST_F(PhysicsDebugRendererTest, BoxOutlinesAreDrawnWithinTheCapacityAndWorldsLo
     renderer.attachPhysicsWorld(nullptr);
     // No bodies: the pass is recorded with nothing in it.
     expectWindowShows(system, recordWith(renderer), {{120, 60, fillColour}});
-    EXPECT_EQ(renderer.lineMesh->indexCount, 0u);
 
     // A static box, green, with edges through the pixel centres of columns 39 and 120 and rows 30 and 89.
-    addBox(glm::vec3(81.0f / 160.0f, 59.0f / 120.0f, 0.5f));
+    const glm::vec3 halfExtents(81.0f / 160.0f, 59.0f / 120.0f, 0.5f);
+    world.addRigidBody(resources.createRigidBody(resources.createBoxShape(halfExtents), 0.0f, gameBodyMaterial),
+                       glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f));
     expectWindowShows(system, recordWith(renderer),
                       {{39, 60, green}, {120, 60, green}, {80, 30, green}, {80, 89, green}, {80, 60, fillColour}});
-    EXPECT_EQ(renderer.lineMesh->indexCount, 24u);
+
+    // A crate dropped onto it is active (white) and touches it at contact points (yellow).
+    Timer::resetForTesting();
+    world.addRigidBody(resources.createRigidBody(resources.createBoxShape(glm::vec3(0.1f)), 1.0f, gameBodyMaterial),
+                       glm::vec3(0.0f, 0.6f, 0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f));
+    world.setRadialGravity(glm::vec3(0.0f, -1000.0f, 0.0f), 10.0f);
+    for (int frame = 0; frame < 10; ++frame)
+    {
+        Timer::tickBy(0.02);
+        world.step();
+    }
+    Timer::resetForTesting();
+    ASSERT_TRUE(presentFrame(system, recordWith(renderer)));
     system.waitIdle();
+    using Colour = std::array<float, 3>;
+    std::map<Colour, int> vertices;
+    for (const LineVertex& vertex : renderer.lines.vertices)
+    {
+        ++vertices[{vertex.colour.x, vertex.colour.y, vertex.colour.z}];
+    }
+    const int contacts = vertices[Colour{1.0f, 1.0f, 0.0f}];
+    EXPECT_GT(contacts, 0);
+    EXPECT_EQ(vertices, (std::map<Colour, int>{
+                            {{0.0f, 1.0f, 0.0f}, 24}, {{1.0f, 1.0f, 1.0f}, 24}, {{1.0f, 1.0f, 0.0f}, contacts}}));
     renderer.destroy();
     EXPECT_EQ(world.dynamicsWorld()->getDebugDrawer(), nullptr);
     EXPECT_TRUE(presentFrame(system, recordWith(renderer)));
 
+    // Lines past the capacity are dropped; without a pipeline none are collected.
     PhysicsDebugRenderer small(&system, 9);
     small.initialise(shaders / "Debug Shader.vert.spv", shaders / "Debug Shader.frag.spv", uniforms);
-    small.attachPhysicsWorld(world.dynamicsWorld());
-    ASSERT_TRUE(presentFrame(system, recordWith(small)));
-    system.waitIdle();
-    EXPECT_EQ(small.lines.vertices.size(), 8u);
-    EXPECT_EQ(small.lineMesh->indexCount, 8u);
-    small.destroy();
-    EXPECT_FALSE(hasErrors());
-
-    // Without a pipeline nothing is collected or recorded.
     PhysicsDebugRenderer failed(&system, 1000);
     failed.initialise("Missing.vert.spv", "Missing.frag.spv", uniforms);
     resetErrorFlagForTesting();
-    failed.attachPhysicsWorld(world.dynamicsWorld());
-    EXPECT_TRUE(presentFrame(system, recordWith(failed)));
+    for (PhysicsDebugRenderer* attached : {&small, &failed})
+    {
+        attached->attachPhysicsWorld(world.dynamicsWorld());
+        EXPECT_TRUE(presentFrame(system, recordWith(*attached)));
+        system.waitIdle();
+        attached->destroy();
+    }
+    EXPECT_EQ(small.lines.vertices.size(), 8u);
     EXPECT_TRUE(failed.lines.vertices.empty());
-    system.waitIdle();
-    failed.destroy();
     EXPECT_FALSE(hasErrors());
 }
 }

@@ -8,11 +8,6 @@ void main()
 {
     gl_out[gl_InvocationID].gl_Position = gl_in[gl_InvocationID].gl_Position;
     colour[gl_InvocationID] = inColour[gl_InvocationID];
-    if (gl_InvocationID == 0)
-    {
-        gl_TessLevelInner[0] = 1.0;
-        gl_TessLevelOuter[0] = 1.0;
-        gl_TessLevelOuter[1] = 1.0;
-        gl_TessLevelOuter[2] = 1.0;
-    }
+    gl_TessLevelInner[0] = 1.0;
+    gl_TessLevelOuter = float[4](1.0, 1.0, 1.0, 0.0);
 }
