@@ -1,6 +1,7 @@
 #include "renderers/ParticleSystem.hpp"
 
 #include "engine/GraphicsSystem.hpp"
+#include "graphics/DescriptorWriting.hpp"
 #include "graphics/ImageLoading.hpp"
 #include "graphics/PipelineStates.hpp"
 
@@ -188,22 +189,7 @@ bool createParticlePipeline(Pipeline2& pipeline, const PipelineDescription& desc
 
 void writeParticleDescriptorSets(Pipeline2& pipeline, const std::pair<Texture*, VkSampler>& texture)
 {
-    for (std::uint32_t frame = 0; frame < framesInFlight; ++frame)
-    {
-        VkDescriptorImageInfo imageInfo{};
-        imageInfo.sampler = texture.second;
-        imageInfo.imageView = texture.first->image.view;
-        imageInfo.imageLayout = VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL;
-        VkWriteDescriptorSet write{};
-        write.sType = VK_STRUCTURE_TYPE_WRITE_DESCRIPTOR_SET;
-        write.dstSet = pipeline.descriptorSets[frame];
-        write.dstBinding = 0;
-        write.dstArrayElement = 0;
-        write.descriptorCount = 1;
-        write.descriptorType = VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER;
-        write.pImageInfo = &imageInfo;
-        vkUpdateDescriptorSets(pipeline.graphicsSystem->logicalDevice.device, 1, &write, 0, nullptr);
-    }
+    writeDescriptorSets(pipeline, {imageInput(*texture.first, texture.second)});
 }
 
 MeshData<ModelVertex> createParticleQuad()

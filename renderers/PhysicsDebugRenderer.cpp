@@ -2,6 +2,7 @@
 
 #include "engine/GraphicsSystem.hpp"
 #include "engine/vulkan/Memory.hpp"
+#include "graphics/DescriptorWriting.hpp"
 #include "graphics/PipelineStates.hpp"
 
 #include <BulletDynamics/Dynamics/btDynamicsWorld.h>
@@ -136,23 +137,7 @@ void PhysicsDebugRenderer::destroy()
 
 void updateDebugDescriptorSets(Pipeline2& pipeline, const UniformBufferCollection& uniforms)
 {
-    for (std::uint32_t frame = 0; frame < framesInFlight; ++frame)
-    {
-        VkDescriptorBufferInfo bufferInfo{};
-        bufferInfo.buffer = uniforms.buffers[frame].buffer;
-        bufferInfo.offset = 0;
-        // The collection keeps no size; its buffers hold exactly its block.
-        bufferInfo.range = VK_WHOLE_SIZE;
-        VkWriteDescriptorSet write{};
-        write.sType = VK_STRUCTURE_TYPE_WRITE_DESCRIPTOR_SET;
-        write.dstSet = pipeline.descriptorSets[frame];
-        write.dstBinding = 0;
-        write.dstArrayElement = 0;
-        write.descriptorCount = 1;
-        write.descriptorType = VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER;
-        write.pBufferInfo = &bufferInfo;
-        vkUpdateDescriptorSets(pipeline.graphicsSystem->logicalDevice.device, 1, &write, 0, nullptr);
-    }
+    writeDescriptorSets(pipeline, {uniformInput(uniforms)});
 }
 
 bool setupDebugPipeline(Pipeline2& pipeline, const PipelineDescription& description)

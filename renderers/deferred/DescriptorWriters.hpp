@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/vulkan/ResourceRecords.hpp"
+#include "graphics/DescriptorWriting.hpp"
 #include "graphics/Pipeline2.hpp"
 #include "graphics/Texture.hpp"
 
@@ -8,25 +9,6 @@
 
 #include <array>
 #include <vector>
-
-// One input of a pass, per frame in flight: a uniform buffer of the frame, or
-// an image (the frame's render target, or one image for both frames).
-struct DescriptorInput
-{
-    VkDescriptorType type = VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER;
-    std::array<VkBuffer, 2> buffers{};
-    VkDeviceSize range = 0;
-    std::array<VkImageView, 2> views{};
-    VkSampler sampler = VK_NULL_HANDLE;
-};
-
-DescriptorInput uniformInput(const UniformBufferCollection& collection, VkDeviceSize blockSize);
-DescriptorInput imageInput(const TextureCollection& collection, VkSampler sampler);
-DescriptorInput imageInput(const Texture& texture, VkSampler sampler);
-
-// For frame 0 and then frame 1, one write per input into the pipeline's
-// descriptor set of that frame, the binding number being the input's position.
-void writeDescriptorSets(Pipeline2& pipeline, const std::vector<DescriptorInput>& inputs);
 
 void writeGBufferDescriptorSets(Pipeline2& pipeline, const UniformBufferCollection& camera, const Texture& albedo,
                                 const Texture& normal, const Texture& arme, VkSampler sampler);

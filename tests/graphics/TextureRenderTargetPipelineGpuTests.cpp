@@ -2,8 +2,8 @@
 #include "engine/SwapChainDependents.hpp"
 #include "gpu/Frames.hpp"
 #include "gpu/TargetTest.hpp"
+#include "graphics/DescriptorWriting.hpp"
 #include "graphics/UniformBuffers.hpp"
-#include "renderers/PhysicsDebugRenderer.hpp"
 #include "support/StdoutCapture.hpp"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -113,7 +113,7 @@ TEST_F(TargetPipelineTest, EachFrameReadsItsOwnUniformBufferAndWritesItsOwnTarge
     std::memcpy(uniforms.buffers[0].mapped, &colours[0], sizeof(glm::vec4));
     std::memcpy(uniforms.buffers[1].mapped, &colours[1], sizeof(glm::vec4));
     // Binding 0 of each frame's set is that frame's buffer, as the debug lines have it.
-    updateDebugDescriptorSets(pipeline, uniforms);
+    writeDescriptorSets(pipeline, {uniformInput(uniforms)});
 
     for (int frame = 0; frame < 2; ++frame)
     {
