@@ -116,17 +116,13 @@ std::optional<ImageResource> GraphicsSystem::createCubeImageResource(std::uint32
 std::optional<UniformBuffer> GraphicsSystem::createUniformBuffer(VkDeviceSize size, VkBufferUsageFlags usage,
                                                                  VkMemoryPropertyFlags properties)
 {
-    VkDevice& device = logicalDevice.device;
-    UniformBuffer uniformBuffer;
-    if (!createBufferHandle(uniformBuffer.buffer, device, size, usage))
+    const std::optional<Buffer> buffer = createBuffer(size, usage, properties);
+    if (!buffer)
     {
         return std::nullopt;
     }
-    VkMemoryRequirements requirements{};
-    vkGetBufferMemoryRequirements(device, uniformBuffer.buffer, &requirements);
-    if (!allocateMemory(uniformBuffer.memory, physicalDeviceInfo.physicalDevice, device, requirements, properties) ||
-        !bindBufferMemory(uniformBuffer.memory, device, uniformBuffer.buffer) ||
-        !mapUniformBuffer(uniformBuffer.memory, device, uniformBuffer, size))
+    UniformBuffer uniformBuffer{buffer->buffer, buffer->memory, nullptr};
+    if (!mapUniformBuffer(uniformBuffer.memory, logicalDevice.device, uniformBuffer, size))
     {
         destroyUniformBuffer(uniformBuffer);
         return std::nullopt;
