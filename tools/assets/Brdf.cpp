@@ -1,6 +1,6 @@
 #include "tools/assets/Brdf.hpp"
 
-#include "tools/assets/Raster.hpp"
+#include "tools/assets/Parallel.hpp"
 
 #include <glm/geometric.hpp>
 #include <glm/vec3.hpp>
@@ -72,7 +72,7 @@ glm::vec2 integrateBrdf(float normalDotView, float roughness, int sampleCount)
 std::vector<std::uint8_t> brdfLookupTable(int size, int sampleCount)
 {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size * size * 4));
-    forEachRow(size, [&](int row) {
+    forEachIndex(size, [&](int row) {
         const float roughness = (static_cast<float>(row) + 0.5f) / static_cast<float>(size);
         for (int column = 0; column < size; ++column)
         {

@@ -8,12 +8,14 @@
 // the dial's marks run from 0 at the left over the top to 140 at the right.
 // The needle layer also carries the dial's dark face: being round, it does
 // not show the turn, and it lies under the needle and the marks.
+#include "tools/assets/Parallel.hpp"
 #include "tools/assets/PictureDrawing.hpp"
 
 #include <fmt/core.h>
 #include <glm/geometric.hpp>
 
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 namespace
@@ -137,8 +139,7 @@ Canvas drawNeedle()
                                           centre + glm::vec2(0.0f, 9.0f)};
     fillShape(canvas, everywhere, [&](glm::vec2 point) { return convexPolygonDistance(point - glm::vec2(0.0f, 3.0f), blade); },
               glm::vec4(0.0f, 0.0f, 0.0f, 0.35f));
-    fillShape(canvas, everywhere, [&](glm::vec2 point) { return convexPolygonDistance(point, blade); },
-              [](glm::vec2 point) {
+    fillPolygon(canvas, blade, [](glm::vec2 point) {
                   // Lit along its upper edge.
                   const float lit = glm::clamp((centre.y - point.y) / 9.0f, 0.0f, 1.0f);
                   return glm::mix(needleOrange, glm::vec4(1.0f, 0.78f, 0.45f, 1.0f), lit * 0.6f);
@@ -161,8 +162,7 @@ Canvas drawPlaceBadge(const PictureFaces& faces, int place)
         const std::vector<glm::vec2> tail = {centre + glm::vec2(side * 40.0f, 120.0f), centre + glm::vec2(side * 130.0f, 120.0f),
                                              centre + glm::vec2(side * 150.0f, 240.0f), centre + glm::vec2(side * 105.0f, 215.0f),
                                              centre + glm::vec2(side * 70.0f, 245.0f)};
-        fillShape(canvas, everywhere, [&](glm::vec2 point) { return convexPolygonDistance(point, tail); },
-                  glm::vec4(0.08f, 0.3f, 0.6f, 1.0f));
+        fillPolygon(canvas, tail, glm::vec4(0.08f, 0.3f, 0.6f, 1.0f));
     }
     fillCircle(canvas, centre + glm::vec2(0.0f, 6.0f), 196.0f, glm::vec4(0.0f, 0.0f, 0.0f, 0.35f));
     fillShape(canvas, everywhere, [](glm::vec2 point) { return circleDistance(point, centre, 196.0f); },
@@ -249,21 +249,24 @@ Canvas drawDebugPanel(const PictureFaces& faces)
 
 std::vector<NamedPicture> drawHudLayers(const PictureFaces& faces)
 {
-    std::vector<NamedPicture> layers;
-    layers.push_back({"Textures/Speedometer", drawDial(faces)});
-    layers.push_back({"Textures/Speedometer Needle", drawNeedle()});
+    std::vector<std::pair<std::string, std::function<Canvas()>>> painters;
+    painters.emplace_back("Textures/Speedometer", [&] { return drawDial(faces); });
+    painters.emplace_back("Textures/Speedometer Needle", [] { return drawNeedle(); });
     for (int place = 1; place <= 6; ++place)
     {
-        layers.push_back({fmt::format("Textures/{}. Place", place), drawPlaceBadge(faces, place)});
+        painters.emplace_back(fmt::format("Textures/{}. Place", place), [&faces, place] { return drawPlaceBadge(faces, place); });
     }
-    layers.push_back({"Textures/Debug", drawDebugPanel(faces)});
+    painters.emplace_back("Textures/Debug", [&] { return drawDebugPanel(faces); });
     for (int lap = 1; lap <= 3; ++lap)
     {
-        layers.push_back({fmt::format("Textures/Lap {}", lap), drawLapBadge(faces, lap)});
+        painters.emplace_back(fmt::format("Textures/Lap {}", lap), [&faces, lap] { return drawLapBadge(faces, lap); });
     }
-    for (NamedPicture& layer : layers)
-    {
+    std::vector<NamedPicture> layers(painters.size(), NamedPicture{"", Canvas(0, 0, glm::vec4(0.0f))});
+    forEachIndex(static_cast<int>(painters.size()), [&](int index) {
+        const auto& [name, paint] = painters[static_cast<std::size_t>(index)];
+        NamedPicture layer{name, paint()};
         bleedColour(layer.canvas);
-    }
+        layers[static_cast<std::size_t>(index)] = std::move(layer);
+    });
     return layers;
 }

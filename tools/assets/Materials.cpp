@@ -4,7 +4,7 @@
 #include "tools/assets/AssetFiles.hpp"
 #include "tools/assets/AssetKinds.hpp"
 #include "tools/assets/MaterialSurfaces.hpp"
-#include "tools/assets/Raster.hpp"
+#include "tools/assets/Parallel.hpp"
 
 #include <glm/common.hpp>
 #include <glm/geometric.hpp>
@@ -91,7 +91,7 @@ std::optional<std::size_t> writeMaterials(const std::filesystem::path& assets)
         std::filesystem::create_directories((assets / pattern.name).parent_path(), error);
     }
     std::atomic<bool> written{true};
-    forEachRow(static_cast<int>(patterns.size()), [&](int index) {
+    forEachIndex(static_cast<int>(patterns.size()), [&](int index) {
         if (!bakeMaterial(assets, patterns[static_cast<std::size_t>(index)]))
         {
             written = false;

@@ -5,6 +5,7 @@
 #include "tools/assets/PictureDrawing.hpp"
 
 #include "tools/assets/Noise.hpp"
+#include "tools/assets/Parallel.hpp"
 
 #include <glm/geometric.hpp>
 
@@ -14,7 +15,6 @@ namespace
 {
 constexpr int width = 1920;
 constexpr int height = 1080;
-const glm::vec4 everywhere(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height));
 
 const glm::vec2 planetCentre(960.0f, 2350.0f);
 constexpr float planetRadius = 1640.0f;
@@ -46,7 +46,7 @@ glm::vec3 seaColour(glm::vec2 point)
     const float sparkle = tileNoise(glm::vec2(point.x / 3.0f, point.y / 1.5f), 4096, 53);
     colour += glm::vec3(1.0f, 0.85f, 0.6f) * glitterLine * smoothStep(0.65f, 0.9f, sparkle) * 0.8f;
     // Long swells.
-    colour *= 0.93f + 0.07f * std::sin(point.y * 0.09f + tileNoise(point / 60.0f, 4096, 59) * 4.0f);
+    colour *= 0.96f + 0.04f * std::sin(point.y * 0.09f + tileNoise(point / 60.0f, 4096, 59) * 4.0f);
     return glm::clamp(colour, 0.0f, 1.0f);
 }
 
@@ -110,21 +110,21 @@ void drawLighthouse(Canvas& canvas, glm::vec2 foot, float scale)
         const std::vector<glm::vec2> corners = {glm::vec2(foot.x - halfBottom, bottom), glm::vec2(foot.x + halfBottom, bottom),
                                                 glm::vec2(foot.x + halfTop, top), glm::vec2(foot.x - halfTop, top)};
         const glm::vec4 colour = band % 2 == 0 ? glm::vec4(0.85f, 0.12f, 0.1f, 1.0f) : glm::vec4(0.97f, 0.96f, 0.93f, 1.0f);
-        fillShape(canvas, everywhere, [&](glm::vec2 point) { return convexPolygonDistance(point, corners); }, colour);
+        fillPolygon(canvas, corners, colour);
     }
     const glm::vec2 lamp(foot.x, foot.y - towerHeight - 12.0f * scale);
-    fillShape(canvas, everywhere,
+    fillShape(canvas, glm::vec4(lamp - 70.0f * scale, lamp + 70.0f * scale),
               [=](glm::vec2 point) { return circleDistance(point, lamp, 70.0f * scale); },
               [=](glm::vec2 point) {
                   const float t = glm::length(point - lamp) / (70.0f * scale);
                   return glm::vec4(1.0f, 0.95f, 0.7f, 0.5f * (1.0f - t) * (1.0f - t));
               });
-    fillShape(canvas, everywhere, [=](glm::vec2 point) { return roundedBoxDistance(point, lamp, glm::vec2(9.0f, 10.0f) * scale, 2.0f); },
+    fillShape(canvas, glm::vec4(lamp - 12.0f * scale, lamp + 12.0f * scale),
+              [=](glm::vec2 point) { return roundedBoxDistance(point, lamp, glm::vec2(9.0f, 10.0f) * scale, 2.0f); },
               glm::vec4(1.0f, 0.93f, 0.6f, 1.0f));
     const std::vector<glm::vec2> roof = {lamp + glm::vec2(-13.0f, -10.0f) * scale, lamp + glm::vec2(13.0f, -10.0f) * scale,
                                          lamp + glm::vec2(0.0f, -26.0f) * scale};
-    fillShape(canvas, everywhere, [&](glm::vec2 point) { return convexPolygonDistance(point, roof); },
-              glm::vec4(0.2f, 0.22f, 0.25f, 1.0f));
+    fillPolygon(canvas, roof, glm::vec4(0.2f, 0.22f, 0.25f, 1.0f));
 }
 
 void drawBoat(Canvas& canvas, glm::vec2 middle)
@@ -145,21 +145,21 @@ void drawBoat(Canvas& canvas, glm::vec2 middle)
     fillEllipse(canvas, middle + glm::vec2(0.0f, 24.0f), glm::vec2(120.0f, 9.0f), glm::vec4(0.0f, 0.15f, 0.2f, 0.5f));
     const std::vector<glm::vec2> hull = {middle + glm::vec2(-110.0f, -8.0f), middle + glm::vec2(125.0f, -16.0f),
                                          middle + glm::vec2(92.0f, 22.0f), middle + glm::vec2(-100.0f, 22.0f)};
-    fillShape(canvas, everywhere, [&](glm::vec2 point) { return convexPolygonDistance(point, hull); },
-              glm::vec4(0.96f, 0.97f, 0.98f, 1.0f));
-    fillShape(canvas, everywhere,
+    fillPolygon(canvas, hull, glm::vec4(0.96f, 0.97f, 0.98f, 1.0f));
+    fillShape(canvas, glm::vec4(middle - glm::vec2(130.0f, 10.0f), middle + glm::vec2(130.0f, 10.0f)),
               [&](glm::vec2 point) { return std::max(convexPolygonDistance(point, hull), std::abs(point.y - middle.y - 4.0f) - 3.0f); },
               glm::vec4(0.0f, 0.62f, 0.68f, 1.0f));
     const std::vector<glm::vec2> screen = {middle + glm::vec2(-40.0f, -10.0f), middle + glm::vec2(18.0f, -13.0f),
                                            middle + glm::vec2(-8.0f, -40.0f), middle + glm::vec2(-36.0f, -40.0f)};
-    fillShape(canvas, everywhere, [&](glm::vec2 point) { return convexPolygonDistance(point, screen); },
-              glm::vec4(0.15f, 0.25f, 0.35f, 0.9f));
+    fillPolygon(canvas, screen, glm::vec4(0.15f, 0.25f, 0.35f, 0.9f));
 }
 
 void drawKeys(Canvas& canvas, const PictureFaces& faces)
 {
     const glm::vec2 middle(960.0f, 968.0f);
-    fillShape(canvas, everywhere, [&](glm::vec2 point) { return roundedBoxDistance(point, middle, glm::vec2(420.0f, 48.0f), 24.0f); },
+    const glm::vec2 halfSize(420.0f, 48.0f);
+    fillShape(canvas, glm::vec4(middle - halfSize, middle + halfSize),
+              [&](glm::vec2 point) { return roundedBoxDistance(point, middle, halfSize, 24.0f); },
               glm::vec4(0.01f, 0.06f, 0.1f, 0.55f));
     const float textHeight = 46.0f;
     const float baseline = middle.y + textHeight * 0.313f;
@@ -184,7 +184,7 @@ void drawKeys(Canvas& canvas, const PictureFaces& faces)
 Canvas drawMenuBackground(const PictureFaces& faces)
 {
     Canvas canvas(width, height, glm::vec4(0.0f, 0.0f, 0.0f, 1.0f));
-    forEachRow(height, [&](int y) {
+    forEachIndex(height, [&](int y) {
         for (int x = 0; x < width; ++x)
         {
             const glm::vec2 point(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
@@ -199,7 +199,7 @@ Canvas drawMenuBackground(const PictureFaces& faces)
                                         1.0f);
         }
     });
-    fillShape(canvas, everywhere, [](glm::vec2 point) { return circleDistance(point, sun, 46.0f); },
+    fillShape(canvas, glm::vec4(sun - 46.0f, sun + 46.0f), [](glm::vec2 point) { return circleDistance(point, sun, 46.0f); },
               glm::vec4(1.0f, 0.97f, 0.85f, 1.0f));
 
     drawIsland(canvas, glm::vec2(430.0f, 760.0f), 1.0f);

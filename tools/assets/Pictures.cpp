@@ -4,6 +4,7 @@
 #include "tools/assets/AssetKinds.hpp"
 #include "tools/assets/Brdf.hpp"
 #include "tools/assets/Noise.hpp"
+#include "tools/assets/Parallel.hpp"
 #include "tools/assets/PictureDrawing.hpp"
 
 #include <glm/geometric.hpp>
@@ -66,7 +67,7 @@ std::vector<std::uint8_t> drawWaves()
         waves.push_back({cycles, 1.0f / (glm::length(cycles) * glm::length(cycles)), hashUnit(index, 2, 2201) * 2.0f * pi});
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(waveSize * waveSize * 4));
-    forEachRow(waveSize, [&](int y) {
+    forEachIndex(waveSize, [&](int y) {
         for (int x = 0; x < waveSize; ++x)
         {
             const glm::vec2 unit((static_cast<float>(x) + 0.5f) / static_cast<float>(waveSize),

@@ -1,9 +1,7 @@
 #include "tools/assets/Raster.hpp"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <thread>
 
 Canvas::Canvas(int width, int height, glm::vec4 fill)
     : width(width), height(height),
@@ -22,27 +20,6 @@ glm::vec4 over(glm::vec4 below, glm::vec4 colour, float coverage)
     }
     const glm::vec3 mixed = (glm::vec3(colour) * alpha + glm::vec3(below) * below.a * (1.0f - alpha)) / outAlpha;
     return glm::vec4(mixed, outAlpha);
-}
-
-void forEachRow(int count, const std::function<void(int)>& row)
-{
-    const int threads = std::max(1, std::min(count, static_cast<int>(std::thread::hardware_concurrency())));
-    std::atomic<int> next{0};
-    std::vector<std::thread> workers;
-    workers.reserve(static_cast<std::size_t>(threads));
-    for (int thread = 0; thread < threads; ++thread)
-    {
-        workers.emplace_back([&] {
-            for (int index = next++; index < count; index = next++)
-            {
-                row(index);
-            }
-        });
-    }
-    for (std::thread& worker : workers)
-    {
-        worker.join();
-    }
 }
 
 void fillShape(Canvas& canvas, glm::vec4 bounds, const std::function<float(glm::vec2)>& distance,
@@ -95,6 +72,24 @@ float convexPolygonDistance(glm::vec2 point, const std::vector<glm::vec2>& corne
     return outside > 0.0f ? edgeDistance : outside;
 }
 
+void fillPolygon(Canvas& canvas, const std::vector<glm::vec2>& corners, const std::function<glm::vec4(glm::vec2)>& paint)
+{
+    glm::vec2 low(1e9f);
+    glm::vec2 high(-1e9f);
+    for (const glm::vec2 corner : corners)
+    {
+        low = glm::min(low, corner);
+        high = glm::max(high, corner);
+    }
+    fillShape(canvas, glm::vec4(low, high), [&](glm::vec2 point) { return convexPolygonDistance(point, corners); },
+              paint);
+}
+
+void fillPolygon(Canvas& canvas, const std::vector<glm::vec2>& corners, glm::vec4 colour)
+{
+    fillPolygon(canvas, corners, [colour](glm::vec2) { return colour; });
+}
+
 void bleedColour(Canvas& canvas)
 {
     std::vector<bool> known(canvas.pixels.size());
@@ -102,11 +97,13 @@ void bleedColour(Canvas& canvas)
     {
         known[index] = canvas.pixels[index].a > 0.0f;
     }
-    for (int pass = 0; pass < 16; ++pass)
+    // A few texels out from every edge take the colour of their neighbours;
+    // what lies further takes the mean colour of the picture, which only the
+    // smallest mip levels mix in.
+    for (int pass = 0; pass < 4; ++pass)
     {
         std::vector<bool> next = known;
-        Canvas source = canvas;
-        bool changed = false;
+        const std::vector<glm::vec4> source = canvas.pixels;
         for (int y = 0; y < canvas.height; ++y)
         {
             for (int x = 0; x < canvas.width; ++x)
@@ -134,7 +131,7 @@ void bleedColour(Canvas& canvas)
                                                       static_cast<std::size_t>(nx);
                         if (known[neighbour])
                         {
-                            sum += glm::vec3(source.pixels[neighbour]);
+                            sum += glm::vec3(source[neighbour]);
                             ++count;
                         }
                     }
@@ -143,14 +140,24 @@ void bleedColour(Canvas& canvas)
                 {
                     canvas.pixels[index] = glm::vec4(sum / static_cast<float>(count), 0.0f);
                     next[index] = true;
-                    changed = true;
                 }
             }
         }
         known = std::move(next);
-        if (!changed)
+    }
+    glm::vec3 total(0.0f);
+    float weight = 0.0f;
+    for (const glm::vec4& pixel : canvas.pixels)
+    {
+        total += glm::vec3(pixel) * pixel.a;
+        weight += pixel.a;
+    }
+    const glm::vec3 mean = weight > 0.0f ? total / weight : glm::vec3(0.0f);
+    for (std::size_t index = 0; index < known.size(); ++index)
+    {
+        if (!known[index])
         {
-            break;
+            canvas.pixels[index] = glm::vec4(mean, 0.0f);
         }
     }
 }

@@ -33,10 +33,6 @@ struct Canvas
 // Lays `colour` over `below` at `coverage` (0 to 1), straight alpha.
 glm::vec4 over(glm::vec4 below, glm::vec4 colour, float coverage);
 
-// Runs `row` for 0 ... count - 1 on every core. Each call must write only what
-// belongs to its own index, which keeps the result independent of the order.
-void forEachRow(int count, const std::function<void(int)>& row);
-
 // Fills the shape whose signed distance (pixels, negative inside) `distance`
 // gives, anti-aliased over one pixel, with the colour `paint` gives at each
 // point. Only pixels within `bounds` (min x, min y, max x, max y) are visited.
@@ -66,6 +62,10 @@ inline float segmentDistance(glm::vec2 point, glm::vec2 a, glm::vec2 b, float ha
 
 // A convex polygon with corners in either winding.
 float convexPolygonDistance(glm::vec2 point, const std::vector<glm::vec2>& corners);
+
+// Fills a convex polygon, visiting only the pixels around it.
+void fillPolygon(Canvas& canvas, const std::vector<glm::vec2>& corners, const std::function<glm::vec4(glm::vec2)>& paint);
+void fillPolygon(Canvas& canvas, const std::vector<glm::vec2>& corners, glm::vec4 colour);
 
 // Pixels that are wholly transparent take the colour of their visible
 // neighbours, so that filtering and mip levels do not darken the edges.

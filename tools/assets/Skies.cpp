@@ -6,6 +6,7 @@
 #include "tools/assets/AssetKinds.hpp"
 #include "tools/assets/CubeFaces.hpp"
 #include "tools/assets/Noise.hpp"
+#include "tools/assets/Parallel.hpp"
 #include "tools/assets/Raster.hpp"
 
 #include <fmt/core.h>
@@ -122,7 +123,7 @@ bool writeCube(const std::filesystem::path& folder, std::string_view suffix, int
     for (int face = 0; face < 6; ++face)
     {
         std::vector<float> rgb(static_cast<std::size_t>(size * size * 3));
-        forEachRow(size, [&](int row) {
+        forEachIndex(size, [&](int row) {
             for (int column = 0; column < size; ++column)
             {
                 const glm::vec3 colour = environment(cubeTexelDirection(face, column, row, size));
