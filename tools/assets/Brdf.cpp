@@ -8,8 +8,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace
-{
+namespace {
 // The low-discrepancy point set that spreads the samples evenly.
 glm::vec2 hammersley(std::uint32_t index, std::uint32_t count)
 {
@@ -60,8 +59,8 @@ glm::vec2 integrateBrdf(float normalDotView, float roughness, int sampleCount)
         {
             continue;
         }
-        const float visibility = geometrySmith(normalDotView, normalDotLight, roughness) * viewDotHalf /
-                                 (normalDotHalf * normalDotView);
+        const float visibility =
+            geometrySmith(normalDotView, normalDotLight, roughness) * viewDotHalf / (normalDotHalf * normalDotView);
         const float fresnel = std::pow(1.0f - viewDotHalf, 5.0f);
         scale += (1.0f - fresnel) * visibility;
         bias += fresnel * visibility;

@@ -18,8 +18,7 @@
 #include <functional>
 #include <numbers>
 
-namespace
-{
+namespace {
 constexpr float pi = std::numbers::pi_v<float>;
 constexpr float size = static_cast<float>(hudLayerSize);
 const glm::vec2 centre(size * 0.5f, size * 0.5f);
@@ -53,26 +52,29 @@ void drawLabel(Canvas& canvas, const Typeface& face, std::string_view text, floa
 
 void fillCircle(Canvas& canvas, glm::vec2 middle, float radius, glm::vec4 colour)
 {
-    fillShape(canvas, glm::vec4(middle - radius, middle + radius),
-              [=](glm::vec2 point) { return circleDistance(point, middle, radius); }, colour);
+    fillShape(
+        canvas, glm::vec4(middle - radius, middle + radius),
+        [=](glm::vec2 point) { return circleDistance(point, middle, radius); }, colour);
 }
 
 void fillRing(Canvas& canvas, glm::vec2 middle, float inner, float outer, glm::vec4 colour)
 {
-    fillShape(canvas, glm::vec4(middle - outer, middle + outer),
-              [=](glm::vec2 point) {
-                  const float distance = glm::length(point - middle);
-                  return std::max(distance - outer, inner - distance);
-              },
-              colour);
+    fillShape(
+        canvas, glm::vec4(middle - outer, middle + outer),
+        [=](glm::vec2 point) {
+            const float distance = glm::length(point - middle);
+            return std::max(distance - outer, inner - distance);
+        },
+        colour);
 }
 
 void stroke(Canvas& canvas, glm::vec2 from, glm::vec2 to, float halfWidth, glm::vec4 colour)
 {
     const glm::vec2 low = glm::min(from, to) - halfWidth;
     const glm::vec2 high = glm::max(from, to) + halfWidth;
-    fillShape(canvas, glm::vec4(low, high), [=](glm::vec2 point) { return segmentDistance(point, from, to, halfWidth); },
-              colour);
+    fillShape(
+        canvas, glm::vec4(low, high), [=](glm::vec2 point) { return segmentDistance(point, from, to, halfWidth); },
+        colour);
 }
 
 Canvas drawDial(const PictureFaces& faces)
@@ -82,18 +84,19 @@ Canvas drawDial(const PictureFaces& faces)
     fillRing(canvas, centre, dialRadius - 3.0f, dialRadius, turquoise);
 
     // The zone beyond the engine's reach, where only a boost carries the boat.
-    fillShape(canvas, everywhere,
-              [](glm::vec2 point) {
-                  const glm::vec2 offset = point - centre;
-                  const float distance = glm::length(offset);
-                  const float radial = std::max(distance - (dialRadius - 16.0f), (dialRadius - 26.0f) - distance);
-                  // Angles of the clockwise turn from the rest direction, left.
-                  const float angle = std::atan2(-offset.y, -offset.x);
-                  const float from = 120.0f * pi / fullScaleKmh;
-                  const float arc = std::max(from - angle, angle - pi) * distance;
-                  return std::max(radial, arc);
-              },
-              warningRed);
+    fillShape(
+        canvas, everywhere,
+        [](glm::vec2 point) {
+            const glm::vec2 offset = point - centre;
+            const float distance = glm::length(offset);
+            const float radial = std::max(distance - (dialRadius - 16.0f), (dialRadius - 26.0f) - distance);
+            // Angles of the clockwise turn from the rest direction, left.
+            const float angle = std::atan2(-offset.y, -offset.x);
+            const float from = 120.0f * pi / fullScaleKmh;
+            const float arc = std::max(from - angle, angle - pi) * distance;
+            return std::max(radial, arc);
+        },
+        warningRed);
 
     for (int kmh = 0; kmh <= static_cast<int>(fullScaleKmh); kmh += 5)
     {
@@ -125,25 +128,28 @@ Canvas drawNeedle()
 {
     Canvas canvas(hudLayerSize, hudLayerSize, glm::vec4(0.02f, 0.05f, 0.09f, 0.0f));
     // The dial's face: dark, see-through, lighter towards its rim.
-    fillShape(canvas, everywhere, [](glm::vec2 point) { return circleDistance(point, centre, dialRadius - 6.0f); },
-              [](glm::vec2 point) {
-                  const float t = glm::length(point - centre) / dialRadius;
-                  return glm::vec4(glm::mix(glm::vec3(0.01f, 0.03f, 0.07f), glm::vec3(0.04f, 0.12f, 0.2f), t * t),
-                                   0.5f + 0.15f * t);
-              });
+    fillShape(
+        canvas, everywhere, [](glm::vec2 point) { return circleDistance(point, centre, dialRadius - 6.0f); },
+        [](glm::vec2 point) {
+            const float t = glm::length(point - centre) / dialRadius;
+            return glm::vec4(glm::mix(glm::vec3(0.01f, 0.03f, 0.07f), glm::vec3(0.04f, 0.12f, 0.2f), t * t),
+                             0.5f + 0.15f * t);
+        });
 
     // The pointer: a long taper to the left with a short counterweight.
     const float tip = dialRadius - 26.0f;
     const std::vector<glm::vec2> blade = {centre + glm::vec2(-tip, 0.0f), centre + glm::vec2(0.0f, -9.0f),
                                           centre + glm::vec2(44.0f, -6.0f), centre + glm::vec2(44.0f, 6.0f),
                                           centre + glm::vec2(0.0f, 9.0f)};
-    fillShape(canvas, everywhere, [&](glm::vec2 point) { return convexPolygonDistance(point - glm::vec2(0.0f, 3.0f), blade); },
-              glm::vec4(0.0f, 0.0f, 0.0f, 0.35f));
+    fillShape(
+        canvas, everywhere,
+        [&](glm::vec2 point) { return convexPolygonDistance(point - glm::vec2(0.0f, 3.0f), blade); },
+        glm::vec4(0.0f, 0.0f, 0.0f, 0.35f));
     fillPolygon(canvas, blade, [](glm::vec2 point) {
-                  // Lit along its upper edge.
-                  const float lit = glm::clamp((centre.y - point.y) / 9.0f, 0.0f, 1.0f);
-                  return glm::mix(needleOrange, glm::vec4(1.0f, 0.78f, 0.45f, 1.0f), lit * 0.6f);
-              });
+        // Lit along its upper edge.
+        const float lit = glm::clamp((centre.y - point.y) / 9.0f, 0.0f, 1.0f);
+        return glm::mix(needleOrange, glm::vec4(1.0f, 0.78f, 0.45f, 1.0f), lit * 0.6f);
+    });
     return canvas;
 }
 
@@ -159,19 +165,21 @@ Canvas drawPlaceBadge(const PictureFaces& faces, int place)
     // Ribbon tails behind the medal.
     for (const float side : {-1.0f, 1.0f})
     {
-        const std::vector<glm::vec2> tail = {centre + glm::vec2(side * 40.0f, 120.0f), centre + glm::vec2(side * 130.0f, 120.0f),
-                                             centre + glm::vec2(side * 150.0f, 240.0f), centre + glm::vec2(side * 105.0f, 215.0f),
-                                             centre + glm::vec2(side * 70.0f, 245.0f)};
+        const std::vector<glm::vec2> tail = {
+            centre + glm::vec2(side * 40.0f, 120.0f), centre + glm::vec2(side * 130.0f, 120.0f),
+            centre + glm::vec2(side * 150.0f, 240.0f), centre + glm::vec2(side * 105.0f, 215.0f),
+            centre + glm::vec2(side * 70.0f, 245.0f)};
         fillPolygon(canvas, tail, glm::vec4(0.08f, 0.3f, 0.6f, 1.0f));
     }
     fillCircle(canvas, centre + glm::vec2(0.0f, 6.0f), 196.0f, glm::vec4(0.0f, 0.0f, 0.0f, 0.35f));
-    fillShape(canvas, everywhere, [](glm::vec2 point) { return circleDistance(point, centre, 196.0f); },
-              [metal](glm::vec2 point) {
-                  // Brighter towards the upper left, as if lit from there.
-                  const float light = glm::dot(glm::normalize(point - centre + glm::vec2(0.001f)),
-                                               glm::normalize(glm::vec2(-1.0f, -1.0f)));
-                  return glm::vec4(glm::clamp(metal * (0.85f + 0.25f * light), 0.0f, 1.0f), 1.0f);
-              });
+    fillShape(
+        canvas, everywhere, [](glm::vec2 point) { return circleDistance(point, centre, 196.0f); },
+        [metal](glm::vec2 point) {
+            // Brighter towards the upper left, as if lit from there.
+            const float light =
+                glm::dot(glm::normalize(point - centre + glm::vec2(0.001f)), glm::normalize(glm::vec2(-1.0f, -1.0f)));
+            return glm::vec4(glm::clamp(metal * (0.85f + 0.25f * light), 0.0f, 1.0f), 1.0f);
+        });
     fillRing(canvas, centre, 160.0f, 170.0f, glm::vec4(glm::clamp(metal * 0.7f, 0.0f, 1.0f), 1.0f));
 
     const glm::vec4 ink = place <= 3 ? glm::vec4(0.22f, 0.14f, 0.05f, 1.0f) : white;
@@ -184,20 +192,23 @@ Canvas drawLapBadge(const PictureFaces& faces, int lap)
 {
     Canvas canvas(hudLayerSize, hudLayerSize, glm::vec4(0.05f, 0.2f, 0.3f, 0.0f));
     const glm::vec2 halfSize(200.0f, 210.0f);
-    fillShape(canvas, everywhere,
-              [&](glm::vec2 point) { return roundedBoxDistance(point - glm::vec2(0.0f, 6.0f), centre, halfSize, 48.0f); },
-              glm::vec4(0.0f, 0.0f, 0.0f, 0.35f));
-    fillShape(canvas, everywhere, [&](glm::vec2 point) { return roundedBoxDistance(point, centre, halfSize, 48.0f); },
-              [](glm::vec2 point) {
-                  const float t = (point.y - (centre.y - 210.0f)) / 420.0f;
-                  return glm::vec4(glm::mix(glm::vec3(0.05f, 0.62f, 0.68f), glm::vec3(0.03f, 0.3f, 0.42f), t), 0.92f);
-              });
-    fillShape(canvas, everywhere,
-              [&](glm::vec2 point) {
-                  const float box = roundedBoxDistance(point, centre, halfSize - 12.0f, 38.0f);
-                  return std::abs(box) - 2.5f;
-              },
-              glm::vec4(1.0f, 1.0f, 1.0f, 0.8f));
+    fillShape(
+        canvas, everywhere,
+        [&](glm::vec2 point) { return roundedBoxDistance(point - glm::vec2(0.0f, 6.0f), centre, halfSize, 48.0f); },
+        glm::vec4(0.0f, 0.0f, 0.0f, 0.35f));
+    fillShape(
+        canvas, everywhere, [&](glm::vec2 point) { return roundedBoxDistance(point, centre, halfSize, 48.0f); },
+        [](glm::vec2 point) {
+            const float t = (point.y - (centre.y - 210.0f)) / 420.0f;
+            return glm::vec4(glm::mix(glm::vec3(0.05f, 0.62f, 0.68f), glm::vec3(0.03f, 0.3f, 0.42f), t), 0.92f);
+        });
+    fillShape(
+        canvas, everywhere,
+        [&](glm::vec2 point) {
+            const float box = roundedBoxDistance(point, centre, halfSize - 12.0f, 38.0f);
+            return std::abs(box) - 2.5f;
+        },
+        glm::vec4(1.0f, 1.0f, 1.0f, 0.8f));
 
     drawLabel(canvas, faces.bold, "Lap", 64.0f, centre + glm::vec2(0.0f, -138.0f), white);
     drawLabel(canvas, faces.bold, fmt::format("{}", lap), 230.0f, centre + glm::vec2(0.0f, 10.0f), white);
@@ -221,8 +232,9 @@ Canvas drawDebugPanel(const PictureFaces& faces)
 {
     Canvas canvas(hudLayerSize, hudLayerSize, glm::vec4(0.02f, 0.03f, 0.05f, 0.0f));
     const glm::vec2 halfSize(232.0f, 232.0f);
-    fillShape(canvas, everywhere, [&](glm::vec2 point) { return roundedBoxDistance(point, centre, halfSize, 20.0f); },
-              glm::vec4(0.02f, 0.03f, 0.05f, 0.8f));
+    fillShape(
+        canvas, everywhere, [&](glm::vec2 point) { return roundedBoxDistance(point, centre, halfSize, 20.0f); },
+        glm::vec4(0.02f, 0.03f, 0.05f, 0.8f));
     // A measuring grid with a cross through the middle.
     for (int line = 1; line < 8; ++line)
     {
@@ -230,8 +242,8 @@ Canvas drawDebugPanel(const PictureFaces& faces)
         const glm::vec4 colour = line == 4 ? glm::vec4(1.0f, 0.85f, 0.2f, 0.9f) : glm::vec4(0.4f, 0.7f, 0.8f, 0.35f);
         const float halfWidth = line == 4 ? 1.5f : 0.8f;
         stroke(canvas, centre + glm::vec2(offset, -160.0f), centre + glm::vec2(offset, 192.0f), halfWidth, colour);
-        stroke(canvas, centre + glm::vec2(-192.0f, offset + 16.0f), centre + glm::vec2(192.0f, offset + 16.0f), halfWidth,
-               colour);
+        stroke(canvas, centre + glm::vec2(-192.0f, offset + 16.0f), centre + glm::vec2(192.0f, offset + 16.0f),
+               halfWidth, colour);
     }
     drawText(canvas, faces.bold, "Debug", 40.0f, centre + glm::vec2(-200.0f, -190.0f), TextAnchor::Left, white);
     // Swatches of the primaries and a grey ramp, to check colours on screen.
@@ -240,8 +252,10 @@ Canvas drawDebugPanel(const PictureFaces& faces)
     for (int index = 0; index < 4; ++index)
     {
         const glm::vec2 middle = centre + glm::vec2(40.0f + static_cast<float>(index) * 46.0f, -204.0f);
-        fillShape(canvas, everywhere, [=](glm::vec2 point) { return roundedBoxDistance(point, middle, glm::vec2(16.0f), 4.0f); },
-                  swatches[index]);
+        fillShape(
+            canvas, everywhere,
+            [=](glm::vec2 point) { return roundedBoxDistance(point, middle, glm::vec2(16.0f), 4.0f); },
+            swatches[index]);
     }
     return canvas;
 }
@@ -254,7 +268,8 @@ std::vector<NamedPicture> drawHudLayers(const PictureFaces& faces)
     painters.emplace_back("Textures/Speedometer Needle", [] { return drawNeedle(); });
     for (int place = 1; place <= 6; ++place)
     {
-        painters.emplace_back(fmt::format("Textures/{}. Place", place), [&faces, place] { return drawPlaceBadge(faces, place); });
+        painters.emplace_back(fmt::format("Textures/{}. Place", place),
+                              [&faces, place] { return drawPlaceBadge(faces, place); });
     }
     painters.emplace_back("Textures/Debug", [&] { return drawDebugPanel(faces); });
     for (int lap = 1; lap <= 3; ++lap)

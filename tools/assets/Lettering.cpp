@@ -34,10 +34,10 @@ float textWidth(const Typeface& face, std::string_view text, float pixelHeight)
         width += static_cast<float>(advance) * scale;
         if (index + 1 < text.size())
         {
-            width += static_cast<float>(stbtt_GetCodepointKernAdvance(
-                         &face.info, static_cast<unsigned char>(text[index]),
-                         static_cast<unsigned char>(text[index + 1]))) *
-                     scale;
+            width +=
+                static_cast<float>(stbtt_GetCodepointKernAdvance(&face.info, static_cast<unsigned char>(text[index]),
+                                                                 static_cast<unsigned char>(text[index + 1]))) *
+                scale;
         }
     }
     return width;

@@ -16,8 +16,7 @@
 #include <memory>
 #include <numbers>
 
-namespace
-{
+namespace {
 constexpr float pi = std::numbers::pi_v<float>;
 // About one texel of the 512-texel tiles, for soft pattern edges.
 constexpr float edge = 1.0f / 512.0f;
@@ -63,10 +62,11 @@ Plank planks(glm::vec2 unit, int rows, int lengthsPerTile, std::uint32_t seed)
     const float endGroove = 1.0f - smoothStep(0.0f, seamWidth * 0.35f, std::min(end, 1.0f - end));
     plank.groove = std::max(sideGroove, endGroove);
     plank.shade = hashUnit(rowIndex, plankIndex, seed + 7);
-    plank.grain = 0.5f * tileFbm(unit, 8, 4, seed + 11) +
-                  0.5f * (0.5f + 0.5f * std::sin((unit.y * static_cast<float>(rows) * 9.0f +
-                                                  tileFbm(unit, 4, 3, seed + 13) * 6.0f) *
-                                                 2.0f * pi));
+    plank.grain =
+        0.5f * tileFbm(unit, 8, 4, seed + 11) +
+        0.5f *
+            (0.5f + 0.5f * std::sin((unit.y * static_cast<float>(rows) * 9.0f + tileFbm(unit, 4, 3, seed + 13) * 6.0f) *
+                                    2.0f * pi));
     return plank;
 }
 
@@ -214,8 +214,8 @@ Surface shipHull(glm::vec2 unit)
     const Plank plank = planks(unit, 8, 2, 701);
     const float tar = smoothStep(0.6f, 0.8f, tileFbm(unit, 5, 4, 703));
     Surface surface;
-    surface.albedo = glm::mix(rgb(0.34f, 0.2f, 0.11f), rgb(0.5f, 0.32f, 0.18f), plank.shade) *
-                     (0.78f + 0.3f * plank.grain);
+    surface.albedo =
+        glm::mix(rgb(0.34f, 0.2f, 0.11f), rgb(0.5f, 0.32f, 0.18f), plank.shade) * (0.78f + 0.3f * plank.grain);
     surface.albedo = glm::mix(surface.albedo, rgb(0.14f, 0.1f, 0.07f), std::max(plank.groove, tar * 0.4f));
     surface.height = 0.8f - 0.7f * plank.groove + 0.15f * plank.grain;
     surface.occlusion = 1.0f - 0.5f * plank.groove;
@@ -351,14 +351,15 @@ Surface crate(glm::vec2 unit)
 {
     // Vertical boards inside a frame, braced corner to corner.
     const float frameWidth = 0.1f;
-    const float inFrame = 1.0f - band(unit.x, frameWidth, 1.0f - frameWidth) * band(unit.y, frameWidth, 1.0f - frameWidth);
+    const float inFrame =
+        1.0f - band(unit.x, frameWidth, 1.0f - frameWidth) * band(unit.y, frameWidth, 1.0f - frameWidth);
     const float brace = 1.0f - smoothStep(0.05f, 0.06f, std::abs(unit.x - unit.y) * 0.7071f);
     const float board = fract(unit.x * 4.0f);
     const float boardGroove = 1.0f - smoothStep(0.0f, 0.03f, std::min(board, 1.0f - board));
     const float raised = std::max(inFrame, brace);
     const float frameEdge =
-        1.0f - smoothStep(0.0f, 3.0f * edge,
-                          std::abs(std::min({unit.x, unit.y, 1.0f - unit.x, 1.0f - unit.y}) - frameWidth));
+        1.0f -
+        smoothStep(0.0f, 3.0f * edge, std::abs(std::min({unit.x, unit.y, 1.0f - unit.x, 1.0f - unit.y}) - frameWidth));
     const float grain = tileFbm(glm::vec2(unit.x, unit.y), 4, 5, 1501) * 0.5f +
                         0.5f * (0.5f + 0.5f * std::sin((unit.x * 40.0f + tileFbm(unit, 4, 3, 1503) * 5.0f) * pi));
     const glm::vec2 nailPoint = glm::abs(unit - 0.5f);
@@ -404,7 +405,8 @@ std::function<Surface(glm::vec2)> startBanner()
         const int y = glm::clamp(static_cast<int>(unit.y * 512.0f), 0, 511);
         const float letter = lettering->at(x, y).a;
         const float inBand = band(unit.y, 0.25f, 0.75f);
-        const glm::ivec2 check(static_cast<int>(std::floor(unit.x * 16.0f)), static_cast<int>(std::floor(unit.y * 16.0f)));
+        const glm::ivec2 check(static_cast<int>(std::floor(unit.x * 16.0f)),
+                               static_cast<int>(std::floor(unit.y * 16.0f)));
         const float dark = (check.x + check.y) % 2 == 0 ? 1.0f : 0.0f;
         const float weave = 0.5f + 0.25f * (std::sin(unit.x * 512.0f * pi) + std::sin(unit.y * 512.0f * pi));
         Surface surface;
@@ -457,8 +459,8 @@ std::vector<MaterialPattern> trackMaterials()
 std::vector<MaterialPattern> trophyMaterials()
 {
     return {
-        {"Models/Trophies/gold_goblet", [](glm::vec2 unit) { return goblet(unit, rgb(1.0f, 0.84f, 0.52f), 0.18f, 1701); },
-         0.003f},
+        {"Models/Trophies/gold_goblet",
+         [](glm::vec2 unit) { return goblet(unit, rgb(1.0f, 0.84f, 0.52f), 0.18f, 1701); }, 0.003f},
         {"Models/Trophies/silver_goblet",
          [](glm::vec2 unit) { return goblet(unit, rgb(0.97f, 0.96f, 0.94f), 0.15f, 1711); }, 0.003f},
         {"Models/Trophies/bronze_goblet",

@@ -11,8 +11,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 constexpr int width = 1920;
 constexpr int height = 1080;
 
@@ -52,18 +51,20 @@ glm::vec3 seaColour(glm::vec2 point)
 
 void fillEllipse(Canvas& canvas, glm::vec2 middle, glm::vec2 radii, glm::vec4 colour)
 {
-    fillShape(canvas, glm::vec4(middle - radii, middle + radii),
-              [=](glm::vec2 point) {
-                  const glm::vec2 scaled = (point - middle) / radii;
-                  return (glm::length(scaled) - 1.0f) * std::min(radii.x, radii.y);
-              },
-              colour);
+    fillShape(
+        canvas, glm::vec4(middle - radii, middle + radii),
+        [=](glm::vec2 point) {
+            const glm::vec2 scaled = (point - middle) / radii;
+            return (glm::length(scaled) - 1.0f) * std::min(radii.x, radii.y);
+        },
+        colour);
 }
 
 void stroke(Canvas& canvas, glm::vec2 from, glm::vec2 to, float halfWidth, glm::vec4 colour)
 {
-    fillShape(canvas, glm::vec4(glm::min(from, to) - halfWidth, glm::max(from, to) + halfWidth),
-              [=](glm::vec2 point) { return segmentDistance(point, from, to, halfWidth); }, colour);
+    fillShape(
+        canvas, glm::vec4(glm::min(from, to) - halfWidth, glm::max(from, to) + halfWidth),
+        [=](glm::vec2 point) { return segmentDistance(point, from, to, halfWidth); }, colour);
 }
 
 void drawPalm(Canvas& canvas, glm::vec2 foot, float scale, float lean)
@@ -107,22 +108,27 @@ void drawLighthouse(Canvas& canvas, glm::vec2 foot, float scale)
         const float bottom = foot.y - towerHeight * static_cast<float>(band) / 5.0f;
         const float halfBottom = (16.0f - 6.0f * static_cast<float>(band) / 5.0f) * scale;
         const float halfTop = (16.0f - 6.0f * static_cast<float>(band + 1) / 5.0f) * scale;
-        const std::vector<glm::vec2> corners = {glm::vec2(foot.x - halfBottom, bottom), glm::vec2(foot.x + halfBottom, bottom),
+        const std::vector<glm::vec2> corners = {glm::vec2(foot.x - halfBottom, bottom),
+                                                glm::vec2(foot.x + halfBottom, bottom),
                                                 glm::vec2(foot.x + halfTop, top), glm::vec2(foot.x - halfTop, top)};
-        const glm::vec4 colour = band % 2 == 0 ? glm::vec4(0.85f, 0.12f, 0.1f, 1.0f) : glm::vec4(0.97f, 0.96f, 0.93f, 1.0f);
+        const glm::vec4 colour =
+            band % 2 == 0 ? glm::vec4(0.85f, 0.12f, 0.1f, 1.0f) : glm::vec4(0.97f, 0.96f, 0.93f, 1.0f);
         fillPolygon(canvas, corners, colour);
     }
     const glm::vec2 lamp(foot.x, foot.y - towerHeight - 12.0f * scale);
-    fillShape(canvas, glm::vec4(lamp - 70.0f * scale, lamp + 70.0f * scale),
-              [=](glm::vec2 point) { return circleDistance(point, lamp, 70.0f * scale); },
-              [=](glm::vec2 point) {
-                  const float t = glm::length(point - lamp) / (70.0f * scale);
-                  return glm::vec4(1.0f, 0.95f, 0.7f, 0.5f * (1.0f - t) * (1.0f - t));
-              });
-    fillShape(canvas, glm::vec4(lamp - 12.0f * scale, lamp + 12.0f * scale),
-              [=](glm::vec2 point) { return roundedBoxDistance(point, lamp, glm::vec2(9.0f, 10.0f) * scale, 2.0f); },
-              glm::vec4(1.0f, 0.93f, 0.6f, 1.0f));
-    const std::vector<glm::vec2> roof = {lamp + glm::vec2(-13.0f, -10.0f) * scale, lamp + glm::vec2(13.0f, -10.0f) * scale,
+    fillShape(
+        canvas, glm::vec4(lamp - 70.0f * scale, lamp + 70.0f * scale),
+        [=](glm::vec2 point) { return circleDistance(point, lamp, 70.0f * scale); },
+        [=](glm::vec2 point) {
+            const float t = glm::length(point - lamp) / (70.0f * scale);
+            return glm::vec4(1.0f, 0.95f, 0.7f, 0.5f * (1.0f - t) * (1.0f - t));
+        });
+    fillShape(
+        canvas, glm::vec4(lamp - 12.0f * scale, lamp + 12.0f * scale),
+        [=](glm::vec2 point) { return roundedBoxDistance(point, lamp, glm::vec2(9.0f, 10.0f) * scale, 2.0f); },
+        glm::vec4(1.0f, 0.93f, 0.6f, 1.0f));
+    const std::vector<glm::vec2> roof = {lamp + glm::vec2(-13.0f, -10.0f) * scale,
+                                         lamp + glm::vec2(13.0f, -10.0f) * scale,
                                          lamp + glm::vec2(0.0f, -26.0f) * scale};
     fillPolygon(canvas, roof, glm::vec4(0.2f, 0.22f, 0.25f, 1.0f));
 }
@@ -146,9 +152,12 @@ void drawBoat(Canvas& canvas, glm::vec2 middle)
     const std::vector<glm::vec2> hull = {middle + glm::vec2(-110.0f, -8.0f), middle + glm::vec2(125.0f, -16.0f),
                                          middle + glm::vec2(92.0f, 22.0f), middle + glm::vec2(-100.0f, 22.0f)};
     fillPolygon(canvas, hull, glm::vec4(0.96f, 0.97f, 0.98f, 1.0f));
-    fillShape(canvas, glm::vec4(middle - glm::vec2(130.0f, 10.0f), middle + glm::vec2(130.0f, 10.0f)),
-              [&](glm::vec2 point) { return std::max(convexPolygonDistance(point, hull), std::abs(point.y - middle.y - 4.0f) - 3.0f); },
-              glm::vec4(0.0f, 0.62f, 0.68f, 1.0f));
+    fillShape(
+        canvas, glm::vec4(middle - glm::vec2(130.0f, 10.0f), middle + glm::vec2(130.0f, 10.0f)),
+        [&](glm::vec2 point) {
+            return std::max(convexPolygonDistance(point, hull), std::abs(point.y - middle.y - 4.0f) - 3.0f);
+        },
+        glm::vec4(0.0f, 0.62f, 0.68f, 1.0f));
     const std::vector<glm::vec2> screen = {middle + glm::vec2(-40.0f, -10.0f), middle + glm::vec2(18.0f, -13.0f),
                                            middle + glm::vec2(-8.0f, -40.0f), middle + glm::vec2(-36.0f, -40.0f)};
     fillPolygon(canvas, screen, glm::vec4(0.15f, 0.25f, 0.35f, 0.9f));
@@ -158,9 +167,10 @@ void drawKeys(Canvas& canvas, const PictureFaces& faces)
 {
     const glm::vec2 middle(960.0f, 968.0f);
     const glm::vec2 halfSize(420.0f, 48.0f);
-    fillShape(canvas, glm::vec4(middle - halfSize, middle + halfSize),
-              [&](glm::vec2 point) { return roundedBoxDistance(point, middle, halfSize, 24.0f); },
-              glm::vec4(0.01f, 0.06f, 0.1f, 0.55f));
+    fillShape(
+        canvas, glm::vec4(middle - halfSize, middle + halfSize),
+        [&](glm::vec2 point) { return roundedBoxDistance(point, middle, halfSize, 24.0f); },
+        glm::vec4(0.01f, 0.06f, 0.1f, 0.55f));
     const float textHeight = 46.0f;
     const float baseline = middle.y + textHeight * 0.313f;
     const glm::vec4 key(1.0f, 0.84f, 0.3f, 1.0f);
@@ -194,13 +204,13 @@ Canvas drawMenuBackground(const PictureFaces& faces)
             // The atmosphere's bright edge over the curve of the planet.
             const float haze = std::exp(-std::abs(distance) / 30.0f) * 0.5f;
             const float seaCover = glm::clamp(0.5f - distance, 0.0f, 1.0f);
-            canvas.at(x, y) = glm::vec4(glm::clamp(glm::mix(sky, sea, seaCover) + glm::vec3(0.6f, 0.85f, 0.9f) * haze,
-                                                   0.0f, 1.0f),
-                                        1.0f);
+            canvas.at(x, y) = glm::vec4(
+                glm::clamp(glm::mix(sky, sea, seaCover) + glm::vec3(0.6f, 0.85f, 0.9f) * haze, 0.0f, 1.0f), 1.0f);
         }
     });
-    fillShape(canvas, glm::vec4(sun - 46.0f, sun + 46.0f), [](glm::vec2 point) { return circleDistance(point, sun, 46.0f); },
-              glm::vec4(1.0f, 0.97f, 0.85f, 1.0f));
+    fillShape(
+        canvas, glm::vec4(sun - 46.0f, sun + 46.0f), [](glm::vec2 point) { return circleDistance(point, sun, 46.0f); },
+        glm::vec4(1.0f, 0.97f, 0.85f, 1.0f));
 
     drawIsland(canvas, glm::vec2(430.0f, 760.0f), 1.0f);
     drawPalm(canvas, glm::vec2(400.0f, 758.0f), 1.1f, 1.0f);
@@ -216,8 +226,9 @@ Canvas drawMenuBackground(const PictureFaces& faces)
     const glm::vec2 titleBaseline(title.x, title.y + titleHeight * 0.313f);
     for (int ring = 6; ring >= 1; --ring)
     {
-        drawText(canvas, faces.bold, "Kelvane", titleHeight, titleBaseline + glm::vec2(0.0f, static_cast<float>(ring) * 2.0f),
-                 TextAnchor::Centre, glm::vec4(0.0f, 0.05f, 0.12f, 0.12f));
+        drawText(canvas, faces.bold, "Kelvane", titleHeight,
+                 titleBaseline + glm::vec2(0.0f, static_cast<float>(ring) * 2.0f), TextAnchor::Centre,
+                 glm::vec4(0.0f, 0.05f, 0.12f, 0.12f));
     }
     drawText(canvas, faces.bold, "Kelvane", titleHeight, titleBaseline, TextAnchor::Centre, glm::vec4(1.0f));
     drawKeys(canvas, faces);

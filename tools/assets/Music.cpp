@@ -6,8 +6,7 @@
 #include <cmath>
 #include <vector>
 
-namespace
-{
+namespace {
 // 6/8 at 96 dotted crotchets a minute: a bar of six quavers lasts 1.25 s.
 constexpr double barSeconds = 1.25;
 constexpr double quaverSeconds = barSeconds / 6.0;
@@ -49,14 +48,8 @@ struct Chord
 };
 
 // One chord a bar. Minor: i i iv i | iv i V7 i; major: I I IV I | IV I V7 I.
-constexpr std::array<Chord, 8> minorChords = {{{0, 3, 7, 0},
-                                               {0, 3, 7, 0},
-                                               {5, 3, 7, 0},
-                                               {0, 3, 7, 0},
-                                               {5, 3, 7, 0},
-                                               {0, 3, 7, 0},
-                                               {7, 4, 7, 10},
-                                               {0, 3, 7, 0}}};
+constexpr std::array<Chord, 8> minorChords = {
+    {{0, 3, 7, 0}, {0, 3, 7, 0}, {5, 3, 7, 0}, {0, 3, 7, 0}, {5, 3, 7, 0}, {0, 3, 7, 0}, {7, 4, 7, 10}, {0, 3, 7, 0}}};
 
 // The major statement raises the third and the sixth of the scale.
 int toMajor(int degree)
@@ -144,8 +137,12 @@ void renderStatement(LoopTrack& track, int statement)
         const int third = major && chord.third == 3 ? 4 : chord.third;
         const int root = tonic - 12 + chord.root;
         // The river's ripple: the chord broken in semiquavers, up and down.
-        const std::array<int, 6> tones = {root, root + chord.fifth, root + 12, root + 12 + third,
-                                          root + 12 + (chord.seventh != 0 ? chord.seventh : chord.fifth), root + 24};
+        const std::array<int, 6> tones = {root,
+                                          root + chord.fifth,
+                                          root + 12,
+                                          root + 12 + third,
+                                          root + 12 + (chord.seventh != 0 ? chord.seventh : chord.fifth),
+                                          root + 24};
         constexpr std::array<int, 12> pattern = {0, 1, 2, 3, 4, 5, 4, 3, 2, 3, 2, 1};
         const double barStart = statementStart + bar * barSeconds;
         for (std::size_t step = 0; step < pattern.size(); ++step)
@@ -170,7 +167,8 @@ LoopTrack renderRiverTheme()
         static_cast<std::size_t>(std::llround(barSeconds * barsPerStatement * statements * soundSampleRate));
     // Each statement on its own core, then summed in order.
     std::vector<LoopTrack> parts(statements, LoopTrack(frames));
-    forEachIndex(statements, [&](int statement) { renderStatement(parts[static_cast<std::size_t>(statement)], statement); });
+    forEachIndex(statements,
+                 [&](int statement) { renderStatement(parts[static_cast<std::size_t>(statement)], statement); });
     LoopTrack track(frames);
     for (const LoopTrack& part : parts)
     {

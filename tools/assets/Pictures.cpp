@@ -12,8 +12,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace
-{
+namespace {
 constexpr float pi = std::numbers::pi_v<float>;
 
 constexpr int smokeSize = 128;
@@ -64,7 +63,8 @@ std::vector<std::uint8_t> drawWaves()
         {
             continue;
         }
-        waves.push_back({cycles, 1.0f / (glm::length(cycles) * glm::length(cycles)), hashUnit(index, 2, 2201) * 2.0f * pi});
+        waves.push_back(
+            {cycles, 1.0f / (glm::length(cycles) * glm::length(cycles)), hashUnit(index, 2, 2201) * 2.0f * pi});
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(waveSize * waveSize * 4));
     forEachIndex(waveSize, [&](int y) {

@@ -4,8 +4,7 @@
 #include <cmath>
 
 Canvas::Canvas(int width, int height, glm::vec4 fill)
-    : width(width), height(height),
-      pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill)
+    : width(width), height(height), pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill)
 {
 }
 
@@ -72,7 +71,8 @@ float convexPolygonDistance(glm::vec2 point, const std::vector<glm::vec2>& corne
     return outside > 0.0f ? edgeDistance : outside;
 }
 
-void fillPolygon(Canvas& canvas, const std::vector<glm::vec2>& corners, const std::function<glm::vec4(glm::vec2)>& paint)
+void fillPolygon(Canvas& canvas, const std::vector<glm::vec2>& corners,
+                 const std::function<glm::vec4(glm::vec2)>& paint)
 {
     glm::vec2 low(1e9f);
     glm::vec2 high(-1e9f);
@@ -81,8 +81,8 @@ void fillPolygon(Canvas& canvas, const std::vector<glm::vec2>& corners, const st
         low = glm::min(low, corner);
         high = glm::max(high, corner);
     }
-    fillShape(canvas, glm::vec4(low, high), [&](glm::vec2 point) { return convexPolygonDistance(point, corners); },
-              paint);
+    fillShape(
+        canvas, glm::vec4(low, high), [&](glm::vec2 point) { return convexPolygonDistance(point, corners); }, paint);
 }
 
 void fillPolygon(Canvas& canvas, const std::vector<glm::vec2>& corners, glm::vec4 colour)
@@ -108,8 +108,8 @@ void bleedColour(Canvas& canvas)
         {
             for (int x = 0; x < canvas.width; ++x)
             {
-                const std::size_t index = static_cast<std::size_t>(y) * static_cast<std::size_t>(canvas.width) +
-                                          static_cast<std::size_t>(x);
+                const std::size_t index =
+                    static_cast<std::size_t>(y) * static_cast<std::size_t>(canvas.width) + static_cast<std::size_t>(x);
                 if (known[index])
                 {
                     continue;
@@ -126,9 +126,9 @@ void bleedColour(Canvas& canvas)
                         {
                             continue;
                         }
-                        const std::size_t neighbour = static_cast<std::size_t>(ny) *
-                                                          static_cast<std::size_t>(canvas.width) +
-                                                      static_cast<std::size_t>(nx);
+                        const std::size_t neighbour =
+                            static_cast<std::size_t>(ny) * static_cast<std::size_t>(canvas.width) +
+                            static_cast<std::size_t>(nx);
                         if (known[neighbour])
                         {
                             sum += glm::vec3(source[neighbour]);

@@ -64,7 +64,8 @@ inline float segmentDistance(glm::vec2 point, glm::vec2 a, glm::vec2 b, float ha
 float convexPolygonDistance(glm::vec2 point, const std::vector<glm::vec2>& corners);
 
 // Fills a convex polygon, visiting only the pixels around it.
-void fillPolygon(Canvas& canvas, const std::vector<glm::vec2>& corners, const std::function<glm::vec4(glm::vec2)>& paint);
+void fillPolygon(Canvas& canvas, const std::vector<glm::vec2>& corners,
+                 const std::function<glm::vec4(glm::vec2)>& paint);
 void fillPolygon(Canvas& canvas, const std::vector<glm::vec2>& corners, glm::vec4 colour);
 
 // Pixels that are wholly transparent take the colour of their visible

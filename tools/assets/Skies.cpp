@@ -19,8 +19,7 @@
 #include <cmath>
 #include <vector>
 
-namespace
-{
+namespace {
 constexpr int raceFaceSize = 512;
 constexpr int studioFaceSize = 256;
 
@@ -61,15 +60,15 @@ glm::vec3 raceSky(glm::vec3 direction)
         cloudCover = smoothStep(0.52f, 0.7f, shape) * fade;
         const float shade = spaceFbm(glm::vec3(onPlane.x * 0.9f + 0.08f, 3.7f, onPlane.y * 0.9f + 0.05f), 5, 811U);
         const float lit = glm::clamp(0.75f + (shape - shade) * 6.0f, 0.45f, 1.15f);
-        const glm::vec3 cloud = glm::vec3(1.05f, 1.02f, 0.98f) * 1.5f * lit + glm::vec3(0.6f, 0.45f, 0.3f) *
-                                                                            std::pow(towardsSun, 6.0f);
+        const glm::vec3 cloud =
+            glm::vec3(1.05f, 1.02f, 0.98f) * 1.5f * lit + glm::vec3(0.6f, 0.45f, 0.3f) * std::pow(towardsSun, 6.0f);
         colour = glm::mix(colour, cloud, cloudCover * 0.9f);
     }
 
     // The sun: a bright disc in a warm glow, dimmed behind cloud.
     const float disc = smoothStep(0.99976f, 0.99982f, towardsSun);
-    const glm::vec3 glow = glm::vec3(1.0f, 0.8f, 0.55f) * (std::pow(towardsSun, 400.0f) * 4.0f +
-                                                           std::pow(towardsSun, 24.0f) * 0.45f);
+    const glm::vec3 glow =
+        glm::vec3(1.0f, 0.8f, 0.55f) * (std::pow(towardsSun, 400.0f) * 4.0f + std::pow(towardsSun, 24.0f) * 0.45f);
     colour += (glow + glm::vec3(1.0f, 0.96f, 0.87f) * 60.0f * disc) * (1.0f - cloudCover * 0.8f);
     return colour;
 }
@@ -133,7 +132,8 @@ bool writeCube(const std::filesystem::path& folder, std::string_view suffix, int
                 texel[2] = colour.b;
             }
         });
-        const std::filesystem::path path = folder / fmt::format("{}{}.hdr", cubeFaceNames[static_cast<std::size_t>(face)], suffix);
+        const std::filesystem::path path =
+            folder / fmt::format("{}{}.hdr", cubeFaceNames[static_cast<std::size_t>(face)], suffix);
         if (!writeHdr(path, size, size, rgb))
         {
             return false;

@@ -4,8 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace
-{
+namespace {
 // Calls `write(frame, value)` for every sample of the tone, frames counted
 // from the tone's start.
 template <typename Write>
@@ -21,8 +20,7 @@ void renderTone(const Tone& tone, double seconds, Write write)
     std::vector<double> fadeSteps(tone.harmonics.size());
     for (std::size_t harmonic = 0; harmonic < fades.size(); ++harmonic)
     {
-        fadeSteps[harmonic] =
-            std::exp(-(tone.decay + tone.decayPerHarmonic * static_cast<double>(harmonic)) / rate);
+        fadeSteps[harmonic] = std::exp(-(tone.decay + tone.decayPerHarmonic * static_cast<double>(harmonic)) / rate);
     }
     for (std::size_t frame = 0; frame < totalFrames; ++frame)
     {

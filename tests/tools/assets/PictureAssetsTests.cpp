@@ -17,22 +17,33 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 namespace fs = std::filesystem;
 
-const std::array<std::string, 12> hudLayers = {
-    "Textures/Speedometer", "Textures/Speedometer Needle", "Textures/1. Place", "Textures/2. Place",
-    "Textures/3. Place",    "Textures/4. Place",           "Textures/5. Place", "Textures/6. Place",
-    "Textures/Debug",       "Textures/Lap 1",              "Textures/Lap 2",    "Textures/Lap 3"};
+const std::array<std::string, 12> hudLayers = {"Textures/Speedometer", "Textures/Speedometer Needle",
+                                               "Textures/1. Place",    "Textures/2. Place",
+                                               "Textures/3. Place",    "Textures/4. Place",
+                                               "Textures/5. Place",    "Textures/6. Place",
+                                               "Textures/Debug",       "Textures/Lap 1",
+                                               "Textures/Lap 2",       "Textures/Lap 3"};
 
-const std::array<std::string, 17> trackMaterials = {
-    "Models/WaterPlanet/barrier", "Models/WaterPlanet/house",  "Models/WaterPlanet/ice",
-    "Models/WaterPlanet/ice2",    "Models/WaterPlanet/ice3",   "Models/WaterPlanet/sand",
-    "Models/WaterPlanet/Lighthouse", "Models/WaterPlanet/palm", "Models/WaterPlanet/ship",
-    "Models/WaterPlanet/ramp",    "Models/WaterPlanet/dragon", "Models/WaterPlanet/volcano",
-    "Models/WaterPlanet/house2",  "Models/WaterPlanet/sign",   "Models/WaterPlanet/bigSign",
-    "Models/WaterPlanet/crate",   "Models/Boat"};
+const std::array<std::string, 17> trackMaterials = {"Models/WaterPlanet/barrier",
+                                                    "Models/WaterPlanet/house",
+                                                    "Models/WaterPlanet/ice",
+                                                    "Models/WaterPlanet/ice2",
+                                                    "Models/WaterPlanet/ice3",
+                                                    "Models/WaterPlanet/sand",
+                                                    "Models/WaterPlanet/Lighthouse",
+                                                    "Models/WaterPlanet/palm",
+                                                    "Models/WaterPlanet/ship",
+                                                    "Models/WaterPlanet/ramp",
+                                                    "Models/WaterPlanet/dragon",
+                                                    "Models/WaterPlanet/volcano",
+                                                    "Models/WaterPlanet/house2",
+                                                    "Models/WaterPlanet/sign",
+                                                    "Models/WaterPlanet/bigSign",
+                                                    "Models/WaterPlanet/crate",
+                                                    "Models/Boat"};
 
 const std::array<std::string, 3> trophyMaterials = {"Models/Trophies/gold_goblet", "Models/Trophies/silver_goblet",
                                                     "Models/Trophies/bronze_goblet"};
@@ -118,8 +129,10 @@ glm::vec3 sampleCube(const std::vector<ImageData<std::uint64_t>>& faces, glm::ve
     }
     const ImageData<std::uint64_t>& image = faces[face];
     const auto side = static_cast<float>(image.width);
-    const auto column = std::min<std::uint32_t>(static_cast<std::uint32_t>((s / major + 1.0f) * 0.5f * side), image.width - 1);
-    const auto row = std::min<std::uint32_t>(static_cast<std::uint32_t>((t / major + 1.0f) * 0.5f * side), image.height - 1);
+    const auto column =
+        std::min<std::uint32_t>(static_cast<std::uint32_t>((s / major + 1.0f) * 0.5f * side), image.width - 1);
+    const auto row =
+        std::min<std::uint32_t>(static_cast<std::uint32_t>((t / major + 1.0f) * 0.5f * side), image.height - 1);
     const std::uint64_t texel = image.pixels[row * image.width + column];
     return glm::vec3(glm::unpackHalf1x16(static_cast<std::uint16_t>(texel)),
                      glm::unpackHalf1x16(static_cast<std::uint16_t>(texel >> 16)),
@@ -202,8 +215,8 @@ TEST(PictureAssetsTest, EveryPictureLoadsAtItsSizeAndASecondRunWritesTheSameByte
         }
         expectArray(first, names);
     }
-    for (const char* single : {"Textures/Background", "ZavikDemoScene/Textures/Smoke",
-                               "ZavikDemoScene/Textures/Wave B", "ZavikDemoScene/Textures/tex_brdflut"})
+    for (const char* single : {"Textures/Background", "ZavikDemoScene/Textures/Smoke", "ZavikDemoScene/Textures/Wave B",
+                               "ZavikDemoScene/Textures/tex_brdflut"})
     {
         EXPECT_TRUE(loadImage(first / (std::string(single) + ".png"))) << single;
     }

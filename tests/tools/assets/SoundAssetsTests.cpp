@@ -8,8 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-namespace
-{
+namespace {
 namespace fs = std::filesystem;
 
 struct DecodedSound
@@ -37,7 +36,8 @@ DecodedSound decode(const fs::path& path)
 // The first sample from `fromSecond` on that is louder than a twentieth of full scale.
 double onsetAfter(const DecodedSound& sound, double fromSecond)
 {
-    for (auto frame = static_cast<std::size_t>(fromSecond * sound.info.samplerate); frame < sound.samples.size(); ++frame)
+    for (auto frame = static_cast<std::size_t>(fromSecond * sound.info.samplerate); frame < sound.samples.size();
+         ++frame)
     {
         if (std::abs(sound.samples[frame]) > 32767 / 20)
         {
