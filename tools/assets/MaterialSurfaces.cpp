@@ -252,11 +252,11 @@ Surface treadPlate(glm::vec2 unit)
 
 Surface dragonScales(glm::vec2 unit)
 {
-    // Rows of round scales, each overlapping the row below, alternate rows
-    // shifted by half a scale.
+    // Rows of round scales, alternate rows shifted by half a scale; each row
+    // lies over the top of the row below, so the rounded lower edges show.
     constexpr float rows = 12.0f;
     constexpr float columns = 12.0f;
-    float best = -1.0f;
+    float bestRow = 1e9f;
     float bestShade = 0.0f;
     for (int step = -1; step <= 1; ++step)
     {
@@ -269,13 +269,11 @@ Surface dragonScales(glm::vec2 unit)
             glm::vec2 delta = unit - centre;
             delta.x = fract(delta.x + 0.5f) - 0.5f;
             delta.y = fract(delta.y + 0.5f) - 0.5f;
-            const float distance = glm::length(glm::vec2(delta.x * columns, delta.y * rows * 0.85f));
-            // Later rows lie over earlier ones: a scale counts only where it is.
-            const float height = 1.0f - distance;
-            if (height > 0.0f && delta.y >= -0.02f / rows && row + height > best)
+            const float distance = glm::length(glm::vec2(delta.x * columns / 0.64f, delta.y * rows / 1.3f));
+            if (distance < 1.0f && row < bestRow)
             {
-                best = row + height;
-                bestShade = height;
+                bestRow = row;
+                bestShade = 1.0f - distance;
             }
         }
     }
