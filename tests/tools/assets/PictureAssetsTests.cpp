@@ -177,6 +177,53 @@ float edgeMismatch(const std::vector<ImageData<std::uint64_t>>& faces)
     return sum / static_cast<float>(count);
 }
 
+std::uint8_t alphaOf(std::uint32_t pixel)
+{
+    return static_cast<std::uint8_t>(pixel >> 24);
+}
+
+// The samplers repeat: nothing of a layer may reach its edges, or it shows
+// on the opposite side.
+void expectTransparentBorder(const ImageData<std::uint32_t>& image, const std::string& name)
+{
+    constexpr std::uint32_t border = 4;
+    for (std::uint32_t y = 0; y < image.height; ++y)
+    {
+        for (std::uint32_t x = 0; x < image.width; ++x)
+        {
+            const bool inBorder = x < border || y < border || x >= image.width - border || y >= image.height - border;
+            if (inBorder && alphaOf(image.pixels[y * image.width + x]) != 0)
+            {
+                ADD_FAILURE() << name << " is visible at " << x << ", " << y;
+                return;
+            }
+        }
+    }
+}
+
+// The race turns the needle's quad about its centre from a rest direction of
+// -x: the solid pointer must lie along the left half of the horizontal.
+void expectNeedleAtRest(const ImageData<std::uint32_t>& needle)
+{
+    const float centre = static_cast<float>(needle.width) * 0.5f;
+    float reach = 0.0f;
+    for (std::uint32_t y = 0; y < needle.height; ++y)
+    {
+        for (std::uint32_t x = 0; x < needle.width; ++x)
+        {
+            const float dx = static_cast<float>(x) + 0.5f - centre;
+            const float dy = static_cast<float>(y) + 0.5f - centre;
+            if (alphaOf(needle.pixels[y * needle.width + x]) > 240 && std::hypot(dx, dy) > centre * 0.25f)
+            {
+                EXPECT_LT(dx, 0.0f);
+                EXPECT_LT(std::abs(dy), centre * 0.06f);
+                reach = std::max(reach, -dx);
+            }
+        }
+    }
+    EXPECT_GT(reach, centre * 0.7f);
+}
+
 std::vector<fs::path> filesUnder(const fs::path& folder)
 {
     std::vector<fs::path> files;
@@ -200,6 +247,11 @@ TEST(PictureAssetsTest, EveryPictureLoadsAtItsSizeAndASecondRunWritesTheSameByte
     writeAll(second);
 
     expectArray(first, std::vector<std::string>(hudLayers.begin(), hudLayers.end()));
+    for (const std::string& layer : hudLayers)
+    {
+        expectTransparentBorder(loadImage(first / (layer + ".png")).value_or(ImageData<std::uint32_t>()), layer);
+    }
+    expectNeedleAtRest(loadImage(first / "Textures/Speedometer Needle.png").value_or(ImageData<std::uint32_t>()));
     for (const char* suffix : {" Albedo", " Normal", " ARME"})
     {
         std::vector<std::string> names;
