@@ -32,7 +32,7 @@ glm::vec3 raceSky(glm::vec3 direction)
 {
     const float elevation = direction.y;
     const glm::vec3 zenith(0.09f, 0.24f, 0.72f);
-    const glm::vec3 horizon(0.62f, 0.78f, 0.95f);
+    const glm::vec3 horizon(0.5f, 0.72f, 0.95f);
     const glm::vec3 sea(0.03f, 0.13f, 0.17f);
 
     glm::vec3 colour;
@@ -48,7 +48,7 @@ glm::vec3 raceSky(glm::vec3 direction)
     // A warm haze lies along the horizon and thickens towards the sun.
     const float towardsSun = glm::max(glm::dot(direction, raceSun), 0.0f);
     const float haze = std::exp(-std::abs(elevation) * 14.0f);
-    colour += glm::vec3(0.35f, 0.3f, 0.22f) * haze * (0.35f + 0.65f * towardsSun * towardsSun);
+    colour += glm::vec3(0.3f, 0.26f, 0.2f) * haze * (0.25f + 0.75f * towardsSun * towardsSun);
 
     // Fair-weather clouds on a plane over the sea, thinning into the haze.
     float cloudCover = 0.0f;
@@ -61,7 +61,7 @@ glm::vec3 raceSky(glm::vec3 direction)
         const float shade = spaceFbm(glm::vec3(onPlane.x * 0.9f + 0.08f, 3.7f, onPlane.y * 0.9f + 0.05f), 5, 811U);
         const float lit = glm::clamp(0.75f + (shape - shade) * 6.0f, 0.45f, 1.15f);
         const glm::vec3 cloud =
-            glm::vec3(1.05f, 1.02f, 0.98f) * 1.5f * lit + glm::vec3(0.6f, 0.45f, 0.3f) * std::pow(towardsSun, 6.0f);
+            glm::vec3(1.05f, 1.02f, 0.98f) * 1.2f * lit + glm::vec3(0.6f, 0.45f, 0.3f) * std::pow(towardsSun, 6.0f);
         colour = glm::mix(colour, cloud, cloudCover * 0.9f);
     }
 
@@ -95,9 +95,9 @@ glm::vec3 studio(glm::vec3 direction)
     const float elevation = direction.y;
     // A dark cyclorama: the floor a little lighter than the walls, the walls
     // darkening towards the ceiling.
-    const glm::vec3 ceiling(0.035f, 0.035f, 0.04f);
-    const glm::vec3 wall(0.11f, 0.105f, 0.1f);
-    const glm::vec3 floor(0.2f, 0.19f, 0.175f);
+    const glm::vec3 ceiling(0.015f, 0.015f, 0.018f);
+    const glm::vec3 wall(0.05f, 0.048f, 0.045f);
+    const glm::vec3 floor(0.09f, 0.085f, 0.078f);
     glm::vec3 colour = elevation >= 0.0f ? glm::mix(wall, ceiling, smoothStep(0.0f, 0.8f, elevation))
                                          : glm::mix(wall, floor, smoothStep(0.0f, 0.2f, -elevation));
 
@@ -112,7 +112,7 @@ glm::vec3 studio(glm::vec3 direction)
     colour += glm::vec3(1.0f) * 3.5f * softBox(direction, strip, glm::vec2(0.08f, 0.6f), 0.03f);
     colour += glm::vec3(1.0f, 0.97f, 0.92f) * 2.5f * softBox(direction, rim, glm::vec2(0.5f, 0.12f), 0.05f);
     // Light spilling from the key box onto the walls around it.
-    colour += glm::vec3(0.3f, 0.27f, 0.22f) * std::pow(glm::max(glm::dot(direction, key), 0.0f), 6.0f);
+    colour += glm::vec3(0.15f, 0.13f, 0.1f) * std::pow(glm::max(glm::dot(direction, key), 0.0f), 6.0f);
     return colour;
 }
 
