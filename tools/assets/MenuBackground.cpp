@@ -133,6 +133,46 @@ void drawLighthouse(Canvas& canvas, glm::vec2 foot, float scale)
     fillPolygon(canvas, roof, glm::vec4(0.2f, 0.22f, 0.25f, 1.0f));
 }
 
+void drawVolcano(Canvas& canvas, glm::vec2 foot, float scale)
+{
+    // Smoke first, rising and drifting from the crater, then the cone over it.
+    const glm::vec2 crater = foot + glm::vec2(0.0f, -120.0f) * scale;
+    for (int puff = 7; puff >= 0; --puff)
+    {
+        const float t = static_cast<float>(puff) / 7.0f;
+        const glm::vec2 middle = crater + glm::vec2(-60.0f * t * t, -30.0f - 150.0f * t) * scale;
+        const float radius = (18.0f + 34.0f * t) * scale;
+        const float density = 0.6f - 0.4f * t;
+        fillShape(canvas, glm::vec4(middle - radius, middle + radius),
+                  [=](glm::vec2 point) { return circleDistance(point, middle, radius); },
+                  [=](glm::vec2 point) {
+                      const float edge = glm::length(point - middle) / radius;
+                      return glm::vec4(0.55f, 0.56f, 0.6f, density * (1.0f - edge * edge));
+                  });
+    }
+    const std::vector<glm::vec2> cone = {foot + glm::vec2(-150.0f, 0.0f) * scale, foot + glm::vec2(150.0f, 0.0f) * scale,
+                                         foot + glm::vec2(28.0f, -120.0f) * scale,
+                                         foot + glm::vec2(-28.0f, -120.0f) * scale};
+    fillPolygon(canvas, cone, [=](glm::vec2 point) {
+        // Lit from the sun on the right.
+        const float across = (point.x - foot.x) / (150.0f * scale);
+        return glm::vec4(glm::mix(glm::vec3(0.16f, 0.13f, 0.13f), glm::vec3(0.34f, 0.27f, 0.24f),
+                                  glm::clamp(0.5f + 0.5f * across, 0.0f, 1.0f)),
+                         1.0f);
+    });
+    // Lava running from the crater, glowing at the rim.
+    stroke(canvas, crater + glm::vec2(-6.0f, 0.0f) * scale, crater + glm::vec2(-30.0f, 70.0f) * scale, 4.0f * scale,
+           glm::vec4(1.0f, 0.45f, 0.08f, 1.0f));
+    stroke(canvas, crater + glm::vec2(10.0f, 0.0f) * scale, crater + glm::vec2(36.0f, 52.0f) * scale, 3.0f * scale,
+           glm::vec4(1.0f, 0.5f, 0.1f, 1.0f));
+    fillShape(canvas, glm::vec4(crater - 40.0f * scale, crater + 40.0f * scale),
+              [=](glm::vec2 point) { return circleDistance(point, crater, 40.0f * scale); },
+              [=](glm::vec2 point) {
+                  const float t = glm::length(point - crater) / (40.0f * scale);
+                  return glm::vec4(1.0f, 0.55f, 0.15f, 0.7f * (1.0f - t) * (1.0f - t));
+              });
+}
+
 void drawBoat(Canvas& canvas, glm::vec2 middle)
 {
     // The wake first: two white trails spreading behind to the lower left.
@@ -212,13 +252,23 @@ Canvas drawMenuBackground(const PictureFaces& faces)
         canvas, glm::vec4(sun - 46.0f, sun + 46.0f), [](glm::vec2 point) { return circleDistance(point, sun, 46.0f); },
         glm::vec4(1.0f, 0.97f, 0.85f, 1.0f));
 
-    drawIsland(canvas, glm::vec2(430.0f, 760.0f), 1.0f);
-    drawPalm(canvas, glm::vec2(400.0f, 758.0f), 1.1f, 1.0f);
-    drawPalm(canvas, glm::vec2(470.0f, 762.0f), 0.85f, -0.8f);
-    drawLighthouse(canvas, glm::vec2(350.0f, 764.0f), 1.0f);
-    drawIsland(canvas, glm::vec2(1580.0f, 740.0f), 0.7f);
-    drawPalm(canvas, glm::vec2(1600.0f, 738.0f), 0.8f, -1.0f);
-    drawIsland(canvas, glm::vec2(1150.0f, 712.0f), 0.45f);
+    // Islands a little below the horizon, so that they sit on the sea.
+    const auto onSea = [](float x, float below) {
+        const float across = x - planetCentre.x;
+        return glm::vec2(x, planetCentre.y - std::sqrt(planetRadius * planetRadius - across * across) + below);
+    };
+    const glm::vec2 lighthouseIsland = onSea(430.0f, 40.0f);
+    drawIsland(canvas, lighthouseIsland, 1.0f);
+    drawPalm(canvas, lighthouseIsland + glm::vec2(-30.0f, -2.0f), 1.1f, 1.0f);
+    drawPalm(canvas, lighthouseIsland + glm::vec2(40.0f, 2.0f), 0.85f, -0.8f);
+    drawLighthouse(canvas, lighthouseIsland + glm::vec2(-80.0f, 4.0f), 1.0f);
+    drawIsland(canvas, onSea(1150.0f, 14.0f), 0.45f);
+    const glm::vec2 volcanoIsland = onSea(1770.0f, 40.0f);
+    drawVolcano(canvas, volcanoIsland, 0.8f);
+    drawIsland(canvas, volcanoIsland, 1.0f);
+    const glm::vec2 palmIsland = onSea(1560.0f, 30.0f);
+    drawIsland(canvas, palmIsland, 0.7f);
+    drawPalm(canvas, palmIsland + glm::vec2(20.0f, -2.0f), 0.8f, -1.0f);
     drawBoat(canvas, glm::vec2(1240.0f, 860.0f));
 
     const glm::vec2 title(960.0f, 300.0f);

@@ -182,6 +182,42 @@ std::uint8_t alphaOf(std::uint32_t pixel)
     return static_cast<std::uint8_t>(pixel >> 24);
 }
 
+// The mean of one channel (0 red ... 3 alpha) over the image, 0 to 255.
+float channelMean(const fs::path& path, int channel)
+{
+    const std::optional<ImageData<std::uint32_t>> image = loadImage(path);
+    if (!image)
+    {
+        ADD_FAILURE() << path;
+        return 0.0f;
+    }
+    double sum = 0.0;
+    for (const std::uint32_t pixel : image->pixels)
+    {
+        sum += static_cast<double>((pixel >> (8 * channel)) & 0xFFU);
+    }
+    return static_cast<float>(sum / static_cast<double>(image->pixels.size()));
+}
+
+// The maps hold what the geometry pass reads from each channel: normals
+// mostly facing out of the surface (blue), and ambient occlusion, roughness,
+// metallic and emission in red, green, blue and alpha.
+void expectMaterialChannels(const fs::path& assets)
+{
+    for (const std::string& material : trackMaterials)
+    {
+        EXPECT_GT(channelMean(assets / (material + " Normal.png"), 2), 220.0f) << material;
+    }
+    const fs::path sand = assets / "Models/WaterPlanet/sand ARME.png";
+    EXPECT_GT(channelMean(sand, 0), 200.0f);
+    EXPECT_GT(channelMean(sand, 1), 200.0f);
+    EXPECT_LT(channelMean(sand, 2), 5.0f);
+    EXPECT_LT(channelMean(sand, 3), 5.0f);
+    EXPECT_GT(channelMean(assets / "Models/WaterPlanet/ramp ARME.png", 2), 150.0f);
+    EXPECT_GT(channelMean(assets / "Models/Trophies/gold_goblet ARME.png", 2), 250.0f);
+    EXPECT_GT(channelMean(assets / "Models/WaterPlanet/volcano ARME.png", 3), 2.0f);
+}
+
 // The samplers repeat: nothing of a layer may reach its edges, or it shows
 // on the opposite side.
 void expectTransparentBorder(const ImageData<std::uint32_t>& image, const std::string& name)
@@ -267,6 +303,7 @@ TEST(PictureAssetsTest, EveryPictureLoadsAtItsSizeAndASecondRunWritesTheSameByte
         }
         expectArray(first, names);
     }
+    expectMaterialChannels(first);
     for (const char* single : {"Textures/Background", "ZavikDemoScene/Textures/Smoke", "ZavikDemoScene/Textures/Wave B",
                                "ZavikDemoScene/Textures/tex_brdflut"})
     {
