@@ -7,7 +7,8 @@
 #include <cstdio>
 #include <fstream>
 
-namespace {
+namespace
+{
 
 bool makeParent(const std::filesystem::path& path)
 {

@@ -8,7 +8,8 @@
 #include <cmath>
 #include <numbers>
 
-namespace {
+namespace
+{
 // The low-discrepancy point set that spreads the samples evenly.
 glm::vec2 hammersley(std::uint32_t index, std::uint32_t count)
 {

@@ -18,7 +18,8 @@
 #include <functional>
 #include <numbers>
 
-namespace {
+namespace
+{
 constexpr float pi = std::numbers::pi_v<float>;
 constexpr float size = static_cast<float>(hudLayerSize);
 const glm::vec2 centre(size * 0.5f, size * 0.5f);

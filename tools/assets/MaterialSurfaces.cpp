@@ -16,7 +16,8 @@
 #include <memory>
 #include <numbers>
 
-namespace {
+namespace
+{
 constexpr float pi = std::numbers::pi_v<float>;
 // About one texel of the 512-texel tiles, for soft pattern edges.
 constexpr float edge = 1.0f / 512.0f;
@@ -38,8 +39,8 @@ glm::vec3 rgb(float r, float g, float b)
     return glm::vec3(r, g, b);
 }
 
-// Planks along u in `rows` rows, each with its own shade and staggered ends
-// every `length` of the tile; grain runs along the plank.
+// Planks along u in `rows` rows, `lengthsPerTile` to a row, each with its own
+// shade, their ends staggered from row to row; grain runs along the plank.
 struct Plank
 {
     float groove = 0.0f;
@@ -62,11 +63,8 @@ Plank planks(glm::vec2 unit, int rows, int lengthsPerTile, std::uint32_t seed)
     const float endGroove = 1.0f - smoothStep(0.0f, seamWidth * 0.35f, std::min(end, 1.0f - end));
     plank.groove = std::max(sideGroove, endGroove);
     plank.shade = hashUnit(rowIndex, plankIndex, seed + 7);
-    plank.grain =
-        0.5f * tileFbm(unit, 8, 4, seed + 11) +
-        0.5f *
-            (0.5f + 0.5f * std::sin((unit.y * static_cast<float>(rows) * 9.0f + tileFbm(unit, 4, 3, seed + 13) * 6.0f) *
-                                    2.0f * pi));
+    const float rings = unit.y * static_cast<float>(rows) * 9.0f + tileFbm(unit, 4, 3, seed + 13) * 6.0f;
+    plank.grain = 0.5f * tileFbm(unit, 8, 4, seed + 11) + 0.25f + 0.25f * std::sin(rings * 2.0f * pi);
     return plank;
 }
 

@@ -12,7 +12,8 @@
 #include <atomic>
 #include <cmath>
 
-namespace {
+namespace
+{
 // One size for every layer: the arrays need equal layers.
 constexpr int materialSize = 512;
 

@@ -11,7 +11,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 constexpr int width = 1920;
 constexpr int height = 1080;
 
@@ -143,16 +144,17 @@ void drawVolcano(Canvas& canvas, glm::vec2 foot, float scale)
         const glm::vec2 middle = crater + glm::vec2(-60.0f * t * t, -30.0f - 150.0f * t) * scale;
         const float radius = (18.0f + 34.0f * t) * scale;
         const float density = 0.6f - 0.4f * t;
-        fillShape(canvas, glm::vec4(middle - radius, middle + radius),
-                  [=](glm::vec2 point) { return circleDistance(point, middle, radius); },
-                  [=](glm::vec2 point) {
-                      const float edge = glm::length(point - middle) / radius;
-                      return glm::vec4(0.55f, 0.56f, 0.6f, density * (1.0f - edge * edge));
-                  });
+        fillShape(
+            canvas, glm::vec4(middle - radius, middle + radius),
+            [=](glm::vec2 point) { return circleDistance(point, middle, radius); },
+            [=](glm::vec2 point) {
+                const float edge = glm::length(point - middle) / radius;
+                return glm::vec4(0.55f, 0.56f, 0.6f, density * (1.0f - edge * edge));
+            });
     }
-    const std::vector<glm::vec2> cone = {foot + glm::vec2(-150.0f, 0.0f) * scale, foot + glm::vec2(150.0f, 0.0f) * scale,
-                                         foot + glm::vec2(28.0f, -120.0f) * scale,
-                                         foot + glm::vec2(-28.0f, -120.0f) * scale};
+    const std::vector<glm::vec2> cone = {
+        foot + glm::vec2(-150.0f, 0.0f) * scale, foot + glm::vec2(150.0f, 0.0f) * scale,
+        foot + glm::vec2(28.0f, -120.0f) * scale, foot + glm::vec2(-28.0f, -120.0f) * scale};
     fillPolygon(canvas, cone, [=](glm::vec2 point) {
         // Lit from the sun on the right.
         const float across = (point.x - foot.x) / (150.0f * scale);
@@ -165,12 +167,13 @@ void drawVolcano(Canvas& canvas, glm::vec2 foot, float scale)
            glm::vec4(1.0f, 0.45f, 0.08f, 1.0f));
     stroke(canvas, crater + glm::vec2(10.0f, 0.0f) * scale, crater + glm::vec2(36.0f, 52.0f) * scale, 3.0f * scale,
            glm::vec4(1.0f, 0.5f, 0.1f, 1.0f));
-    fillShape(canvas, glm::vec4(crater - 40.0f * scale, crater + 40.0f * scale),
-              [=](glm::vec2 point) { return circleDistance(point, crater, 40.0f * scale); },
-              [=](glm::vec2 point) {
-                  const float t = glm::length(point - crater) / (40.0f * scale);
-                  return glm::vec4(1.0f, 0.55f, 0.15f, 0.7f * (1.0f - t) * (1.0f - t));
-              });
+    fillShape(
+        canvas, glm::vec4(crater - 40.0f * scale, crater + 40.0f * scale),
+        [=](glm::vec2 point) { return circleDistance(point, crater, 40.0f * scale); },
+        [=](glm::vec2 point) {
+            const float t = glm::length(point - crater) / (40.0f * scale);
+            return glm::vec4(1.0f, 0.55f, 0.15f, 0.7f * (1.0f - t) * (1.0f - t));
+        });
 }
 
 void drawBoat(Canvas& canvas, glm::vec2 middle)

@@ -6,7 +6,8 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+namespace
+{
 // 6/8 at 96 dotted crotchets a minute: a bar of six quavers lasts 1.25 s.
 constexpr double barSeconds = 1.25;
 constexpr double quaverSeconds = barSeconds / 6.0;

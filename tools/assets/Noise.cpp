@@ -6,7 +6,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 std::uint32_t mix(std::uint32_t value)
 {
     value ^= value >> 16;

@@ -12,7 +12,8 @@
 #include <cmath>
 #include <numbers>
 
-namespace {
+namespace
+{
 constexpr float pi = std::numbers::pi_v<float>;
 
 constexpr int smokeSize = 128;

@@ -162,16 +162,15 @@ void bleedColour(Canvas& canvas)
     }
 }
 
-std::vector<std::uint8_t> toBytes(const Canvas& canvas, bool withAlpha)
+std::vector<std::uint8_t> toBytes(const Canvas& canvas)
 {
-    const int channels = withAlpha ? 4 : 3;
-    std::vector<std::uint8_t> bytes(canvas.pixels.size() * static_cast<std::size_t>(channels));
+    std::vector<std::uint8_t> bytes(canvas.pixels.size() * 4);
     for (std::size_t index = 0; index < canvas.pixels.size(); ++index)
     {
-        for (int channel = 0; channel < channels; ++channel)
+        for (int channel = 0; channel < 4; ++channel)
         {
             const float value = glm::clamp(canvas.pixels[index][channel], 0.0f, 1.0f);
-            bytes[index * static_cast<std::size_t>(channels) + static_cast<std::size_t>(channel)] =
+            bytes[index * 4 + static_cast<std::size_t>(channel)] =
                 static_cast<std::uint8_t>(std::lround(value * 255.0f));
         }
     }

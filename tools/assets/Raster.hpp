@@ -72,8 +72,8 @@ void fillPolygon(Canvas& canvas, const std::vector<glm::vec2>& corners, glm::vec
 // neighbours, so that filtering and mip levels do not darken the edges.
 void bleedColour(Canvas& canvas);
 
-// Rounded 8-bit RGBA, or RGB when `withAlpha` is false.
-std::vector<std::uint8_t> toBytes(const Canvas& canvas, bool withAlpha = true);
+// Rounded 8-bit RGBA.
+std::vector<std::uint8_t> toBytes(const Canvas& canvas);
 
 inline float smoothStep(float edge0, float edge1, float x)
 {

@@ -19,7 +19,8 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+namespace
+{
 constexpr int raceFaceSize = 512;
 constexpr int studioFaceSize = 256;
 

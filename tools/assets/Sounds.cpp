@@ -6,7 +6,8 @@
 #include "tools/assets/Music.hpp"
 #include "tools/assets/Synthesis.hpp"
 
-namespace {
+namespace
+{
 constexpr double countdownSeconds = 5.0;
 
 std::vector<std::int16_t> renderCountdown()

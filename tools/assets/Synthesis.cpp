@@ -4,7 +4,8 @@
 #include <cmath>
 #include <numbers>
 
-namespace {
+namespace
+{
 // Calls `write(frame, value)` for every sample of the tone, frames counted
 // from the tone's start.
 template <typename Write>

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 namespace fs = std::filesystem;
 
 const fs::path assets = KELVANE_ASSETS_DIR;

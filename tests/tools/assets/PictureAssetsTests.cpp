@@ -17,7 +17,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 namespace fs = std::filesystem;
 
 const std::array<std::string, 12> hudLayers = {"Textures/Speedometer", "Textures/Speedometer Needle",

@@ -8,7 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
-namespace {
+namespace
+{
 namespace fs = std::filesystem;
 
 struct DecodedSound
