@@ -200,6 +200,54 @@ float channelMean(const fs::path& path, int channel)
     return static_cast<float>(sum / static_cast<double>(image->pixels.size()));
 }
 
+float colourStep(std::uint32_t a, std::uint32_t b)
+{
+    float sum = 0.0f;
+    for (int channel = 0; channel < 3; ++channel)
+    {
+        sum += std::abs(static_cast<float>((a >> (8 * channel)) & 0xFFU) -
+                        static_cast<float>((b >> (8 * channel)) & 0xFFU));
+    }
+    return sum;
+}
+
+// Repeated, the picture's right edge meets its left and its bottom its top
+// no harder than the hardest of its own column and row boundaries.
+void expectTiles(const fs::path& path)
+{
+    const std::optional<ImageData<std::uint32_t>> image = loadImage(path);
+    ASSERT_TRUE(image) << path;
+    const std::uint32_t size = image->width;
+    ASSERT_EQ(size, image->height) << path;
+    const auto at = [&](std::uint32_t x, std::uint32_t y) { return image->pixels[y * size + x]; };
+    // Summed along the whole boundary between column (row) `before` and the next.
+    const auto columnStep = [&](std::uint32_t before) {
+        float sum = 0.0f;
+        for (std::uint32_t y = 0; y < size; ++y)
+        {
+            sum += colourStep(at(before, y), at((before + 1) % size, y));
+        }
+        return sum;
+    };
+    const auto rowStep = [&](std::uint32_t before) {
+        float sum = 0.0f;
+        for (std::uint32_t x = 0; x < size; ++x)
+        {
+            sum += colourStep(at(x, before), at(x, (before + 1) % size));
+        }
+        return sum;
+    };
+    float hardestColumn = 0.0f;
+    float hardestRow = 0.0f;
+    for (std::uint32_t before = 0; before + 1 < size; ++before)
+    {
+        hardestColumn = std::max(hardestColumn, columnStep(before));
+        hardestRow = std::max(hardestRow, rowStep(before));
+    }
+    EXPECT_LE(columnStep(size - 1), hardestColumn * 1.05f) << path;
+    EXPECT_LE(rowStep(size - 1), hardestRow * 1.05f) << path;
+}
+
 // The maps hold what the geometry pass reads from each channel: normals
 // mostly facing out of the surface (blue), and ambient occlusion, roughness,
 // metallic and emission in red, green, blue and alpha.
@@ -208,7 +256,10 @@ void expectMaterialChannels(const fs::path& assets)
     for (const std::string& material : trackMaterials)
     {
         EXPECT_GT(channelMean(assets / (material + " Normal.png"), 2), 220.0f) << material;
+        expectTiles(assets / (material + " Albedo.png"));
+        expectTiles(assets / (material + " Normal.png"));
     }
+    expectTiles(assets / "ZavikDemoScene/Textures/Wave B.png");
     const fs::path sand = assets / "Models/WaterPlanet/sand ARME.png";
     EXPECT_GT(channelMean(sand, 0), 200.0f);
     EXPECT_GT(channelMean(sand, 1), 200.0f);
