@@ -103,8 +103,11 @@ Surface iceSheet(glm::vec2 unit, glm::vec3 light, glm::vec3 deep, float roughnes
 {
     const VoronoiCell cells = tileVoronoi(unit, 5, seed);
     const VoronoiCell fine = tileVoronoi(unit, 14, seed + 1);
-    const float crack = 1.0f - smoothStep(0.0f, 0.035f, cells.second - cells.nearest);
-    const float fineCrack = 1.0f - smoothStep(0.0f, 0.03f, fine.second - fine.nearest);
+    // Cracks run out here and there rather than closing every cell.
+    const float crack = (1.0f - smoothStep(0.0f, 0.035f, cells.second - cells.nearest)) *
+                        smoothStep(0.35f, 0.55f, tileFbm(unit, 4, 3, seed + 3));
+    const float fineCrack = (1.0f - smoothStep(0.0f, 0.03f, fine.second - fine.nearest)) *
+                            smoothStep(0.55f, 0.7f, tileFbm(unit, 6, 3, seed + 4)) * 0.7f;
     const float frost = tileFbm(unit, 8, 5, seed + 2);
     Surface surface;
     surface.albedo = glm::mix(light, deep, 0.25f + 0.35f * cells.value) * (0.95f + 0.1f * frost);
