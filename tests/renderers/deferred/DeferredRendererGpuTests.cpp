@@ -1,134 +1,12 @@
 #include "engine/Log.hpp"
-#include "engine/Settings.hpp"
-#include "gpu/Frames.hpp"
-#include "gpu/GpuHarness.hpp"
-#include "graphics/ModelCollection.hpp"
-#include "graphics/Sphere.hpp"
-#include "graphics/TextureArray.hpp"
-#include "graphics/ImageLoading.hpp"
-#include "renderers/deferred/DeferredRenderer.hpp"
+#include "renderers/deferred/DeferredScene.hpp"
 #include "renderers/deferred/EnvironmentLighting.hpp"
 #include "renderers/deferred/SsaoKernel.hpp"
 #include "support/NativeWindow.hpp"
-#include "support/StdoutCapture.hpp"
-#include "support/TemporaryFolder.hpp"
-
-#include <glm/gtc/matrix_transform.hpp>
-#include <glm/gtc/packing.hpp>
-#include <stb_image_write.h>
-
-#include <cstring>
-#include <filesystem>
-#include <memory>
 
 namespace
 {
-namespace fs = std::filesystem;
-
-const glm::vec3 skyAbove(0.5f, 0.65f, 0.9f);
-const glm::vec3 skyAround(0.2f, 0.28f, 0.4f);
-const glm::vec3 groundBelow(0.05f, 0.04f, 0.03f);
-const std::array<std::string, 6> hdrFaces{"right.hdr", "left.hdr", "top.hdr", "bottom.hdr", "front.hdr", "back.hdr"};
-
-void writeHdrFace(const std::string& path, int side, const glm::vec3& colour)
-{
-    std::vector<float> rgb;
-    for (int pixel = 0; pixel < side * side; ++pixel)
-    {
-        rgb.insert(rgb.end(), {colour.r, colour.g, colour.b});
-    }
-    ASSERT_NE(stbi_write_hdr(path.c_str(), side, side, 3, rgb.data()), 0);
-}
-
-void writeCubeFaces(int side)
-{
-    for (std::size_t face = 0; face < hdrFaces.size(); ++face)
-    {
-        writeHdrFace(hdrFaces[face], side, face == 2 ? skyAbove : face == 3 ? groundBelow : skyAround);
-    }
-}
-
-void writePng(const std::string& path, std::array<std::uint8_t, 4> rgba)
-{
-    std::vector<std::uint8_t> pixels;
-    for (int pixel = 0; pixel < 16; ++pixel)
-    {
-        pixels.insert(pixels.end(), rgba.begin(), rgba.end());
-    }
-    ASSERT_NE(stbi_write_png(path.c_str(), 4, 4, 4, pixels.data(), 16), 0);
-}
-
-ImageData<std::uint32_t> filled(std::array<std::uint8_t, 4> rgba)
-{
-    ImageData<std::uint32_t> image(4, 4);
-    std::uint32_t pixel = 0;
-    std::memcpy(&pixel, rgba.data(), sizeof(pixel));
-    std::fill(image.pixels.begin(), image.pixels.end(), pixel);
-    return image;
-}
-
-MeshData<ModelVertex> modelSphere()
-{
-    const MeshData<PositionVertex> sphere = generateSphere(1.0f, 32, 16);
-    MeshData<ModelVertex> model{{}, sphere.indices};
-    for (const PositionVertex& vertex : sphere.vertices)
-    {
-        const glm::vec3 normal = glm::normalize(vertex.position);
-        model.vertices.push_back({vertex.position, {0.5f, 0.5f}, normal, {1.0f, 0.0f, 0.0f}});
-    }
-    return model;
-}
-
-glm::vec3 halfPixel(const std::vector<std::uint8_t>& bytes, std::uint32_t width, std::uint32_t x, std::uint32_t y)
-{
-    std::uint16_t halves[4];
-    std::memcpy(halves, &bytes.at((y * width + x) * 8), sizeof(halves));
-    return {glm::unpackHalf1x16(halves[0]), glm::unpackHalf1x16(halves[1]), glm::unpackHalf1x16(halves[2])};
-}
-
-// A working folder with the built shaders and the renderer's images, and a
-// renderer as a track scene makes it.
-class DeferredRendererTest : public GpuTest
-{
-protected:
-    void SetUp() override
-    {
-        GpuTest::SetUp();
-        const fs::path built(KELVANE_ASSETS_DIR);
-        fs::create_directories("Assets/ZavikDemoScene/Textures");
-        fs::create_directories("Assets/QuorlDemoScene");
-        fs::create_directory_symlink(built / "Shaders", "Assets/Shaders");
-        fs::create_directory_symlink(built / "ZavikDemoScene/Shaders", "Assets/ZavikDemoScene/Shaders");
-        fs::create_directory_symlink(built / "QuorlDemoScene/Shaders", "Assets/QuorlDemoScene/Shaders");
-        writePng("Assets/ZavikDemoScene/Textures/Wave B.png", {128, 128, 255, 255});
-        writePng("Assets/ZavikDemoScene/Textures/tex_brdflut.png", {230, 8, 0, 255});
-        writeCubeFaces(64);
-        sampler = createSampler(sceneTextures, 12, VK_FILTER_LINEAR, VK_FILTER_LINEAR, VK_SAMPLER_MIPMAP_MODE_LINEAR)
-                      .value_or(VK_NULL_HANDLE);
-        renderer = std::make_unique<DeferredRenderer>(&system, 75, sampler);
-    }
-
-    void TearDown() override
-    {
-        system.waitIdle();
-        renderer->release();
-        destroyMeshes(sceneMeshes);
-        destroyTextures(sceneTextures);
-        GpuTest::TearDown();
-    }
-
-    bool bringUp()
-    {
-        StdoutCapture quiet;
-        return renderer->loadEnvironment(hdrFaces) && renderer->initialise();
-    }
-
-    TemporaryFolder folder;
-    TextureContainer sceneTextures{&system, {}, {}};
-    MeshContainer sceneMeshes{&system, {}, {}};
-    VkSampler sampler = VK_NULL_HANDLE;
-    std::unique_ptr<DeferredRenderer> renderer;
-};
+using namespace deferred_scene;
 
 TEST_F(DeferredRendererTest, ReleaseDestroysWhatAFailedOrMissingSetUpLeft)
 {
@@ -279,11 +157,7 @@ TEST_F(DeferredRendererTest, DrawsLitModelsOverTheSkyAndUnderTheOcean)
     ModelMaterial material;
     material.firstValues = glm::vec3(-1.0f);
     material.flag = true;
-    const std::uint32_t width = Settings::getWindowWidth();
-    const std::uint32_t height = Settings::getWindowHeight();
-    glm::mat4 projection = glm::perspectiveRH_ZO(glm::radians(45.0f), float(width) / float(height), 0.1f, 500.0f);
-    projection[1][1] = -projection[1][1];
-    glm::mat4 view = glm::lookAt(glm::vec3(0, 0, 4), glm::vec3(0), glm::vec3(0, 1, 0));
+    view = glm::lookAt(glm::vec3(0, 0, 4), glm::vec3(0), glm::vec3(0, 1, 0));
     // The sun shines towards -x, a red light stands on the other side.
     renderer->setDirectionalLight({-1, 0, 0}, {}, {1.0f, 0.96f, 0.87f}, 3.0f, 10.0f, true);
     ASSERT_EQ(renderer->addPointLight({-1.5f, 0.0f, 0.5f}, {1, 0, 0}, 2.0f), 0);
