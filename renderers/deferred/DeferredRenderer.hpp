@@ -80,7 +80,8 @@ public:
     std::uint32_t pointLightCapacity = 0;
     Mesh* oceanMesh = nullptr;
     GraphicsSystem* graphics = nullptr;
-    // The scene's; every sampled image but the depth target is read through it.
+    // The scene's; every sampled image but the depth target, the ambient
+    // occlusion and the BRDF table is read through it.
     VkSampler sampler = VK_NULL_HANDLE;
     Texture environmentCubeTexture;
     TextureContainer textures;
@@ -134,4 +135,8 @@ public:
     Texture* brdfLookupTexture = nullptr;
     // Nearest where the depth format cannot be filtered linearly; owned by `textures`.
     VkSampler depthSampler = VK_NULL_HANDLE;
+    // Clamped to the edge, so that a look-up at the BRDF table's edge or the
+    // occlusion at the screen's edge does not wrap to the opposite one; owned
+    // by `textures`.
+    VkSampler edgeSampler = VK_NULL_HANDLE;
 };

@@ -247,13 +247,20 @@ bool DeferredRenderer::initialisePbrCompositePass()
     {
         return false;
     }
+    const std::optional<VkSampler> clamped = createEdgeClampedSampler(textures);
+    if (!clamped)
+    {
+        return false;
+    }
+    edgeSampler = *clamped;
     const CompositeInputs images{{gBufferTarget0, gBufferTarget1, gBufferTarget2, gBufferTarget3},
                                  ssaoTarget,
                                  pointLightTarget,
                                  directionalLightTarget,
                                  &environmentCubeTexture,
                                  brdfLookupTexture};
-    writePbrCompositeDescriptorSets(compositePipeline, images, shUniforms, lightUniforms, cameraUniforms, sampler);
+    writePbrCompositeDescriptorSets(compositePipeline, images, shUniforms, lightUniforms, cameraUniforms, sampler,
+                                    edgeSampler);
     return true;
 }
 

@@ -88,4 +88,29 @@ TEST_F(DeferredRendererTest, ABoxShadowsTheGroundWhereTheSunIsKeptOffAndNotItsOw
     EXPECT_NEAR(stored(boxCentre), 1.0f - (sun * glm::vec4(farSide, 1.0f)).z, 0.01f);
     EXPECT_EQ(stored({2.5f, 0.0f, 2.5f}), 0.0f);
 }
+
+
+// A table whose last column alone is bright: a shiny surface that faces the
+// camera looks up that column, and must not get half of the first one too.
+TEST_F(DeferredRendererTest, ReflectionsFacingTheCameraReadTheBrdfTablesEdgeWithoutWrapping)
+{
+    writePng("Assets/ZavikDemoScene/Textures/tex_brdflut.png", 4, 4, [](int column) {
+        return std::array<std::uint8_t, 4>{column == 3 ? std::uint8_t{255} : std::uint8_t{0}, 0, 0, 255};
+    });
+    ASSERT_TRUE(bringUp());
+    ASSERT_TRUE(useFlatMaterials());
+    const InstancedMesh* sphere = addModel(modelSphere());
+    ASSERT_NE(sphere, nullptr);
+    renderer->setOceanDisabled(true);
+    view = glm::lookAt(glm::vec3(0, 0, 4), glm::vec3(0), glm::vec3(0, 1, 0));
+    constexpr int ambientView = 8;
+    showView(*renderer, ambientView);
+    drawFrame({{sphere, flatMaterial(glm::vec3(1.0f), 0.04f, 1.0f)}});
+    EXPECT_FALSE(hasErrors());
+
+    // All mirror: the sky behind the camera, times the table's full scale.
+    const glm::vec3 ambient = halfPixel(readTarget(renderer->compositeTarget), width, pixelOf({0, 0, 1}));
+    EXPECT_NEAR(ambient.r, skyAround.r, 0.03f);
+    EXPECT_NEAR(ambient.b, skyAround.b, 0.03f);
+}
 }
