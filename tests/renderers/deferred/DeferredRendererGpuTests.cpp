@@ -4,6 +4,9 @@
 #include "renderers/deferred/SsaoKernel.hpp"
 #include "support/NativeWindow.hpp"
 
+#include <fmt/format.h>
+#include <glm/gtc/color_space.hpp>
+
 namespace
 {
 using namespace deferred_scene;
@@ -26,21 +29,26 @@ TEST_F(DeferredRendererTest, ReleaseDestroysWhatAFailedOrMissingSetUpLeft)
     std::array<std::string, 6> mixed = hdrFaces;
     mixed[0] = "right.png";
     writeCubeFaces(4);
-    {
+    // Every refusal leaves one error behind, so that the scene's load fails.
+    const auto expectRefused = [&](const std::array<std::string, 6>& faces, const std::string& error) {
         StdoutCapture capture;
-        EXPECT_FALSE(renderer->loadEnvironment({"a.jpg", "", "", "", "", ""}));
-        EXPECT_TRUE(capture.text().empty());
-    }
-    EXPECT_FALSE(hasErrors());
-    EXPECT_FALSE(renderer->loadEnvironment(mixed)) << "4-texel faces have no 64 x 64 level";
-    EXPECT_TRUE(hasErrors());
-    resetErrorFlagForTesting();
-
+        EXPECT_FALSE(renderer->loadEnvironment(faces));
+        EXPECT_EQ(capture.messages(), std::vector<std::string>{"ERROR: " + error});
+        EXPECT_TRUE(hasErrors());
+        resetErrorFlagForTesting();
+    };
+    expectRefused({"a.jpg", "", "", "", "", ""}, "Cube map face \"a.jpg\" is neither a PNG nor a Radiance HDR image.");
+    expectRefused(mixed, "Cube map faces must be square, a power of two and at least 64 pixels wide.");
     writeCubeFaces(64);
+    writeHdrFace(hdrFaces[4], 128, skyAround);
+    expectRefused(hdrFaces, "Cube map faces must all have the same size.");
+
+    writeHdrFace(hdrFaces[4], 64, skyAround);
     std::vector<std::uint8_t> white(64 * 64 * 4, 255);
     ASSERT_NE(stbi_write_png("right.png", 64, 64, 4, white.data(), 64 * 4), 0);
     ASSERT_TRUE(renderer->loadEnvironment(mixed));
-    EXPECT_EQ(renderer->environmentCubeTexture.format, VK_FORMAT_R8G8B8A8_UNORM);
+    EXPECT_EQ(renderer->environmentCubeTexture.format, VK_FORMAT_R8G8B8A8_SRGB);
+    expectRefused(hdrFaces, "The environment is loaded already; the renderer must be released first.");
 
     fs::remove("Assets/ZavikDemoScene/Textures/Wave B.png");
     StdoutCapture capture;
@@ -50,10 +58,88 @@ TEST_F(DeferredRendererTest, ReleaseDestroysWhatAFailedOrMissingSetUpLeft)
     EXPECT_EQ(lines[2], " gBufferTessellationPassPipelineInit ");
     EXPECT_EQ(withoutTimestamp(lines[3]),
               "ERROR: Image file \"Assets/ZavikDemoScene/Textures/Wave B.png\" could not be found.");
+    {
+        StdoutCapture again;
+        EXPECT_FALSE(renderer->initialise());
+        EXPECT_EQ(again.messages(),
+                  std::vector<std::string>{"ERROR: The renderer is initialised already; it must be released first."});
+    }
+    const std::size_t pipelineTargets = renderer->gBufferPipeline.frameTargets[0].size();
+    EXPECT_EQ(pipelineTargets, 5u);
     renderer->release();
     EXPECT_EQ(renderer->oceanPipeline.pipeline, VK_NULL_HANDLE);
     EXPECT_EQ(renderer->cameraUniforms.buffers[0].buffer, VK_NULL_HANDLE);
     EXPECT_TRUE(renderer->textures.textures.empty());
+    resetErrorFlagForTesting();
+
+    // Targets the window size cannot give.
+    ASSERT_TRUE(renderer->loadEnvironment(hdrFaces));
+    const std::uint32_t width = Settings::getWindowWidth();
+    const std::uint32_t height = Settings::getWindowHeight();
+    Settings::setWindowSize(0, 0);
+    {
+        StdoutCapture targets;
+        EXPECT_FALSE(renderer->initialise());
+        Settings::setWindowSize(width, height);
+        EXPECT_EQ(targets.messages(), std::vector<std::string>{"ERROR: Deferred renderer targets could not be created."});
+    }
+    EXPECT_TRUE(hasErrors());
+}
+
+// A read-back that fails part way: no irradiance is made up from it.
+std::optional<std::vector<std::uint8_t>> failingReadBack(GraphicsSystem&, const Texture&, std::uint32_t, std::uint32_t,
+                                                         std::uint32_t, std::uint32_t)
+{
+    return std::nullopt;
+}
+
+TEST_F(DeferredRendererTest, AFailedReadBackGivesNothingAndFailsTheEnvironment)
+{
+    // A cube without the 64 x 64 level has nothing to read back.
+    const ImageData<std::uint32_t> face(64, 64);
+    std::array<const ImageData<std::uint32_t>*, 6> faces{};
+    faces.fill(&face);
+    const Texture* flat = createCubeTexture(sceneTextures, faces, VK_FORMAT_R8G8B8A8_UNORM, false);
+    ASSERT_NE(flat, nullptr);
+    EXPECT_FALSE(readCubeMapLevel(system, *flat, 64, 64, 4, irradianceLevelsFromEnd));
+
+    setCubeLevelReaderForTesting(failingReadBack);
+    {
+        StdoutCapture capture;
+        EXPECT_FALSE(renderer->loadEnvironment(hdrFaces));
+        setCubeLevelReaderForTesting(nullptr);
+        EXPECT_EQ(capture.messages(),
+                  std::vector<std::string>{"ERROR: The environment's irradiance could not be read back."});
+    }
+    EXPECT_TRUE(hasErrors());
+    EXPECT_EQ(renderer->shUniforms.buffers[0].buffer, VK_NULL_HANDLE);
+    EXPECT_EQ(renderer->shCoefficients.coefficients[0], glm::vec4(0.0f));
+    resetErrorFlagForTesting();
+    renderer->release();
+    EXPECT_TRUE(renderer->loadEnvironment(hdrFaces));
+    EXPECT_GT(renderer->shCoefficients.coefficients[0].b, 0.1f);
+}
+
+// 8-bit faces are sRGB: the sky, its reflections and the irradiance all see
+// the linear value of a mid-grey byte.
+TEST_F(DeferredRendererTest, EightBitFacesAreReadAsSrgb)
+{
+    std::array<std::string, 6> faces;
+    for (std::size_t face = 0; face < faces.size(); ++face)
+    {
+        faces[face] = fmt::format("face{}.png", face);
+        writePng(faces[face], 64, 64, [](int) { return std::array<std::uint8_t, 4>{128, 128, 128, 255}; });
+    }
+    StdoutCapture quiet;
+    ASSERT_TRUE(renderer->loadEnvironment(faces));
+    ASSERT_TRUE(renderer->initialise());
+    const float linear = glm::convertSRGBToLinear(glm::vec3(128.0f / 255.0f)).r;
+    EXPECT_NEAR(renderer->shCoefficients.coefficients[0].g, linear * 12.5671f * 0.282095f * 3.141593f, 0.01f);
+    ASSERT_TRUE(useFlatMaterials());
+    renderer->setOceanDisabled(true);
+    drawFrame({});
+    EXPECT_NEAR(halfPixel(readTarget(renderer->compositeTarget), width, width / 2, height / 2).g, linear, 0.01f);
+    EXPECT_FALSE(hasErrors());
 }
 
 TEST_F(DeferredRendererTest, InitialiseMakesTheTargetsKernelLightsAndUniforms)
