@@ -338,6 +338,13 @@ std::optional<VkSampler> createEdgeClampedSampler(TextureContainer& container)
     return makeSampler(container, info);
 }
 
+std::optional<VkSampler> createLinearSampler(TextureContainer& container, std::uint32_t lodCount)
+{
+    return makeSampler(container, describeSampler(lodCount,
+                                                  {VK_FILTER_LINEAR, VK_FILTER_LINEAR, VK_SAMPLER_MIPMAP_MODE_LINEAR, false},
+                                                  1.0f));
+}
+
 void destroyTextures(TextureContainer& container)
 {
     for (VkSampler sampler : container.samplers)

@@ -80,8 +80,8 @@ public:
     std::uint32_t pointLightCapacity = 0;
     Mesh* oceanMesh = nullptr;
     GraphicsSystem* graphics = nullptr;
-    // The scene's; every sampled image but the depth target, the ambient
-    // occlusion and the BRDF table is read through it.
+    // The scene's, for the material textures; the renderer reads its own
+    // images through samplers of its own (below).
     VkSampler sampler = VK_NULL_HANDLE;
     Texture environmentCubeTexture;
     TextureContainer textures;
@@ -139,4 +139,7 @@ public:
     // occlusion at the screen's edge does not wrap to the opposite one; owned
     // by `textures`.
     VkSampler edgeSampler = VK_NULL_HANDLE;
+    // Linear without anisotropy, for the environment cube (read at explicit
+    // levels) and the wave textures (without levels); owned by `textures`.
+    VkSampler linearSampler = VK_NULL_HANDLE;
 };

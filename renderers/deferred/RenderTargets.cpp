@@ -219,6 +219,12 @@ bool DeferredRenderer::initialiseOceanPass()
     {
         return false;
     }
+    const std::optional<VkSampler> linear = createLinearSampler(textures, environmentCubeTexture.mipLevels);
+    if (!linear)
+    {
+        return false;
+    }
+    linearSampler = *linear;
     firstWaveTexture = loadImageTexture(textures, "Assets/ZavikDemoScene/Textures/Wave B.png");
     if (firstWaveTexture == nullptr)
     {
@@ -245,7 +251,7 @@ bool DeferredRenderer::initialiseOceanPass()
     }
     depthSampler = *nearestWhereNeeded;
     writeOceanDescriptorSets(oceanPipeline, cameraUniforms, depthTarget, depthSampler, *firstWaveTexture,
-                             *secondWaveTexture, sampler);
+                             *secondWaveTexture, linearSampler);
     return true;
 }
 
@@ -280,7 +286,7 @@ bool DeferredRenderer::initialisePbrCompositePass()
                                  &environmentCubeTexture,
                                  brdfLookupTexture};
     writePbrCompositeDescriptorSets(compositePipeline, images, shUniforms, lightUniforms, cameraUniforms, sampler,
-                                    edgeSampler);
+                                    edgeSampler, linearSampler);
     return true;
 }
 
