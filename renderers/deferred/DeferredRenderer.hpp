@@ -80,8 +80,9 @@ public:
     std::uint32_t pointLightCapacity = 0;
     Mesh* oceanMesh = nullptr;
     GraphicsSystem* graphics = nullptr;
-    // The scene's, for the material textures; the renderer reads its own
-    // images through samplers of its own (below).
+    // The scene's, for the material textures and the targets whose texels the
+    // passes read whole; the images the renderer filters go through samplers
+    // of its own (below).
     VkSampler sampler = VK_NULL_HANDLE;
     Texture environmentCubeTexture;
     TextureContainer textures;
