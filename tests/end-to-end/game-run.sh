@@ -18,6 +18,7 @@ start_game()
 khronos_validation.debug_action = VK_DBG_LAYER_ACTION_LOG_MSG
 khronos_validation.log_filename = $work/validation.txt
 khronos_validation.report_flags = error,warn,perf
+khronos_validation.enables = VK_VALIDATION_FEATURE_ENABLE_SYNCHRONIZATION_VALIDATION_EXT,VALIDATION_CHECK_ENABLE_SYNCHRONIZATION_VALIDATION_QUEUE_SUBMIT
 SETTINGS
     (cd "$work/run" && VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation VK_LAYER_SETTINGS_PATH="$work" exec stdbuf -oL "$game") \
         >"$work/log.txt" 2>&1 &
