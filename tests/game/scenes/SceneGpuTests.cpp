@@ -10,7 +10,6 @@
 #include <stb_image_write.h>
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -58,15 +57,14 @@ protected:
         GpuTest::TearDown();
     }
 
-    // The instance records of a goblet as the GPU holds them.
-    std::vector<TwoMatrixInstance> gobletInstances(const TrophyScene& scene, std::uint32_t model)
+    // The instance record of a goblet, which must have reached its instance
+    // buffer: the upload clears the model's dirty mark.
+    static TwoMatrixInstance uploadedRecord(const TrophyScene& scene, std::uint32_t model)
     {
-        const InstancedMesh& mesh = *scene.getGoblets()->meshes.at(model);
-        const std::vector<std::uint8_t> bytes =
-            readBuffer(system, mesh.instanceBuffer.buffer, instanceCount(mesh) * sizeof(TwoMatrixInstance));
-        std::vector<TwoMatrixInstance> records(instanceCount(mesh));
-        std::memcpy(records.data(), bytes.data(), bytes.size());
-        return records;
+        const ModelCollection& goblets = *scene.getGoblets();
+        EXPECT_FALSE(goblets.dirty.at(model)) << "not uploaded";
+        EXPECT_EQ(goblets.instanceCounts.at(model), 1u);
+        return goblets.instanceData.at(model).at(0);
     }
 
     TemporaryFolder folder;
@@ -96,23 +94,22 @@ TEST_F(SceneGpuTest, TheWonGobletStandsInFrontAndSpinsTheOthersStayAtRest)
 
         Timer::tickBy(3.0);
         scene.update();
-        const std::vector<TwoMatrixInstance> gold = gobletInstances(scene, 0);
-        ASSERT_EQ(gold.size(), 1u);
+        const TwoMatrixInstance gold = uploadedRecord(scene, 0);
         if (place == 1)
         {
             // A quarter turn after three seconds, in front of the others.
-            expectNear(gold[0].model[3], {0.0f, 0.0f, 0.3f, 1.0f});
-            expectNear(gold[0].model[0], {0.0f, 0.0f, -1.0f, 0.0f});
-            expectNear(gold[0].normalMatrix[0], {0.0f, 0.0f, -1.0f, 0.0f});
+            expectNear(gold.model[3], {0.0f, 0.0f, 0.3f, 1.0f});
+            expectNear(gold.model[0], {0.0f, 0.0f, -1.0f, 0.0f});
+            expectNear(gold.normalMatrix[0], {0.0f, 0.0f, -1.0f, 0.0f});
         }
         else
         {
-            expectNear(gold[0].model[3], {0.0f, 0.0f, -1.5f, 1.0f});
-            expectNear(gold[0].model[0], {1.0f, 0.0f, 0.0f, 0.0f});
+            expectNear(gold.model[3], {0.0f, 0.0f, -1.5f, 1.0f});
+            expectNear(gold.model[0], {1.0f, 0.0f, 0.0f, 0.0f});
         }
-        const std::vector<TwoMatrixInstance> silver = gobletInstances(scene, 1);
-        expectNear(silver.at(0).model[3], {-1.0f, 0.0f, -1.5f, 1.0f});
-        expectNear(silver.at(0).model[0], {1.0f, 0.0f, 0.0f, 0.0f});
+        const TwoMatrixInstance silver = uploadedRecord(scene, 1);
+        expectNear(silver.model[3], {-1.0f, 0.0f, -1.5f, 1.0f});
+        expectNear(silver.model[0], {1.0f, 0.0f, 0.0f, 0.0f});
 
         const std::uint32_t frame = system.getCurrentFrame();
         scene.render();
