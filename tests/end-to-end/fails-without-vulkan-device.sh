@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # With the loader pointed at no driver, the game reports why it cannot start,
-# refuses each of the three scenes, then "Errors have occurred.", and exits with -1 (255) instead of crashing.
+# refuses each of the three scenes, logs "Errors have occurred.", and exits
+# with -1 (255) instead of crashing.
 # Usage: fails-without-vulkan-device.sh GAME WORK_FOLDER
 set -euo pipefail
 game=$1
