@@ -58,11 +58,14 @@ similarity()
     pnmpsnr -rgb -machine "$1" "$2" 2>/dev/null | awk '{ printf "%d\n", ($1 + $2 + $3) / 3 }'
 }
 
-# A picture of the run folder scaled to a size, as a PPM file, blended over
-# black as the screen-space pipelines blend it over a cleared frame.
+# A picture of the run folder scaled to a size, as a PPM file: its colours,
+# or with a fifth argument "over-black" blended as the screen-space pipelines
+# blend it over a cleared frame.
 scaled_picture()
 {
-    pngtopnm -mix -background=black "$work/run/Assets/$1" | pamscale -width "$2" -height "$3" >"$4"
+    local mix=()
+    [ "${5:-}" = over-black ] && mix=(-mix -background=black)
+    pngtopnm "${mix[@]}" "$work/run/Assets/$1" | pamscale -width "$2" -height "$3" >"$4"
 }
 
 # Presses a key, then shoots until the shot differs from the given one in the

@@ -22,7 +22,7 @@ start_game
 wait_for_window
 
 # The background fills the window: the screen is the picture, scaled.
-scaled_picture Textures/Background.png $width $height "$work/background.ppm"
+scaled_picture Textures/Background.png $width $height "$work/background.ppm" over-black
 for _ in $(seq 1 150); do
     screenshot "$work/menu.ppm"
     [ "$(similarity "$work/menu.ppm" "$work/background.ppm")" -ge 25 ] && break

@@ -32,7 +32,7 @@ ERROR: Errors have occurred."
     [ "$(messages "$work/log.txt" | grep -F -A4 "ERROR: $sentence")" = "$expected" ] || fail "The log is not the expected one."
 else
     wait_for_window
-    scaled_picture Textures/Background.png 640 360 "$work/background.ppm"
+    scaled_picture Textures/Background.png 640 360 "$work/background.ppm" over-black
     for _ in $(seq 1 150); do
         screenshot "$work/menu.ppm"
         [ "$(similarity "$work/menu.ppm" "$work/background.ppm")" -ge 25 ] && break
