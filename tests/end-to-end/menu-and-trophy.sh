@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The menu shows its background and, on F1, its frames-per-second text; keypad 1
 # opens the trophy scene with the "1. Place" badge and the gold goblet
-# spinning; F8 to F11 change the picture; Escape ends the game with 0. All
+# spinning; F8 to F11 change the picture; Enter goes on to the race; Escape
+# ends the game with 0. All
 # under the validation layer. The screenshots are kept in SCREENSHOTS.
 # Usage: menu-and-trophy.sh GAME WORK_FOLDER ASSETS STAND_IN_WRITER SCREENSHOTS
 set -euo pipefail
@@ -95,6 +96,16 @@ done
 xdotool key F10
 grep -q "render Mode: 1$" "$work/log.txt" || fail "F9 did not step the render mode."
 grep -q "render Mode: 0$" "$work/log.txt" || fail "F8 did not step the render mode back."
+
+# Enter goes on to the race, for now the cleared frame (0.2, 0.4, 0.6).
+xdotool key Return
+for _ in $(seq 1 150); do
+    sleep 0.2
+    screenshot "$work/race.ppm"
+    cleared=$(ppmhist -noheader "$work/race.ppm" | awk '$1 == 51 && $2 == 102 && $3 == 153 { print $5 }')
+    [ "$cleared" = "$((width * height))" ] && break
+done
+[ "$cleared" = "$((width * height))" ] || fail "Enter does not go on to the race."
 
 xdotool key Escape
 wait_for_exit
