@@ -2,8 +2,8 @@
 # The menu shows its background and, on F1, its frames-per-second text; keypad 1
 # opens the trophy scene with the "1. Place" badge and the gold goblet
 # spinning; F8 to F11 change the picture; Enter goes on to the race; Escape
-# ends the game with 0. All
-# under the validation layer. The screenshots are kept in SCREENSHOTS.
+# ends the game with 0. All under the validation layer. The screenshots are
+# kept in SCREENSHOTS.
 # Usage: menu-and-trophy.sh GAME WORK_FOLDER ASSETS STAND_IN_WRITER SCREENSHOTS
 set -euo pipefail
 game=$1
