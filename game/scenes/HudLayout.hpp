@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 
 // Where the track scenes' head-up display stands in a window of a given size,
 // in window pixels from the top-left corner.

@@ -18,6 +18,10 @@
 #include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <algorithm>
+#include <array>
+#include <string>
+
 namespace
 {
 glm::mat4 placedAt(const glm::vec2& position)
