@@ -14,6 +14,5 @@ bool writePng(const std::filesystem::path& path, int width, int height, int chan
 // Linear RGB floats, rows top to bottom.
 bool writeHdr(const std::filesystem::path& path, int width, int height, std::span<const float> rgb);
 // Interleaved 16-bit PCM.
-bool writeWav(const std::filesystem::path& path, int sampleRate, int channels,
-              std::span<const std::int16_t> samples);
+bool writeWav(const std::filesystem::path& path, int sampleRate, int channels, std::span<const std::int16_t> samples);
 bool writeText(const std::filesystem::path& path, std::string_view text);

@@ -1,5 +1,155 @@
+// The two environments the track scenes light and reflect with, as cube maps
+// of Radiance HDR faces in linear light: the race's open sky and the trophy
+// scene's photo studio. Each texel is the environment seen along its own
+// direction, so the faces join wherever the cube is read.
+#include "tools/assets/AssetFiles.hpp"
 #include "tools/assets/AssetKinds.hpp"
+#include "tools/assets/CubeFaces.hpp"
+#include "tools/assets/Noise.hpp"
+#include "tools/assets/Parallel.hpp"
+#include "tools/assets/Raster.hpp"
 
-std::optional<std::size_t> writeSkies(const std::filesystem::path&) {
-    return 0;
+#include <fmt/core.h>
+#include <glm/common.hpp>
+#include <glm/exponential.hpp>
+#include <glm/geometric.hpp>
+#include <glm/vec2.hpp>
+#include <glm/vec3.hpp>
+
+#include <cmath>
+#include <vector>
+
+namespace
+{
+constexpr int raceFaceSize = 512;
+constexpr int studioFaceSize = 256;
+
+// The race's sun stands low in the west of the start line when the clock
+// starts (the light travels along (1, 0, -0.2)); the sky's sun sits in that
+// direction, raised a little over the haze so that it reads as a sun.
+const glm::vec3 raceSun = glm::normalize(glm::vec3(-1.0f, 0.3f, 0.2f));
+
+glm::vec3 raceSky(glm::vec3 direction)
+{
+    const float elevation = direction.y;
+    const glm::vec3 zenith(0.09f, 0.24f, 0.72f);
+    const glm::vec3 horizon(0.5f, 0.72f, 0.95f);
+    const glm::vec3 sea(0.03f, 0.13f, 0.17f);
+
+    glm::vec3 colour;
+    if (elevation >= 0.0f)
+    {
+        const float height = std::pow(smoothStep(0.0f, 0.75f, elevation), 0.6f);
+        colour = glm::mix(horizon, zenith, height);
+    }
+    else
+    {
+        colour = glm::mix(horizon * 0.75f, sea, smoothStep(0.0f, 0.3f, -elevation));
+    }
+    // A warm haze lies along the horizon and thickens towards the sun.
+    const float towardsSun = glm::max(glm::dot(direction, raceSun), 0.0f);
+    const float haze = std::exp(-std::abs(elevation) * 14.0f);
+    colour += glm::vec3(0.3f, 0.26f, 0.2f) * haze * (0.25f + 0.75f * towardsSun * towardsSun);
+
+    // Fair-weather clouds on a plane over the sea, thinning into the haze.
+    float cloudCover = 0.0f;
+    if (elevation > 0.01f)
+    {
+        const glm::vec2 onPlane = glm::vec2(direction.x, direction.z) / (elevation + 0.06f);
+        const float shape = spaceFbm(glm::vec3(onPlane.x * 0.9f, 3.7f, onPlane.y * 0.9f), 5, 811U);
+        const float fade = smoothStep(0.02f, 0.25f, elevation);
+        cloudCover = smoothStep(0.52f, 0.7f, shape) * fade;
+        const float shade = spaceFbm(glm::vec3(onPlane.x * 0.9f + 0.08f, 3.7f, onPlane.y * 0.9f + 0.05f), 5, 811U);
+        const float lit = glm::clamp(0.75f + (shape - shade) * 6.0f, 0.45f, 1.15f);
+        const glm::vec3 cloud =
+            glm::vec3(1.05f, 1.02f, 0.98f) * 1.2f * lit + glm::vec3(0.6f, 0.45f, 0.3f) * std::pow(towardsSun, 6.0f);
+        colour = glm::mix(colour, cloud, cloudCover * 0.9f);
+    }
+
+    // The sun: a bright disc in a warm glow, dimmed behind cloud.
+    const float disc = smoothStep(0.99976f, 0.99982f, towardsSun);
+    const glm::vec3 glow =
+        glm::vec3(1.0f, 0.8f, 0.55f) * (std::pow(towardsSun, 400.0f) * 4.0f + std::pow(towardsSun, 24.0f) * 0.45f);
+    colour += (glow + glm::vec3(1.0f, 0.96f, 0.87f) * 60.0f * disc) * (1.0f - cloudCover * 0.8f);
+    return colour;
+}
+
+// A soft light box of the studio: bright inside a rounded rectangle seen
+// around `centre`, falling off over its edge.
+float softBox(glm::vec3 direction, glm::vec3 centre, glm::vec2 halfSize, float softness)
+{
+    const float facing = glm::dot(direction, centre);
+    if (facing <= 0.0f)
+    {
+        return 0.0f;
+    }
+    const glm::vec3 reference = std::abs(centre.y) > 0.9f ? glm::vec3(0.0f, 0.0f, 1.0f) : glm::vec3(0.0f, 1.0f, 0.0f);
+    const glm::vec3 right = glm::normalize(glm::cross(reference, centre));
+    const glm::vec3 up = glm::cross(centre, right);
+    const glm::vec2 onBox(glm::dot(direction, right) / facing, glm::dot(direction, up) / facing);
+    const float distance = roundedBoxDistance(onBox, glm::vec2(0.0f), halfSize, 0.08f);
+    return 1.0f - smoothStep(-softness, softness, distance);
+}
+
+glm::vec3 studio(glm::vec3 direction)
+{
+    const float elevation = direction.y;
+    // A dark cyclorama: the floor a little lighter than the walls, the walls
+    // darkening towards the ceiling.
+    const glm::vec3 ceiling(0.015f, 0.015f, 0.018f);
+    const glm::vec3 wall(0.05f, 0.048f, 0.045f);
+    const glm::vec3 floor(0.09f, 0.085f, 0.078f);
+    glm::vec3 colour = elevation >= 0.0f ? glm::mix(wall, ceiling, smoothStep(0.0f, 0.8f, elevation))
+                                         : glm::mix(wall, floor, smoothStep(0.0f, 0.2f, -elevation));
+
+    // The key light stands where the scene's sun comes from (it travels along
+    // (1, -0.5, -1)); a cooler fill opposite, a strip overhead and a rim behind.
+    const glm::vec3 key = glm::normalize(glm::vec3(-1.0f, 0.5f, 1.0f));
+    const glm::vec3 fill = glm::normalize(glm::vec3(1.0f, 0.25f, 0.8f));
+    const glm::vec3 strip = glm::normalize(glm::vec3(0.0f, 1.0f, -0.25f));
+    const glm::vec3 rim = glm::normalize(glm::vec3(0.2f, 0.35f, -1.0f));
+    colour += glm::vec3(1.0f, 0.95f, 0.86f) * 9.0f * softBox(direction, key, glm::vec2(0.42f, 0.3f), 0.06f);
+    colour += glm::vec3(0.8f, 0.88f, 1.0f) * 2.2f * softBox(direction, fill, glm::vec2(0.3f, 0.3f), 0.1f);
+    colour += glm::vec3(1.0f) * 3.5f * softBox(direction, strip, glm::vec2(0.08f, 0.6f), 0.03f);
+    colour += glm::vec3(1.0f, 0.97f, 0.92f) * 2.5f * softBox(direction, rim, glm::vec2(0.5f, 0.12f), 0.05f);
+    // Light spilling from the key box onto the walls around it.
+    colour += glm::vec3(0.15f, 0.13f, 0.1f) * std::pow(glm::max(glm::dot(direction, key), 0.0f), 6.0f);
+    return colour;
+}
+
+bool writeCube(const std::filesystem::path& folder, std::string_view suffix, int size,
+               glm::vec3 (*environment)(glm::vec3))
+{
+    for (int face = 0; face < 6; ++face)
+    {
+        std::vector<float> rgb(static_cast<std::size_t>(size * size * 3));
+        forEachIndex(size, [&](int row) {
+            for (int column = 0; column < size; ++column)
+            {
+                const glm::vec3 colour = environment(cubeTexelDirection(face, column, row, size));
+                float* texel = &rgb[static_cast<std::size_t>((row * size + column) * 3)];
+                texel[0] = colour.r;
+                texel[1] = colour.g;
+                texel[2] = colour.b;
+            }
+        });
+        const std::filesystem::path path =
+            folder / fmt::format("{}{}.hdr", cubeFaceNames[static_cast<std::size_t>(face)], suffix);
+        if (!writeHdr(path, size, size, rgb))
+        {
+            return false;
+        }
+    }
+    return true;
+}
+} // namespace
+
+std::optional<std::size_t> writeSkies(const std::filesystem::path& assets)
+{
+    const std::filesystem::path folder = assets / "ZavikDemoScene/Textures/CubeMap";
+    if (!writeCube(folder, "", raceFaceSize, raceSky) || !writeCube(folder, "3", studioFaceSize, studio))
+    {
+        return std::nullopt;
+    }
+    return 12;
 }

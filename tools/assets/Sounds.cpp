@@ -1,5 +1,43 @@
+// The race's two sounds: the looping music and the countdown, whose beeps
+// mark the last three seconds before the start and whose higher tone is the
+// start itself (the countdown runs four seconds from the sound's start).
+#include "tools/assets/AssetFiles.hpp"
 #include "tools/assets/AssetKinds.hpp"
+#include "tools/assets/Music.hpp"
+#include "tools/assets/Synthesis.hpp"
 
-std::optional<std::size_t> writeSounds(const std::filesystem::path&) {
-    return 0;
+namespace
+{
+constexpr double countdownSeconds = 5.0;
+
+std::vector<std::int16_t> renderCountdown()
+{
+    std::vector<float> samples(static_cast<std::size_t>(countdownSeconds * soundSampleRate), 0.0f);
+    Tone beep;
+    beep.harmonics = {1.0f, 0.25f, 0.35f, 0.08f};
+    beep.attackSeconds = 0.003f;
+    beep.releaseSeconds = 0.06f;
+    beep.decay = 3.0f;
+    for (const double second : {1.0, 2.0, 3.0})
+    {
+        beep.frequency = noteFrequency(81); // A5
+        addTone(samples, beep, second, 0.18, 0.8f);
+    }
+    beep.frequency = noteFrequency(93); // A6: the start
+    beep.decay = 1.2f;
+    addTone(samples, beep, 4.0, 0.6, 1.0f);
+    return toPcm(samples, nullptr, 0.7f);
+}
+} // namespace
+
+std::optional<std::size_t> writeSounds(const std::filesystem::path& assets)
+{
+    const std::filesystem::path folder = assets / "ZavikDemoScene/Audio";
+    const LoopTrack music = renderRiverTheme();
+    if (!writeWav(folder / "moldau.wav", soundSampleRate, 2, toPcm(music.left, &music.right, 0.8f)) ||
+        !writeWav(folder / "countdown.wav", soundSampleRate, 1, renderCountdown()))
+    {
+        return std::nullopt;
+    }
+    return 2;
 }

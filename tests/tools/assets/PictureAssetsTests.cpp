@@ -1,0 +1,405 @@
+#include "engine/FileIo.hpp"
+#include "graphics/ImageLoading.hpp"
+#include "support/TemporaryFolder.hpp"
+#include "tools/assets/AssetKinds.hpp"
+#include "tools/assets/Brdf.hpp"
+
+#include <fmt/format.h>
+#include <glm/geometric.hpp>
+#include <glm/gtc/packing.hpp>
+#include <glm/vec3.hpp>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+const std::array<std::string, 12> hudLayers = {"Textures/Speedometer", "Textures/Speedometer Needle",
+                                               "Textures/1. Place",    "Textures/2. Place",
+                                               "Textures/3. Place",    "Textures/4. Place",
+                                               "Textures/5. Place",    "Textures/6. Place",
+                                               "Textures/Debug",       "Textures/Lap 1",
+                                               "Textures/Lap 2",       "Textures/Lap 3"};
+
+const std::array<std::string, 17> trackMaterials = {"Models/WaterPlanet/barrier",
+                                                    "Models/WaterPlanet/house",
+                                                    "Models/WaterPlanet/ice",
+                                                    "Models/WaterPlanet/ice2",
+                                                    "Models/WaterPlanet/ice3",
+                                                    "Models/WaterPlanet/sand",
+                                                    "Models/WaterPlanet/Lighthouse",
+                                                    "Models/WaterPlanet/palm",
+                                                    "Models/WaterPlanet/ship",
+                                                    "Models/WaterPlanet/ramp",
+                                                    "Models/WaterPlanet/dragon",
+                                                    "Models/WaterPlanet/volcano",
+                                                    "Models/WaterPlanet/house2",
+                                                    "Models/WaterPlanet/sign",
+                                                    "Models/WaterPlanet/bigSign",
+                                                    "Models/WaterPlanet/crate",
+                                                    "Models/Boat"};
+
+const std::array<std::string, 3> trophyMaterials = {"Models/Trophies/gold_goblet", "Models/Trophies/silver_goblet",
+                                                    "Models/Trophies/bronze_goblet"};
+
+const std::array<std::string, 6> faceNames = {"right", "left", "top", "bottom", "front", "back"};
+
+fs::path cubeFace(const fs::path& assets, std::size_t face, const std::string& suffix)
+{
+    return assets / "ZavikDemoScene/Textures/CubeMap" / (faceNames[face] + suffix + ".hdr");
+}
+
+void writeAll(const fs::path& assets)
+{
+    ASSERT_TRUE(writeMaterials(assets));
+    ASSERT_TRUE(writePictures(assets));
+    ASSERT_TRUE(writeSkies(assets));
+    ASSERT_TRUE(writeSounds(assets));
+}
+
+// Loads every named image of a texture array: all must decode at one size.
+void expectArray(const fs::path& assets, const std::vector<std::string>& names)
+{
+    std::optional<std::pair<std::uint32_t, std::uint32_t>> size;
+    for (const std::string& name : names)
+    {
+        const std::optional<ImageData<std::uint32_t>> image = loadImage(assets / (name + ".png"));
+        ASSERT_TRUE(image) << name;
+        const std::pair<std::uint32_t, std::uint32_t> imageSize(image->width, image->height);
+        EXPECT_EQ(imageSize, size.value_or(imageSize)) << name;
+        size = imageSize;
+    }
+}
+
+// Every face square, a power of two of at least 64, all six alike.
+std::vector<ImageData<std::uint64_t>> loadCube(const fs::path& assets, const std::string& suffix)
+{
+    std::vector<ImageData<std::uint64_t>> faces;
+    for (std::size_t face = 0; face < 6; ++face)
+    {
+        std::optional<ImageData<std::uint64_t>> image = loadImageFloat(cubeFace(assets, face, suffix));
+        if (!image)
+        {
+            ADD_FAILURE() << cubeFace(assets, face, suffix);
+            return {};
+        }
+        EXPECT_EQ(image->width, image->height);
+        EXPECT_TRUE(std::has_single_bit(image->width) && image->width >= 64) << image->width;
+        EXPECT_EQ(image->width, faces.empty() ? image->width : faces.front().width);
+        faces.push_back(std::move(*image));
+    }
+    return faces;
+}
+
+// The cube read as the device reads it: the face of the largest component,
+// its (s, t) by the cube-map table, the nearest texel.
+glm::vec3 sampleCube(const std::vector<ImageData<std::uint64_t>>& faces, glm::vec3 direction)
+{
+    const glm::vec3 magnitude = glm::abs(direction);
+    std::size_t face = 0;
+    float s = 0.0f;
+    float t = 0.0f;
+    float major = 0.0f;
+    if (magnitude.x >= magnitude.y && magnitude.x >= magnitude.z)
+    {
+        face = direction.x > 0.0f ? 0 : 1;
+        s = direction.x > 0.0f ? -direction.z : direction.z;
+        t = -direction.y;
+        major = magnitude.x;
+    }
+    else if (magnitude.y >= magnitude.z)
+    {
+        face = direction.y > 0.0f ? 2 : 3;
+        s = direction.x;
+        t = direction.y > 0.0f ? direction.z : -direction.z;
+        major = magnitude.y;
+    }
+    else
+    {
+        face = direction.z > 0.0f ? 4 : 5;
+        s = direction.z > 0.0f ? direction.x : -direction.x;
+        t = -direction.y;
+        major = magnitude.z;
+    }
+    const ImageData<std::uint64_t>& image = faces[face];
+    const auto side = static_cast<float>(image.width);
+    const auto column =
+        std::min<std::uint32_t>(static_cast<std::uint32_t>((s / major + 1.0f) * 0.5f * side), image.width - 1);
+    const auto row =
+        std::min<std::uint32_t>(static_cast<std::uint32_t>((t / major + 1.0f) * 0.5f * side), image.height - 1);
+    const std::uint64_t texel = image.pixels[row * image.width + column];
+    return glm::vec3(glm::unpackHalf1x16(static_cast<std::uint16_t>(texel)),
+                     glm::unpackHalf1x16(static_cast<std::uint16_t>(texel >> 16)),
+                     glm::unpackHalf1x16(static_cast<std::uint16_t>(texel >> 32)));
+}
+
+// Mean relative difference between the two sides of every cube edge, a
+// texel or two apart.
+float edgeMismatch(const std::vector<ImageData<std::uint64_t>>& faces)
+{
+    float sum = 0.0f;
+    int count = 0;
+    for (int first = 0; first < 3; ++first)
+    {
+        for (int second = first + 1; second < 3; ++second)
+        {
+            const int third = 3 - first - second;
+            for (const float firstSign : {-1.0f, 1.0f})
+            {
+                for (const float secondSign : {-1.0f, 1.0f})
+                {
+                    for (int step = -20; step <= 20; ++step)
+                    {
+                        glm::vec3 onEdge(0.0f);
+                        onEdge[first] = firstSign;
+                        onEdge[second] = secondSign;
+                        onEdge[third] = static_cast<float>(step) * 0.045f;
+                        glm::vec3 a = onEdge;
+                        glm::vec3 b = onEdge;
+                        a[first] *= 1.006f;
+                        b[second] *= 1.006f;
+                        const glm::vec3 colourA = sampleCube(faces, glm::normalize(a));
+                        const glm::vec3 colourB = sampleCube(faces, glm::normalize(b));
+                        const float scale = std::max(glm::length(colourA) + glm::length(colourB), 0.05f);
+                        sum += glm::length(colourA - colourB) / scale;
+                        ++count;
+                    }
+                }
+            }
+        }
+    }
+    return sum / static_cast<float>(count);
+}
+
+std::uint8_t alphaOf(std::uint32_t pixel)
+{
+    return static_cast<std::uint8_t>(pixel >> 24);
+}
+
+// The mean of one channel (0 red ... 3 alpha) over the image, 0 to 255.
+float channelMean(const fs::path& path, int channel)
+{
+    const std::optional<ImageData<std::uint32_t>> image = loadImage(path);
+    if (!image)
+    {
+        ADD_FAILURE() << path;
+        return 0.0f;
+    }
+    double sum = 0.0;
+    for (const std::uint32_t pixel : image->pixels)
+    {
+        sum += static_cast<double>((pixel >> (8 * channel)) & 0xFFU);
+    }
+    return static_cast<float>(sum / static_cast<double>(image->pixels.size()));
+}
+
+float colourStep(std::uint32_t a, std::uint32_t b)
+{
+    float sum = 0.0f;
+    for (int channel = 0; channel < 3; ++channel)
+    {
+        sum += std::abs(static_cast<float>((a >> (8 * channel)) & 0xFFU) -
+                        static_cast<float>((b >> (8 * channel)) & 0xFFU));
+    }
+    return sum;
+}
+
+// Repeated, the picture's right edge meets its left and its bottom its top
+// no harder than the hardest of its own column and row boundaries.
+void expectTiles(const fs::path& path)
+{
+    const std::optional<ImageData<std::uint32_t>> image = loadImage(path);
+    ASSERT_TRUE(image) << path;
+    const std::uint32_t size = image->width;
+    ASSERT_EQ(size, image->height) << path;
+    const auto at = [&](std::uint32_t x, std::uint32_t y) { return image->pixels[y * size + x]; };
+    // Summed along the whole boundary between column (row) `before` and the next.
+    const auto columnStep = [&](std::uint32_t before) {
+        float sum = 0.0f;
+        for (std::uint32_t y = 0; y < size; ++y)
+        {
+            sum += colourStep(at(before, y), at((before + 1) % size, y));
+        }
+        return sum;
+    };
+    const auto rowStep = [&](std::uint32_t before) {
+        float sum = 0.0f;
+        for (std::uint32_t x = 0; x < size; ++x)
+        {
+            sum += colourStep(at(x, before), at(x, (before + 1) % size));
+        }
+        return sum;
+    };
+    float hardestColumn = 0.0f;
+    float hardestRow = 0.0f;
+    for (std::uint32_t before = 0; before + 1 < size; ++before)
+    {
+        hardestColumn = std::max(hardestColumn, columnStep(before));
+        hardestRow = std::max(hardestRow, rowStep(before));
+    }
+    EXPECT_LE(columnStep(size - 1), hardestColumn * 1.05f) << path;
+    EXPECT_LE(rowStep(size - 1), hardestRow * 1.05f) << path;
+}
+
+// The maps hold what the geometry pass reads from each channel: normals
+// mostly facing out of the surface (blue), and ambient occlusion, roughness,
+// metallic and emission in red, green, blue and alpha.
+void expectMaterialChannels(const fs::path& assets)
+{
+    for (const std::string& material : trackMaterials)
+    {
+        EXPECT_GT(channelMean(assets / (material + " Normal.png"), 2), 220.0f) << material;
+        expectTiles(assets / (material + " Albedo.png"));
+        expectTiles(assets / (material + " Normal.png"));
+    }
+    expectTiles(assets / "ZavikDemoScene/Textures/Wave B.png");
+    const fs::path sand = assets / "Models/WaterPlanet/sand ARME.png";
+    EXPECT_GT(channelMean(sand, 0), 200.0f);
+    EXPECT_GT(channelMean(sand, 1), 200.0f);
+    EXPECT_LT(channelMean(sand, 2), 5.0f);
+    EXPECT_LT(channelMean(sand, 3), 5.0f);
+    EXPECT_GT(channelMean(assets / "Models/WaterPlanet/ramp ARME.png", 2), 150.0f);
+    EXPECT_GT(channelMean(assets / "Models/Trophies/gold_goblet ARME.png", 2), 250.0f);
+    EXPECT_GT(channelMean(assets / "Models/WaterPlanet/volcano ARME.png", 3), 2.0f);
+}
+
+// The samplers repeat: nothing of a layer may reach its edges, or it shows
+// on the opposite side.
+void expectTransparentBorder(const ImageData<std::uint32_t>& image, const std::string& name)
+{
+    constexpr std::uint32_t border = 4;
+    for (std::uint32_t y = 0; y < image.height; ++y)
+    {
+        for (std::uint32_t x = 0; x < image.width; ++x)
+        {
+            const bool inBorder = x < border || y < border || x >= image.width - border || y >= image.height - border;
+            if (inBorder && alphaOf(image.pixels[y * image.width + x]) != 0)
+            {
+                ADD_FAILURE() << name << " is visible at " << x << ", " << y;
+                return;
+            }
+        }
+    }
+}
+
+// The race turns the needle's quad about its centre from a rest direction of
+// -x: the solid pointer must lie along the left half of the horizontal.
+void expectNeedleAtRest(const ImageData<std::uint32_t>& needle)
+{
+    const float centre = static_cast<float>(needle.width) * 0.5f;
+    float reach = 0.0f;
+    for (std::uint32_t y = 0; y < needle.height; ++y)
+    {
+        for (std::uint32_t x = 0; x < needle.width; ++x)
+        {
+            const float dx = static_cast<float>(x) + 0.5f - centre;
+            const float dy = static_cast<float>(y) + 0.5f - centre;
+            if (alphaOf(needle.pixels[y * needle.width + x]) > 240 && std::hypot(dx, dy) > centre * 0.25f)
+            {
+                EXPECT_LT(dx, 0.0f);
+                EXPECT_LT(std::abs(dy), centre * 0.06f);
+                reach = std::max(reach, -dx);
+            }
+        }
+    }
+    EXPECT_GT(reach, centre * 0.7f);
+}
+
+std::vector<fs::path> filesUnder(const fs::path& folder)
+{
+    std::vector<fs::path> files;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
+    {
+        if (entry.is_regular_file())
+        {
+            files.push_back(fs::relative(entry.path(), folder));
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+TEST(PictureAssetsTest, EveryPictureLoadsAtItsSizeAndASecondRunWritesTheSameBytes)
+{
+    TemporaryFolder folder;
+    const fs::path first = folder.path() / "first";
+    const fs::path second = folder.path() / "second";
+    writeAll(first);
+    writeAll(second);
+
+    expectArray(first, std::vector<std::string>(hudLayers.begin(), hudLayers.end()));
+    for (const std::string& layer : hudLayers)
+    {
+        expectTransparentBorder(loadImage(first / (layer + ".png")).value_or(ImageData<std::uint32_t>()), layer);
+    }
+    expectNeedleAtRest(loadImage(first / "Textures/Speedometer Needle.png").value_or(ImageData<std::uint32_t>()));
+    for (const char* suffix : {" Albedo", " Normal", " ARME"})
+    {
+        std::vector<std::string> names;
+        for (const std::string& material : trackMaterials)
+        {
+            names.push_back(material + suffix);
+        }
+        expectArray(first, names);
+        names.clear();
+        for (const std::string& material : trophyMaterials)
+        {
+            names.push_back(material + suffix);
+        }
+        expectArray(first, names);
+    }
+    expectMaterialChannels(first);
+    for (const char* single : {"Textures/Background", "ZavikDemoScene/Textures/Smoke", "ZavikDemoScene/Textures/Wave B",
+                               "ZavikDemoScene/Textures/tex_brdflut"})
+    {
+        EXPECT_TRUE(loadImage(first / (std::string(single) + ".png"))) << single;
+    }
+    EXPECT_EQ(loadCube(first, "").size(), 6u);
+    EXPECT_EQ(loadCube(first, "3").size(), 6u);
+
+    const std::vector<fs::path> files = filesUnder(first);
+    ASSERT_EQ(files, filesUnder(second));
+    for (const fs::path& file : files)
+    {
+        EXPECT_EQ(readFile(first / file), readFile(second / file)) << file;
+    }
+}
+
+TEST(PictureAssetsTest, CubeFacesJoinWithoutSeams)
+{
+    TemporaryFolder folder;
+    ASSERT_TRUE(writeSkies(folder.path()));
+    for (const char* suffix : {"", "3"})
+    {
+        const std::vector<ImageData<std::uint64_t>> faces = loadCube(folder.path(), suffix);
+        ASSERT_EQ(faces.size(), 6u);
+        EXPECT_LT(edgeMismatch(faces), 0.02f) << "cube " << suffix;
+    }
+}
+
+TEST(PictureAssetsTest, BrdfTableHoldsTheSplitSumScaleAndBias)
+{
+    // Seen head-on, a mirror reflects its base reflectance unchanged; at a
+    // grazing angle everything is reflected, through the bias.
+    const glm::vec2 headOn = integrateBrdf(1.0f, 0.001f, 256);
+    EXPECT_NEAR(headOn.x, 1.0f, 0.01f);
+    EXPECT_NEAR(headOn.y, 0.0f, 0.01f);
+    const glm::vec2 rough = integrateBrdf(0.5f, 1.0f, 1024);
+    EXPECT_LT(rough.x + rough.y, 0.8f);
+
+    // Columns by normal . view, rows by roughness with the smooth row on top.
+    const std::vector<std::uint8_t> table = brdfLookupTable(32, 256);
+    const auto texel = [&](int column, int row) { return &table[static_cast<std::size_t>((row * 32 + column) * 4)]; };
+    EXPECT_GE(texel(31, 0)[0], 245);
+    EXPECT_LE(texel(31, 0)[1], 5);
+    EXPECT_GE(texel(0, 0)[1], 150);
+    EXPECT_LT(texel(31, 31)[0], texel(31, 0)[0]);
+}
+} // namespace
