@@ -28,8 +28,8 @@ AttractShot attractCamera(double elapsedSeconds)
 {
     const glm::quat turn = quaternionFromEulerDegrees(0.0f, 0.0f, static_cast<float>(elapsedSeconds * 5.0));
     AttractShot shot;
-    shot.view = {turn * glm::vec3(-85.38887f, 71.66443f, -321.7508f), turn * glm::vec3(-87.78052f, 70.47006f, -312.11475f),
-                 glm::vec3(0.0f, 1.0f, 0.0f)};
+    shot.view = {turn * glm::vec3(-85.38887f, 71.66443f, -321.7508f),
+                 turn * glm::vec3(-87.78052f, 70.47006f, -312.11475f), glm::vec3(0.0f, 1.0f, 0.0f)};
     shot.sun.direction = turn * glm::vec3(1.0f, 0.0f, 0.0f);
     shot.sun.centre = glm::vec3(-133.22182f, 47.7771f, -129.02985f);
     return shot;

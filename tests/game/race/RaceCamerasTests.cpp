@@ -48,7 +48,8 @@ TEST(ChaseCameraTest, OrbitsTheBoatLevelAtTheCentreAndNeverDipsBelowIt)
 
     for (const float y : {0.0f, 100.0f, 359.0f, 500.0f, 720.0f, 5000.0f})
     {
-        const ChaseShot shot = chaseCamera({boat, glm::vec3(0.0f, 0.0f, 1.0f), glm::vec2(300.0f, y), window, glm::vec3(0.0f)});
+        const ChaseShot shot =
+            chaseCamera({boat, glm::vec3(0.0f, 0.0f, 1.0f), glm::vec2(300.0f, y), window, glm::vec3(0.0f)});
         EXPECT_GE(shot.view.position.y, boat.y - 1e-4f) << y;
         EXPECT_NEAR(glm::distance(shot.view.position, boat), 8.0f, 1e-3f) << y;
         EXPECT_TRUE(isFinite(viewOf(shot.view))) << y;
