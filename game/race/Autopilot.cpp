@@ -22,6 +22,13 @@ constexpr float braking = 5.0f;
 constexpr float brakingMarginKmh = 8.0f;
 constexpr float kmhPerMetreSecond = 3.6f;
 constexpr float headingLookout = 10.0f;
+// Throttle held this long (seconds) below this speed means the boat is stuck;
+// it then backs away for a while.
+constexpr float stuckSpeedKmh = 3.0f;
+constexpr float stuckPatience = 1.0f;
+constexpr float reversingDuration = 1.5f;
+// Still not moving after backing away: stranded.
+constexpr float strandedPatience = 4.0f;
 
 glm::vec3 alongSurface(const glm::vec3& vector, const glm::vec3& up)
 {
@@ -72,9 +79,19 @@ Autopilot::Autopilot(const AutopilotSkill& skill, std::vector<CourseWaypoint> co
 {
 }
 
-void Autopilot::drive(const Boat& boat)
+bool Autopilot::drive(const Boat& boat, float deltaTime)
 {
-    hold(boat, decide(boatState(boat)));
+    const BoatState state = boatState(boat);
+    hold(boat, decide(state, deltaTime));
+    standingTime = state.speedKmh < stuckSpeedKmh ? standingTime + deltaTime : 0.0f;
+    if (standingTime > strandedPatience)
+    {
+        standingTime = 0.0f;
+        stuckTime = 0.0f;
+        reversingTime = 0.0f;
+        return false;
+    }
+    return true;
 }
 
 void Autopilot::release(const Boat& boat) const
@@ -99,7 +116,25 @@ float Autopilot::allowedSpeed(float distance) const
                     std::sqrt(corner * corner + 2.0f * braking * std::max(distance, 0.0f)) * kmhPerMetreSecond);
 }
 
-DrivingKeys Autopilot::decide(const BoatState& boat)
+DrivingKeys Autopilot::decide(const BoatState& boat, float deltaTime)
+{
+    DrivingKeys keys = followCourse(boat);
+    if (reversingTime > 0.0f)
+    {
+        reversingTime -= deltaTime;
+        // Backing away, the opposite lock swings the bow toward the target.
+        return {false, true, keys.right, keys.left};
+    }
+    stuckTime = keys.forward && boat.speedKmh < stuckSpeedKmh ? stuckTime + deltaTime : 0.0f;
+    if (stuckTime > stuckPatience)
+    {
+        stuckTime = 0.0f;
+        reversingTime = reversingDuration;
+    }
+    return keys;
+}
+
+DrivingKeys Autopilot::followCourse(const BoatState& boat)
 {
     // A waypoint is done when the boat is near it or has passed it.
     for (std::size_t skipped = 0; skipped < course.size(); ++skipped)

@@ -34,6 +34,11 @@ void RaceWorld::frame(float deltaTime)
     tracker->checkCheckpoint(playerBoat->chassis());
 }
 
+void RaceWorld::resetBoatToCheckpoint()
+{
+    playerBoat->reset(tracker->currentCheckpointPosition(), tracker->currentCheckpointRotation());
+}
+
 Boat& RaceWorld::boat() const
 {
     return *playerBoat;

@@ -31,6 +31,8 @@ public:
     // One race frame: the boat's controls from the keyboard, the fixed
     // sub-steps, the boat's per-frame forces and the checkpoint test.
     void frame(float deltaTime);
+    // The boat at rest on the checkpoint passed last, as the race's R key puts it.
+    void resetBoatToCheckpoint();
 
     Boat& boat() const;
     const LapTracker& lapTracker() const;

@@ -136,7 +136,7 @@ public:
 const LegSpot iceSpots[]{{0, 0.5f, -34.0f, 20.0f}, {1, 0.3f, -36.0f, 60.0f}, {2, 0.55f, 32.0f, -30.0f},
                          {3, 0.4f, -32.0f, 45.0f}};
 const LegSpot ice2Spots[]{{2, 0.3f, -36.0f, 10.0f}, {1, 0.7f, 34.0f, 80.0f}};
-const LegSpot ice3Spot{1, 0.6f, -44.0f, 15.0f};
+const LegSpot ice3Spot{1, 0.6f, -48.0f, 15.0f};
 const LegSpot shipSpots[]{{0, 0.75f, 28.0f, 0.0f},  {1, 0.3f, 26.0f, 180.0f}, {1, 0.5f, -27.0f, 0.0f},
                           {2, 0.4f, 26.0f, 10.0f},  {2, 0.68f, -27.0f, 170.0f}, {3, 0.5f, 27.0f, -10.0f},
                           {4, 0.5f, -28.0f, 0.0f}};
@@ -150,10 +150,12 @@ const LegSpot dragonSpots[]{{0, 0.55f, -20.0f, -90.0f}, {2, 0.25f, 20.0f, 90.0f}
 const LegSpot house1Spots[]{{4, 0.42f, 20.0f, -90.0f}, {4, 0.55f, 21.0f, -90.0f}, {2, 0.45f, -20.0f, 90.0f},
                             {2, 0.52f, -21.0f, 90.0f}, {0, 0.3f, 20.0f, -90.0f},  {0, 0.42f, 21.0f, -90.0f}};
 const LegSpot house2Spots[]{{4, 0.68f, 22.0f, -90.0f}, {2, 0.38f, -21.0f, 90.0f}, {2, 0.59f, -22.0f, 90.0f},
-                            {0, 0.5f, 20.0f, -90.0f},  {0, 0.58f, 21.0f, -90.0f}, {1, 0.62f, -21.0f, 90.0f},
-                            {1, 0.7f, -22.0f, 90.0f},  {1, 0.78f, -21.0f, 90.0f}, {2, 0.31f, -21.0f, 90.0f}};
-// Straight on the line, in the middle of the three legs after the first.
+                            {0, 0.5f, 20.0f, -90.0f},  {0, 0.58f, 21.0f, -90.0f}, {1, 0.62f, -30.0f, 90.0f},
+                            {1, 0.7f, -31.0f, 90.0f},  {1, 0.78f, -30.0f, 90.0f}, {2, 0.31f, -21.0f, 90.0f}};
+// Straight on the line, in the middle of the three legs after the first, sunk
+// so that the jump off the crest lands a boat on its keel.
 const LegSpot rampSpots[]{{1, 0.5f, 0.0f, 0.0f}, {2, 0.45f, 0.0f, 0.0f}, {3, 0.5f, 0.0f, 0.0f}};
+constexpr float rampSinking = 1.5f;
 // Signs stand on the left of the line, facing it, their arrows toward the next checkpoint.
 constexpr std::size_t signsPerLeg[checkpointCount]{5, 8, 7, 5, 4};
 constexpr float signLateral = 14.0f;
@@ -269,7 +271,7 @@ TrackLayout buildLayout()
                   glm::vec3(-74.4957f, -12.6387f, -158.553f), AddModelWithBody);
     for (const LegSpot& spot : rampSpots)
     {
-        builder.place(TrackModelId::Ramp, poseAt(spot), AddModelWithBody);
+        builder.place(TrackModelId::Ramp, poseAt(spot, -rampSinking), AddModelWithBody);
     }
 
     builder.place(TrackModelId::Palm, glm::vec3(65.9227f, 51.1213f, 56.9843f),
