@@ -153,8 +153,20 @@ TEST_F(TrackCourseTest, NoStaticBodyBlocksTheLineBetweenTheCheckpoints)
     }
     ASSERT_EQ(body, trackBodyCount);
 
-    btBoxShape hull(toBulletVector(boatHullHalfExtents));
+    // The racing line runs through the checkpoints where the lap tracker has them, start line first.
     const auto& checkpoints = race.lapTracker().checkpoints();
+    const std::vector<CourseWaypoint>& course = trackLayout().course;
+    auto waypoint = course.begin();
+    for (const auto& checkpoint : checkpoints)
+    {
+        const glm::vec3 centre = fromBulletVector(checkpoint->getWorldTransform().getOrigin());
+        waypoint = std::find_if(waypoint, course.end(),
+                                [&](const CourseWaypoint& point) { return point.position == centre; });
+        EXPECT_NE(waypoint, course.end());
+    }
+    EXPECT_EQ(course.front().position, fromBulletVector(checkpoints[0]->getWorldTransform().getOrigin()));
+
+    btBoxShape hull(toBulletVector(boatHullHalfExtents));
     constexpr int steps = 60;
     for (std::size_t leg = 0; leg < checkpointCount; ++leg)
     {
