@@ -137,13 +137,12 @@ const LegSpot iceSpots[]{{0, 0.5f, -34.0f, 20.0f}, {1, 0.3f, -36.0f, 60.0f}, {2,
                          {3, 0.4f, -32.0f, 45.0f}};
 const LegSpot ice2Spots[]{{2, 0.3f, -36.0f, 10.0f}, {1, 0.7f, 34.0f, 80.0f}};
 const LegSpot ice3Spot{1, 0.6f, -48.0f, 15.0f};
-const LegSpot shipSpots[]{{0, 0.75f, 28.0f, 0.0f},  {1, 0.3f, 26.0f, 180.0f}, {1, 0.5f, -27.0f, 0.0f},
+const LegSpot shipSpots[]{{0, 0.7f, -30.0f, 0.0f},  {1, 0.3f, 26.0f, 180.0f}, {1, 0.5f, -27.0f, 0.0f},
                           {2, 0.4f, 26.0f, 10.0f},  {2, 0.68f, -27.0f, 170.0f}, {3, 0.5f, 27.0f, -10.0f},
                           {4, 0.5f, -28.0f, 0.0f}};
 const LegSpot island1Spots[]{{1, 0.45f, 50.0f, 0.0f}, {2, 0.5f, -50.0f, 30.0f}, {0, 0.4f, 48.0f, -20.0f}};
 const LegSpot island2Spots[]{{0, 0.3f, -30.0f, 0.0f}, {1, 0.42f, -30.0f, 40.0f}, {2, 0.7f, 30.0f, 0.0f},
-                             {3, 0.6f, -32.0f, 70.0f}, {1, 0.62f, 32.0f, 10.0f},  {2, 0.35f, -32.0f, 0.0f},
-                             {4, 0.35f, 32.0f, 30.0f}};
+                             {3, 0.6f, -32.0f, 70.0f}, {1, 0.62f, 32.0f, 10.0f},  {2, 0.35f, -32.0f, 0.0f}};
 const LegSpot volcanoSpots[]{{1, 0.5f, -75.0f, 0.0f}, {2, 0.6f, 70.0f, 0.0f}, {0, 0.5f, -70.0f, 0.0f}};
 const LegSpot dragonSpots[]{{0, 0.55f, -20.0f, -90.0f}, {2, 0.25f, 20.0f, 90.0f}, {4, 0.6f, -20.0f, -90.0f}};
 // Houses stand on stilts in the water, in four small villages.
@@ -247,6 +246,11 @@ TrackLayout buildLayout()
         island2s.push_back(poseAt(spot));
         builder.place(TrackModelId::Island2, island2s.back(), AddModel);
     }
+    // The last island carries the known palm.
+    const Pose knownPalm{glm::vec3(65.9227f, 51.1213f, 56.9843f),
+                         quaternionFromEulerDegrees(0.001718f, 59.6011f, -40.8385f)};
+    island2s.push_back({glm::normalize(knownPalm.position) * waterRadius, knownPalm.rotation});
+    builder.place(TrackModelId::Island2, island2s.back(), AddModel);
     const Pose lighthouse{glm::vec3(-83.8179f, 64.564f, 17.5455f),
                           quaternionFromEulerDegrees(36.0494f, -46.062f, -32.5457f)};
     builder.place(TrackModelId::LightHouse, lighthouse, AddModel);
@@ -274,8 +278,7 @@ TrackLayout buildLayout()
         builder.place(TrackModelId::Ramp, poseAt(spot, -rampSinking), AddModelWithBody);
     }
 
-    builder.place(TrackModelId::Palm, glm::vec3(65.9227f, 51.1213f, 56.9843f),
-                  glm::vec3(0.001718f, 59.6011f, -40.8385f), AddModelWithBody);
+    builder.place(TrackModelId::Palm, knownPalm, AddModelWithBody);
     const float island1Top = trackModel(TrackModelId::Island1).height - 0.5f;
     for (const Pose& island : island1s)
     {
