@@ -33,22 +33,27 @@ struct Opponent
 {
     const char* file;
     AutopilotSkill skill;
+    // The opponent's place on the start grid, from the player's boat: metres to
+    // its left (x) and ahead (z).
+    glm::vec3 grid;
 };
 
 // From the quickest, near what a good player makes of the course (about 88 s),
-// to one that is easy to beat (about 112 s).
+// to one that is easy to beat (about 112 s); the slower ones start beside the
+// player, the quicker ones behind.
 const std::array<Opponent, 5> opponents{{
-    {"Car1.ghost", {120.0f, 0.3f, 75.0f}},
-    {"Car2.ghost", {110.0f, 0.3f, 62.0f}},
-    {"Car3.ghost", {100.0f, 0.3f, 52.0f}},
-    {"Car4.ghost", {85.0f, 0.3f, 45.0f}},
-    {"Car5.ghost", {65.0f, 0.3f, 35.0f}},
+    {"Car1.ghost", {120.0f, 0.3f, 75.0f}, {-3.5f, 0.0f, -6.0f}},
+    {"Car2.ghost", {110.0f, 0.3f, 62.0f}, {0.0f, 0.0f, -6.0f}},
+    {"Car3.ghost", {100.0f, 0.3f, 52.0f}, {3.5f, 0.0f, -6.0f}},
+    {"Car4.ghost", {85.0f, 0.3f, 45.0f}, {-3.5f, 0.0f, 0.0f}},
+    {"Car5.ghost", {65.0f, 0.3f, 35.0f}, {3.5f, 0.0f, 0.0f}},
 }};
 }
 
-std::optional<GhostRecording> recordAutopilotRace(const AutopilotSkill& skill)
+std::optional<GhostRecording> recordAutopilotRace(const AutopilotSkill& skill, const glm::vec3& grid)
 {
     RaceWorld race;
+    race.boat().reset(raceStartPosition + raceStartRotation() * grid, raceStartRotation());
     Autopilot autopilot(skill, trackLayout().course);
     autopilot.release(race.boat());
     // The countdown: the world runs, the boat settles and waits.
@@ -117,9 +122,9 @@ int checkpointsPassedInPlayback(GhostRecording ghost)
 
 namespace
 {
-bool writeGhost(const std::filesystem::path& path, const AutopilotSkill& skill)
+bool writeGhost(const std::filesystem::path& path, const Opponent& opponent)
 {
-    const std::optional<GhostRecording> ghost = recordAutopilotRace(skill);
+    const std::optional<GhostRecording> ghost = recordAutopilotRace(opponent.skill, opponent.grid);
     if (!ghost)
     {
         fmt::print(stderr, "The autopilot did not finish the race for {}.\n", path.string());
@@ -158,7 +163,7 @@ std::optional<std::size_t> writeGhosts(const std::filesystem::path& assets)
         const pid_t child = fork();
         if (child == 0)
         {
-            _exit(writeGhost(path, opponent.skill) ? 0 : 1);
+            _exit(writeGhost(path, opponent) ? 0 : 1);
         }
         if (child > 0)
         {
@@ -166,7 +171,7 @@ std::optional<std::size_t> writeGhosts(const std::filesystem::path& assets)
         }
         else
         {
-            written = writeGhost(path, opponent.skill) && written;
+            written = writeGhost(path, opponent) && written;
         }
     }
     for (const pid_t child : children)
