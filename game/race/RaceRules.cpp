@@ -62,10 +62,10 @@ bool RaceRules::updateOpponent(std::size_t slot, bool playbackFinished)
     {
         return true;
     }
-    if (!opponentFinished.at(slot))
+    if (!opponentFinished[slot])
     {
         ++playerPlace;
-        opponentFinished.at(slot) = true;
+        opponentFinished[slot] = true;
     }
     return false;
 }
@@ -100,7 +100,7 @@ bool RaceRules::isFinishHandled() const
 
 bool RaceRules::isOpponentFinished(std::size_t slot) const
 {
-    return opponentFinished.at(slot);
+    return opponentFinished[slot];
 }
 
 RaceState stateAfterKey(RaceState state, std::int16_t key)

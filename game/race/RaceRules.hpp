@@ -37,8 +37,8 @@ public:
     bool finishIfDue(int hudLap);
     // The clock runs in every state but Waiting.
     void advanceClock(float deltaTime);
-    // An opponent whose playback has ended is counted, once, as ahead of the
-    // player; true while it still plays.
+    // An opponent (slot below opponentCount) whose playback has ended is
+    // counted, once, as ahead of the player; true while it still plays.
     bool updateOpponent(std::size_t slot, bool playbackFinished);
     // Enter and keypad Enter start the countdown, only while waiting; true when they did.
     bool pressKey(std::int16_t key);
