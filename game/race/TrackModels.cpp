@@ -72,7 +72,7 @@ const BodyDescription dragonBodies[] = {
     sphere(1.5f, glm::vec3(0.0f, 2.6f, -0.4f)),
     box(glm::vec3(0.45f, 1.3f, 0.45f), glm::vec3(0.0f, 4.1f, 1.0f)),
     sphere(0.75f, glm::vec3(0.0f, 5.8f, 1.6f)),
-    box(glm::vec3(0.4f, 0.4f, 1.3f), glm::vec3(0.0f, 1.6f, -2.4f)),
+    box(glm::vec3(0.4f, 0.4f, 1.0f), glm::vec3(0.0f, 1.6f, -2.2f)),
 };
 // The walls; the eaves overhang them.
 const BodyDescription house1Body[] = {box(glm::vec3(3.0f, 3.0f, 2.5f), glm::vec3(0.0f, 3.0f, 0.0f))};
@@ -107,7 +107,7 @@ const std::array<TrackModel, trackModelCount> trackModels = {{
     {"House1.obj", 1, TrackBodyKind::Box, 6, 3.4f, 2.9f, 6.0f, 0.0f, house1Body},
     {"House2.obj", 12, TrackBodyKind::Box, 9, 3.9f, 3.4f, 8.5f, 0.0f, house2Body},
     {"Ramp.obj", 9, TrackBodyKind::Box, 4, rampHalfWidth, rampHalfLength, rampCrestHeight, rampLipDepth, rampBody},
-    {"Palm.obj", 7, TrackBodyKind::Cylinder, 18, 3.8f, 3.8f, 7.6f, 0.0f, palmBody},
+    {"Palm.obj", 7, TrackBodyKind::Cylinder, 18, 3.8f, 3.0f, 7.3f, 0.0f, palmBody},
     // Long along X: a line of barriers runs along the course's edge.
     {"Barrier.obj", 0, TrackBodyKind::Box, 70, 2.0f, 0.4f, 1.2f, 0.0f, barrierBody},
     // The board faces +Z; its arrow points along +X, so turn +X toward the next checkpoint.

@@ -1,0 +1,136 @@
+#include "tools/assets/ModelMeshes.hpp"
+#include "tools/assets/Noise.hpp"
+
+#include <glm/geometric.hpp>
+#include <glm/gtc/constants.hpp>
+
+#include <algorithm>
+#include <cmath>
+
+
+Mesh buildPlanetFloor(const TrackModel& row) {
+    // Gentle dunes a fraction of a metre high; the sphere sits about the planet's centre.
+    const GeodesicSphere sphere = geodesicSphere(4);
+    std::vector<glm::vec3> points;
+    for (const glm::vec3& direction : sphere.directions) {
+        points.push_back(direction * (seaBedRadius + 0.5f * fractalNoise(direction * 9.0f, 11, 3)));
+    }
+    Mesh mesh;
+    for (const glm::uvec3& tri : sphere.triangles) {
+        addFlatTriangle(mesh, points[tri.x], points[tri.y], points[tri.z], wholePicture, glm::vec3(0.0f),
+                        2.0f * row.halfWidth);
+    }
+    return mesh;
+}
+
+Mesh buildIce(const TrackModel& row, TrackModelId id) {
+    // Bands: deep ice below the water, cliffs through the waterline, snow on top.
+    const float h = row.height;
+    const float d = row.depth;
+    std::vector<RadialRing> rings;
+    std::uint32_t seed = 0;
+    if (id == TrackModelId::Ice1) {
+        // A flat floe.
+        rings = {{0.0f, -d, bottomLeft},     {0.78f, -d, bottomLeft},      {0.97f, -0.25f * d, topRight},
+                 {1.0f, 0.3f * h, topRight}, {0.93f, 0.75f * h, topLeft}, {0.8f, h, topLeft},
+                 {0.0f, h, topLeft}};
+        seed = 21;
+    } else {
+        // Bergs: Ice2 a steep peak, Ice3 a broad one.
+        rings = {{0.0f, -d, bottomLeft},      {0.75f, -d, bottomLeft},       {0.95f, -0.25f * d, topRight},
+                 {1.0f, 0.1f * h, topRight},  {0.82f, 0.45f * h, topRight}, {0.55f, 0.78f * h, topLeft},
+                 {0.22f, 0.94f * h, topLeft}, {0.0f, h, topLeft}};
+        seed = id == TrackModelId::Ice2 ? 22 : 23;
+    }
+    Mesh mesh;
+    addRadialSolid(mesh, rings, id == TrackModelId::Ice3 ? 11 : 9, seed, 0.18f, row.halfWidth, row.halfLength);
+    return mesh;
+}
+
+Mesh buildIsland(const TrackModel& row, TrackModelId id) {
+    // Rock below the water, a wet beach at the waterline, dry sand, then a grassy top.
+    const float h = row.height;
+    const float d = row.depth;
+    const RadialRing rings[] = {
+        {0.0f, -d, bottomRight},         {1.0f, -d, bottomRight},        {0.97f, -0.18f * d, bottomLeft},
+        {0.9f, 0.1f * h, topLeft},       {0.75f, 0.5f * h, topRight},    {0.45f, 0.88f * h, topRight},
+        {0.0f, h, topRight},
+    };
+    Mesh mesh;
+    addRadialSolid(mesh, rings, 14, id == TrackModelId::Island1 ? 31 : 32, 0.14f, row.halfWidth, row.halfLength);
+    return mesh;
+}
+
+Mesh buildVolcano(const TrackModel& row) {
+    const float h = row.height;
+    const float d = row.depth;
+    // The cone rises from a rocky shore to an ash-grey summit; inside the rim
+    // the crater wall and its floor are lava, and two lava streams run down
+    // the flanks.
+    const RadialRing rings[] = {
+        {0.0f, -d, bottomRight},          {1.0f, -d, bottomRight},          {0.98f, -0.12f * d, bottomRight},
+        {0.92f, 0.05f * h, topLeft},      {0.6f, 0.32f * h, topLeft},       {0.38f, 0.62f * h, topRight},
+        {0.24f, 0.9f * h, topRight},      {0.2f, h, bottomLeft},            {0.13f, 0.85f * h, bottomLeft},
+        {0.0f, 0.85f * h, bottomLeft},
+    };
+    const auto streams = [&](std::size_t ring, int segment) {
+        const bool onFlank = ring >= 4 && ring <= 6;
+        return onFlank && (segment == 2 || segment == 10) ? bottomLeft : rings[ring].region;
+    };
+    Mesh mesh;
+    addRadialSolid(mesh, rings, 16, 41, 0.1f, row.halfWidth, row.halfLength, streams);
+    return mesh;
+}
+
+Mesh buildPalm(const TrackModel& row) {
+    Mesh mesh;
+    // A trunk of stacked rings leaning toward +X, the lean growing with height.
+    constexpr int pieces = 7;
+    constexpr float lean = 0.8f;
+    // The fronds rise a little before they droop; the crown sits that much lower.
+    const float trunkHeight = row.height - 0.06f;
+    const auto spine = [&](float s) { return glm::vec3(lean * s * s, trunkHeight * s, 0.0f); };
+    for (int i = 0; i < pieces; ++i) {
+        const float s0 = float(i) / pieces;
+        const float s1 = float(i + 1) / pieces;
+        const float radius = 0.32f - 0.13f * s0;
+        addTube(mesh, spine(s0), spine(s1), radius, radius * 0.8f, 6, topLeft);
+    }
+
+    // Fronds: folded, drooping leaves round the crown, both faces drawn.
+    const glm::vec3 crown = spine(1.0f);
+    constexpr int fronds = 8;
+    const float reach = row.halfWidth - lean;
+    for (int f = 0; f < fronds; ++f) {
+        const float angle = glm::two_pi<float>() * float(f) / fronds;
+        const glm::vec3 out(std::cos(angle), 0.0f, std::sin(angle));
+        const glm::vec3 side(-out.z, 0.0f, out.x);
+        const float length = f % 2 == 0 ? reach : 0.85f * reach;
+        const AtlasRegion region = f % 2 == 0 ? topRight : bottomRight;
+        constexpr int steps = 5;
+        std::vector<std::array<glm::vec3, 3>> sections;
+        for (int i = 0; i <= steps; ++i) {
+            const float t = float(i) / steps;
+            const float width = 0.55f * std::pow(std::sin(glm::pi<float>() * std::min(t, 0.96f)), 0.7f) + 0.04f;
+            const glm::vec3 middle = crown + out * (length * t) + glm::vec3(0.0f, 0.6f * t - 1.5f * t * t, 0.0f);
+            const glm::vec3 fold(0.0f, 0.12f * width, 0.0f);
+            sections.push_back({middle - side * width - fold, middle, middle + side * width - fold});
+        }
+        const glm::vec3 centre = crown + out * (0.5f * length);
+        for (int i = 0; i < steps; ++i) {
+            for (int half = 0; half < 2; ++half) {
+                const glm::vec3 quad[] = {sections[i][half], sections[i][half + 1], sections[i + 1][half + 1],
+                                          sections[i + 1][half]};
+                addSheet(mesh, quad, region, centre, 1.3f * length + 1.0f);
+            }
+        }
+    }
+
+    // Coconuts under the crown.
+    for (int c = 0; c < 3; ++c) {
+        const float angle = glm::two_pi<float>() * float(c) / 3.0f + 0.5f;
+        addGeodesic(mesh, crown + glm::vec3(0.22f * std::cos(angle), -0.25f, 0.22f * std::sin(angle)),
+                    glm::vec3(0.16f), 1, bottomLeft);
+    }
+    return mesh;
+}
