@@ -31,7 +31,8 @@ Mesh buildLightHouse(const TrackModel& row) {
     std::vector<ProfilePoint> tower;
     for (int band = 0; band <= bands; ++band) {
         const float y = towerTop * float(band) / bands;
-        tower.push_back({2.6f - 0.8f * y / towerTop, y, band % 2 == 0 ? topLeft : topRight, true});
+        // The foot starts inside the rock, so the two never share a face.
+        tower.push_back({2.6f - 0.8f * y / towerTop, band == 0 ? -0.3f : y, band % 2 == 0 ? topLeft : topRight, true});
     }
     const float lampBottom = lighthouseLampHeight - 2.2f;
     const float lampTop = lighthouseLampHeight + 1.8f;
@@ -132,8 +133,8 @@ Mesh buildPirateShip(const TrackModel& row) {
     const AtlasRegion bands[] = {topLeft, topLeft, topLeft, bottomLeft, topLeft, topLeft, topLeft};
     addLoftZ(mesh, sections, zs, bands, topLeft);
     // The stern castle, with a black rail along its top.
-    addBox(mesh, glm::vec3(0.0f, 2.85f, -6.9f), glm::vec3(2.1f, 0.65f, 1.6f), topLeft);
-    addBox(mesh, glm::vec3(0.0f, 3.45f, -6.9f), glm::vec3(2.15f, 0.05f, 1.65f), bottomRight);
+    addBox(mesh, glm::vec3(0.0f, 2.85f, -6.85f), glm::vec3(2.1f, 0.65f, 1.6f), topLeft);
+    addBox(mesh, glm::vec3(0.0f, 3.45f, -6.85f), glm::vec3(2.15f, 0.05f, 1.62f), bottomRight);
 
     // Three masts with their yards and square sails, and the bowsprit.
     struct Mast {
@@ -176,8 +177,8 @@ Mesh buildDragon(const TrackModel& row) {
                 bottomRight);
         addBox(mesh, glm::vec3(0.4f * side, 5.95f, 2.2f), glm::vec3(0.08f), bottomRight);
         // Legs standing on the plinth.
-        addTube(mesh, glm::vec3(0.7f * side, 2.3f, 0.6f), glm::vec3(0.8f * side, 1.2f, 0.9f), 0.3f, 0.22f, 6, topLeft);
-        addTube(mesh, glm::vec3(0.8f * side, 2.1f, -1.4f), glm::vec3(0.9f * side, 1.2f, -1.2f), 0.34f, 0.24f, 6,
+        addTube(mesh, glm::vec3(0.7f * side, 2.3f, 0.6f), glm::vec3(0.8f * side, 1.1f, 0.9f), 0.3f, 0.22f, 6, topLeft);
+        addTube(mesh, glm::vec3(0.8f * side, 2.1f, -1.4f), glm::vec3(0.9f * side, 1.1f, -1.2f), 0.34f, 0.24f, 6,
                 topLeft);
         // A wing: a membrane fanned from the shoulder, its leading edge a bone.
         const glm::vec3 shoulder(0.6f * side, 3.5f, -0.2f);

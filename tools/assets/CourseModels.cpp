@@ -40,7 +40,7 @@ Mesh buildSign(const TrackModel& row) {
     const float boardHalfHeight = 0.5f * (row.height - boardBottom);
     const float boardCentre = boardBottom + boardHalfHeight;
     for (const float x : {-1.1f, 1.1f}) {
-        addBox(mesh, glm::vec3(x, 0.5f * boardBottom + 0.1f, 0.0f), glm::vec3(0.08f, 0.5f * boardBottom + 0.1f, 0.08f),
+        addBox(mesh, glm::vec3(x, 0.5f * boardBottom + 0.1f, 0.0f), glm::vec3(0.08f, 0.5f * boardBottom + 0.1f, 0.06f),
                bottomLeft);
     }
     addBox(mesh, glm::vec3(0.0f, boardCentre, 0.0f), glm::vec3(row.halfWidth, boardHalfHeight, 0.08f), topLeft);
@@ -58,7 +58,8 @@ Mesh buildBigSign(const TrackModel& row) {
     constexpr float pillarHalf = 0.6f;
     const float pillarX = row.halfWidth - footHalf;
     constexpr int stripes = 4;
-    const float stripeHeight = row.height / stripes;
+    // The pillars end inside the beam.
+    const float stripeHeight = (row.height - 0.3f) / stripes;
     for (const float side : {-1.0f, 1.0f}) {
         addBox(mesh, glm::vec3(side * pillarX, 0.15f, 0.0f), glm::vec3(footHalf, 0.15f, row.halfLength), bottomRight);
         for (int stripe = 0; stripe < stripes; ++stripe) {
@@ -84,8 +85,9 @@ Mesh buildCrate(const TrackModel& row) {
     for (const float a : {-edge, edge}) {
         for (const float b : {-edge, edge}) {
             addBox(mesh, centre + glm::vec3(0.0f, a, b), glm::vec3(half, board, board), topRight);
-            addBox(mesh, centre + glm::vec3(a, 0.0f, b), glm::vec3(board, half, board), topRight);
-            addBox(mesh, centre + glm::vec3(a, b, 0.0f), glm::vec3(board, board, half), topRight);
+            // Slightly thinner boards along Y and Z keep the corner faces apart.
+            addBox(mesh, centre + glm::vec3(a, 0.0f, b), glm::vec3(board - 0.005f, half, board - 0.005f), topRight);
+            addBox(mesh, centre + glm::vec3(a, b, 0.0f), glm::vec3(board - 0.01f, board - 0.01f, half), topRight);
         }
     }
     return mesh;

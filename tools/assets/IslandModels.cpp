@@ -24,26 +24,35 @@ Mesh buildPlanetFloor(const TrackModel& row) {
 }
 
 Mesh buildIce(const TrackModel& row, TrackModelId id) {
-    // Bands: deep ice below the water, cliffs through the waterline, snow on top.
+    // Chunky facets: deep ice below the water, cliffs through the waterline,
+    // snow on top; the bergs' peaks lean off centre.
     const float h = row.height;
     const float d = row.depth;
     std::vector<RadialRing> rings;
     std::uint32_t seed = 0;
+    int segments = 0;
     if (id == TrackModelId::Ice1) {
-        // A flat floe.
-        rings = {{0.0f, -d, bottomLeft},     {0.78f, -d, bottomLeft},      {0.97f, -0.25f * d, topRight},
-                 {1.0f, 0.3f * h, topRight}, {0.93f, 0.75f * h, topLeft}, {0.8f, h, topLeft},
-                 {0.0f, h, topLeft}};
+        // A flat floe with a tilted top.
+        rings = {{0.0f, -d, bottomLeft},      {0.78f, -d, bottomLeft},        {0.97f, -0.25f * d, topRight},
+                 {1.0f, 0.3f * h, topRight},  {0.9f, 0.75f * h, topLeft},    {0.72f, h, topLeft, {0.1f, 0.05f}},
+                 {0.0f, 0.9f * h, topLeft, {0.1f, 0.05f}}};
         seed = 21;
+        segments = 7;
     } else {
-        // Bergs: Ice2 a steep peak, Ice3 a broad one.
-        rings = {{0.0f, -d, bottomLeft},      {0.75f, -d, bottomLeft},       {0.95f, -0.25f * d, topRight},
-                 {1.0f, 0.1f * h, topRight},  {0.82f, 0.45f * h, topRight}, {0.55f, 0.78f * h, topLeft},
-                 {0.22f, 0.94f * h, topLeft}, {0.0f, h, topLeft}};
+        const glm::vec2 lean = id == TrackModelId::Ice2 ? glm::vec2(0.2f, -0.1f) : glm::vec2(-0.15f, 0.2f);
+        rings = {{0.0f, -d, bottomLeft},
+                 {0.75f, -d, bottomLeft},
+                 {0.95f, -0.25f * d, topRight},
+                 {1.0f, 0.1f * h, topRight},
+                 {0.8f, 0.45f * h, topRight, 0.3f * lean},
+                 {0.5f, 0.75f * h, topLeft, 0.7f * lean},
+                 {0.2f, 0.93f * h, topLeft, lean},
+                 {0.0f, h, topLeft, lean}};
         seed = id == TrackModelId::Ice2 ? 22 : 23;
+        segments = id == TrackModelId::Ice2 ? 6 : 8;
     }
     Mesh mesh;
-    addRadialSolid(mesh, rings, id == TrackModelId::Ice3 ? 11 : 9, seed, 0.18f, row.halfWidth, row.halfLength);
+    addRadialSolid(mesh, rings, segments, seed, 0.25f, row.halfWidth, row.halfLength);
     return mesh;
 }
 
@@ -112,7 +121,7 @@ Mesh buildPalm(const TrackModel& row) {
         for (int i = 0; i <= steps; ++i) {
             const float t = float(i) / steps;
             const float width = 0.55f * std::pow(std::sin(glm::pi<float>() * std::min(t, 0.96f)), 0.7f) + 0.04f;
-            const glm::vec3 middle = crown + out * (length * t) + glm::vec3(0.0f, 0.6f * t - 1.5f * t * t, 0.0f);
+            const glm::vec3 middle = crown + out * (length * t) + glm::vec3(0.0f, 0.6f * t - 1.9f * t * t, 0.0f);
             const glm::vec3 fold(0.0f, 0.12f * width, 0.0f);
             sections.push_back({middle - side * width - fold, middle, middle + side * width - fold});
         }

@@ -254,7 +254,8 @@ void addRadialSolid(Mesh& mesh, std::span<const RadialRing> rings, int segments,
         for (int j = 0; j < segments; ++j) {
             const float angle = step * float(j);
             const float radius = ring.scale * outline[j];
-            ringPoints.emplace_back(radius * std::sin(angle), ring.height, radius * std::cos(angle));
+            ringPoints.emplace_back(ring.lean.x + radius * std::sin(angle), ring.height,
+                                    ring.lean.y + radius * std::cos(angle));
             reachX = std::max(reachX, std::abs(ringPoints.back().x));
             reachZ = std::max(reachZ, std::abs(ringPoints.back().z));
         }
@@ -272,8 +273,8 @@ void addRadialSolid(Mesh& mesh, std::span<const RadialRing> rings, int segments,
 
     const glm::vec3 centre(0.0f, 0.5f * (lowest + highest), 0.0f);
     const float size = std::max({2.0f * halfWidth, 2.0f * halfLength, highest - lowest});
-    const glm::vec3 bottom(0.0f, rings.front().height, 0.0f);
-    const glm::vec3 top(0.0f, rings.back().height, 0.0f);
+    const glm::vec3 bottom = points.front().front();
+    const glm::vec3 top = points.back().front();
     for (std::size_t k = 0; k < rings.size(); ++k) {
         if (rings[k].scale == 0.0f) {
             continue;

@@ -63,12 +63,14 @@ void addBoxFacesFilled(Mesh& mesh, glm::vec3 centre, glm::vec3 halfExtents, Atla
 // normals round the axis; flat ones are faceted.
 void addLathe(Mesh& mesh, std::span<const ProfilePoint> profile, int segments, bool smooth);
 // One ring of a radial solid: its size as a fraction of the solid's half
-// width and length (0 for a point on the axis), its height, and the region of
-// the band from it to the next ring.
+// width and length (0 for a point on the axis), its height, the region of
+// the band from it to the next ring, and how far its centre leans off the
+// axis in the same fractions (x, z).
 struct RadialRing {
     float scale;
     float height;
     AtlasRegion region;
+    glm::vec2 lean{0.0f};
 };
 // A faceted solid of rings round the Y axis with an outline that wobbles by
 // up to `wobble` (noise of the seed), from a ring of scale 0 at the bottom to

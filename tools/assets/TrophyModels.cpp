@@ -1,5 +1,8 @@
 #include "tools/assets/ModelMeshes.hpp"
 
+#include <glm/gtc/constants.hpp>
+
+#include <cmath>
 #include <vector>
 
 Mesh buildGoblet(Goblet goblet) {
@@ -27,6 +30,20 @@ Mesh buildGoblet(Goblet goblet) {
     }
     Mesh mesh;
     addLathe(mesh, profile, 40, true);
+    // The winner's cup has two handles: arcs of short tubes from the bowl's
+    // waist up to below the rim.
+    if (goblet == Goblet::Gold) {
+        constexpr int pieces = 8;
+        for (const float side : {-1.0f, 1.0f}) {
+            const auto arc = [&](int i) {
+                const float angle = glm::pi<float>() * float(i) / pieces;
+                return glm::vec3(side * (0.27f + 0.14f * std::sin(angle)), 0.6f + 0.11f * (1.0f - std::cos(angle)), 0.0f);
+            };
+            for (int i = 0; i < pieces; ++i) {
+                addTube(mesh, arc(i), arc(i + 1), 0.022f, 0.022f, 6, wholePicture);
+            }
+        }
+    }
     return mesh;
 }
 
