@@ -3,9 +3,9 @@
 Mesh buildBoat() {
     Mesh mesh;
     const glm::vec3 box = boatHullHalfExtents;
-    // A V-bottomed hull from the transom (-Z) to a raised bow (+Z): red below
-    // the chines, white topsides, a teak deck aft and a white foredeck. The
-    // keel touches y = 0.
+    // A V-bottomed hull from the transom (-Z) to a raised bow (+Z), white,
+    // with the gel coat's turquoise and red lines along its topsides under
+    // the gunwale. The keel touches y = 0.
     struct Station {
         float z;
         float halfBeam;
@@ -26,23 +26,19 @@ Mesh buildBoat() {
                             {-0.75f * s.halfBeam, s.keel + 0.16f}});
         zs.push_back(s.z);
     }
-    // Two lofts meet at the windscreen's station, so each deck has its colour.
-    constexpr std::size_t split = 2;
-    const AtlasRegion aft[] = {topRight, topLeft, bottomLeft, topLeft, topRight};
-    const AtlasRegion fore[] = {topRight, topLeft, topLeft, topLeft, topRight};
-    addLoftZ(mesh, std::span(sections).first(split + 1), std::span(zs).first(split + 1), aft, topLeft);
-    addLoftZ(mesh, std::span(sections).subspan(split), std::span(zs).subspan(split), fore, topLeft);
+    const AtlasRegion bands[] = {boatWhite, boatTopsides, boatWhite, boatTopsides, boatWhite};
+    addLoftZ(mesh, sections, zs, bands, boatWhite);
 
     // The cockpit: a raked windscreen across the deck, a console behind it,
-    // two red seats with backs, and the outboard motor on the transom.
+    // two seats with backs, and the outboard motor on the transom.
     // Each stands a little into the deck, so no face lies on the deck's.
     const glm::vec2 windscreen[] = {{0.17f, 0.56f}, {0.29f, 0.56f}, {0.1f, 0.98f}, {0.02f, 0.98f}};
-    addPrismX(mesh, windscreen, -0.6f, 0.6f, std::span(&bottomRight, 1), bottomRight);
-    addBox(mesh, glm::vec3(0.3f, 0.7f, -0.05f), glm::vec3(0.18f, 0.14f, 0.12f), topLeft);
+    addPrismX(mesh, windscreen, -0.6f, 0.6f, std::span(&boatWhite, 1), boatWhite);
+    addBox(mesh, glm::vec3(0.3f, 0.7f, -0.05f), glm::vec3(0.18f, 0.14f, 0.12f), boatWhite);
     for (const float x : {-0.35f, 0.35f}) {
-        addBox(mesh, glm::vec3(x, 0.68f, -0.55f), glm::vec3(0.22f, 0.12f, 0.22f), topRight);
-        addBox(mesh, glm::vec3(x, 0.84f, -0.75f), glm::vec3(0.22f, 0.16f, 0.05f), topRight);
+        addBox(mesh, glm::vec3(x, 0.68f, -0.55f), glm::vec3(0.22f, 0.12f, 0.22f), boatWhite);
+        addBox(mesh, glm::vec3(x, 0.84f, -0.75f), glm::vec3(0.22f, 0.16f, 0.05f), boatWhite);
     }
-    addBox(mesh, glm::vec3(0.0f, 0.55f, -box.z + 0.1f), glm::vec3(0.16f, 0.3f, 0.098f), bottomRight);
+    addBox(mesh, glm::vec3(0.0f, 0.55f, -box.z + 0.1f), glm::vec3(0.16f, 0.3f, 0.098f), boatWhite);
     return mesh;
 }

@@ -1,6 +1,6 @@
 #include "tools/assets/MeshBuilder.hpp"
 
-#include "tools/assets/Noise.hpp"
+#include "tools/assets/ShapeNoise.hpp"
 
 #include <fmt/core.h>
 #include <glm/common.hpp>
@@ -88,6 +88,11 @@ void addTriangle(Mesh& mesh, const MeshVertex& a, const MeshVertex& b, const Mes
 
 glm::vec2 planarUv(glm::vec3 position, glm::vec3 normal, AtlasRegion region, glm::vec3 centre, float size) {
     const FaceFrame frame = faceFrame(normal);
+    if (region.repeatMetres > 0.0f) {
+        // Measured from the model's origin, so neighbouring parts continue the pattern.
+        return region.min +
+               glm::vec2(glm::dot(position, frame.tangent), -glm::dot(position, frame.bitangent)) / region.repeatMetres;
+    }
     const glm::vec3 offset = position - centre;
     return inRegion(region, 0.5f + glm::dot(offset, frame.tangent) / size,
                     0.5f + glm::dot(offset, frame.bitangent) / size);
@@ -117,6 +122,21 @@ void addSheet(Mesh& mesh, std::span<const glm::vec3> polygon, AtlasRegion region
         addFlatTriangle(mesh, polygon[0], polygon[i], polygon[i + 1], region, centre, size);
         addFlatTriangle(mesh, polygon[0], polygon[i + 1], polygon[i], region, centre, size);
     }
+}
+
+void addDoubleSidedQuad(Mesh& mesh, std::span<const MeshVertex, 4> quad) {
+    const auto face = [&](MeshVertex a, MeshVertex b, MeshVertex c) {
+        const glm::vec3 cross = glm::cross(b.position - a.position, c.position - a.position);
+        if (glm::length(cross) < 1e-8f) {
+            return;
+        }
+        a.normal = b.normal = c.normal = glm::normalize(cross);
+        addTriangle(mesh, a, b, c);
+    };
+    face(quad[0], quad[1], quad[2]);
+    face(quad[0], quad[2], quad[3]);
+    face(quad[0], quad[2], quad[1]);
+    face(quad[0], quad[3], quad[2]);
 }
 
 namespace {
@@ -187,13 +207,25 @@ void addLathe(Mesh& mesh, std::span<const ProfilePoint> givenProfile, int segmen
         return glm::normalize(glm::vec2(sum));
     };
 
+    float widest = 0.0f;
+    for (const ProfilePoint& point : profile) {
+        widest = std::max(widest, point.radius);
+    }
+
     const float step = glm::two_pi<float>() / float(segments);
     for (std::size_t e = 0; e < edges; ++e) {
         const ProfilePoint& low = profile[e];
         const ProfilePoint& high = profile[e + 1];
-        const AtlasRegion region = low.region;
-        const float v0 = along[e] / total;
-        const float v1 = along[e + 1] / total;
+        // A repeating picture goes round a whole number of times and up the
+        // profile by length; any other fills its region once each way.
+        AtlasRegion region = low.region;
+        float v0 = along[e] / total;
+        float v1 = along[e + 1] / total;
+        if (region.repeatMetres > 0.0f) {
+            const float turns = std::max(1.0f, std::round(glm::two_pi<float>() * widest / region.repeatMetres));
+            const float rise = total / region.repeatMetres;
+            region = {region.min, region.min + glm::vec2(turns, rise)};
+        }
         for (int j = 0; j < segments; ++j) {
             // The last column meets the first at exactly the same points.
             const float a0 = step * float(j);
@@ -244,7 +276,7 @@ void addRadialSolid(Mesh& mesh, std::span<const RadialRing> rings, int segments,
     for (int j = 0; j < segments; ++j) {
         const float angle = step * float(j);
         const glm::vec3 onCircle(1.7f * std::cos(angle), 1.7f * std::sin(angle), 0.0f);
-        outline.push_back(1.0f + wobble * fractalNoise(onCircle, seed, 2));
+        outline.push_back(1.0f + wobble * shapeFbm(onCircle, seed, 2));
     }
     std::vector<std::vector<glm::vec3>> points;
     float reachX = 0.0f;

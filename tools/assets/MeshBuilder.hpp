@@ -14,8 +14,9 @@
 
 // Triangle meshes built from primitives for the generated OBJ models. Every
 // primitive winds its triangles counter-clockwise seen from outside and gives
-// unit normals and texture coordinates inside one atlas region, laid so that
-// cross(normal, tangent) points up the texture (toward smaller image rows).
+// unit normals and texture coordinates laid so that cross(normal, tangent)
+// points up the picture (toward smaller image rows): fitted once into an
+// atlas region, or repeating across the surface for a repeating region.
 
 struct MeshVertex {
     glm::vec3 position{0.0f};
@@ -49,6 +50,10 @@ void addFlatQuad(Mesh& mesh, glm::vec3 a, glm::vec3 b, glm::vec3 c, glm::vec3 d,
                  glm::vec3 centre, float size);
 // Both faces of a flat polygon (a fan from its first point), for thin sheets.
 void addSheet(Mesh& mesh, std::span<const glm::vec3> polygon, AtlasRegion region, glm::vec3 centre, float size);
+
+// Both faces of a thin quad whose corners carry their own texture
+// coordinates; each triangle takes its own flat normal.
+void addDoubleSidedQuad(Mesh& mesh, std::span<const MeshVertex, 4> quad);
 
 // Where a point lands in a region when the part's planar projection is fitted
 // into it; exposed for parts that lay their own coordinates.

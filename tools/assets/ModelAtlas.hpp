@@ -2,42 +2,55 @@
 
 #include <glm/vec2.hpp>
 
-// How the generated models use their textures. Each model has one texture
-// layer (one albedo, normal and ARME picture); a model of several materials
-// lays each part's texture coordinates inside one quarter of that picture, so
-// the picture holds up to four materials, one per quarter, each a plain
-// surface (paint, planks, rock...) that needs no alignment with the mesh.
-// Coordinates are in image space: u to the right, t down the rows.
-//
-// What each layer's quarters hold (top left, top right, bottom left, bottom right):
-//  0 barrier   red paint        | white paint      | dark rubber foot | dark rubber foot
-//  1 house     cream plaster    | terracotta tiles | window glass     | dark wood
-//  2-4 ice     snow             | ice cliff        | deep ice (below the water) | ice cliff
-//  5 sand      dry sand         | grass            | wet sand         | rock (below the water)
-//  6 lighthouse red paint       | white paint      | rock             | lamp glass (glowing)
-//  7 palm      bark             | frond green      | coconut          | dark frond green
-//  8 ship      dark hull planks | sail cloth       | deck planks      | black paint and iron
-//  9 ramp      grip surface     | orange paint     | grey metal       | yellow paint
-// 10 dragon    jade scales      | red wing membrane| stone            | gold
-// 11 volcano   dark basalt      | grey ash         | lava (glowing)   | shore rock
-// 12 house2    pastel planks    | slate tiles      | window glass     | white trim
-// 13 sign      white board      | red arrow        | grey metal       | dark green board back
-// 14 bigSign   chequered banner | red paint        | white paint      | dark trim
-// 15 crate     crate planks     | frame boards     | frame boards     | frame boards
-// 16 boat      white hull       | red paint        | teak deck        | dark glass and chrome
-// Goblets and the stage ball use their whole picture.
+// Where the generated models take their colours from the pictures of their
+// texture layers (drawn by the materials writer). Most pictures are one
+// surface that repeats without a seam, and a model repeats it across itself
+// every so many metres. A few pictures hold several things, and a part that
+// wants one of them fits its texture coordinates into that part of the
+// picture. Coordinates are in image space: u to the right, t down the rows.
 
 struct AtlasRegion {
     glm::vec2 min;
     glm::vec2 max;
+    // Above 0 the whole picture repeats every this many metres (min offsets
+    // it); otherwise the part is fitted once into min..max.
+    float repeatMetres = 0.0f;
 };
 
-// A small inset keeps mip-mapped samples off the neighbouring quarter.
-inline constexpr float atlasInset = 1.0f / 64.0f;
-
-inline constexpr AtlasRegion topLeft{{atlasInset, atlasInset}, {0.5f - atlasInset, 0.5f - atlasInset}};
-inline constexpr AtlasRegion topRight{{0.5f + atlasInset, atlasInset}, {1.0f - atlasInset, 0.5f - atlasInset}};
-inline constexpr AtlasRegion bottomLeft{{atlasInset, 0.5f + atlasInset}, {0.5f - atlasInset, 1.0f - atlasInset}};
-inline constexpr AtlasRegion bottomRight{{0.5f + atlasInset, 0.5f + atlasInset},
-                                         {1.0f - atlasInset, 1.0f - atlasInset}};
 inline constexpr AtlasRegion wholePicture{{0.0f, 0.0f}, {1.0f, 1.0f}};
+
+constexpr AtlasRegion repeating(float metres, glm::vec2 offset = glm::vec2(0.0f)) {
+    return {offset, offset + glm::vec2(1.0f), metres};
+}
+
+// The lighthouse: red and white rings, two pairs down the picture.
+inline constexpr AtlasRegion lighthouseWhite{{0.05f, 0.03f}, {0.95f, 0.22f}};
+inline constexpr AtlasRegion lighthouseRed{{0.05f, 0.28f}, {0.95f, 0.47f}};
+
+// The palm: fronds in the upper half (u along the frond, its midrib across
+// the middle of that half), the trunk's rings in the lower half.
+inline constexpr AtlasRegion palmFrond{{0.0f, 0.0f}, {1.0f, 0.5f}};
+inline constexpr AtlasRegion palmTrunk{{0.0f, 0.5f}, {1.0f, 1.0f}};
+
+// The ship: one row of planks, stretched over a sail it reads as canvas.
+inline constexpr AtlasRegion shipSailcloth{{0.02f, 0.01f}, {0.98f, 0.11f}};
+
+// The sign: yellow with black chevrons pointing along +u and a black border
+// along its top and bottom edges.
+inline constexpr AtlasRegion signBorder{{0.02f, 0.005f}, {0.98f, 0.045f}};
+
+// The start banner: a row of black and white checks along its top, the
+// lettered band across the middle.
+inline constexpr AtlasRegion bannerDarkCheck{{0.005f, 0.005f}, {0.057f, 0.057f}};
+inline constexpr AtlasRegion bannerLightCheck{{0.068f, 0.005f}, {0.12f, 0.057f}};
+inline constexpr AtlasRegion bannerCheckRow{{0.0f, 0.005f}, {1.0f, 0.057f}};
+
+// The crate: a face of boards inside its frame; the frame's own wood along the edge.
+inline constexpr AtlasRegion crateFrame{{0.015f, 0.2f}, {0.085f, 0.8f}};
+
+// The boat: white gel coat with a turquoise and a red line across the
+// picture. Repeating every metre from this offset puts the lines along the
+// topsides just under the gunwale; a plain white part of the picture paints
+// the deck and fittings.
+inline constexpr AtlasRegion boatTopsides = repeating(1.0f, glm::vec2(0.0f, 0.91f));
+inline constexpr AtlasRegion boatWhite{{0.1f, 0.05f}, {0.9f, 0.3f}};

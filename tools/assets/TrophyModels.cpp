@@ -26,7 +26,7 @@ Mesh buildGoblet(Goblet goblet) {
                                                        : glm::vec2(1.05f, 0.78f);
     std::vector<ProfilePoint> profile;
     for (const Point& point : cup) {
-        profile.push_back({point.radius * scale.x, point.height * scale.y, wholePicture, point.crease});
+        profile.push_back({point.radius * scale.x, point.height * scale.y, repeating(0.5f), point.crease});
     }
     Mesh mesh;
     addLathe(mesh, profile, 40, true);
@@ -40,7 +40,7 @@ Mesh buildGoblet(Goblet goblet) {
                 return glm::vec3(side * (0.27f + 0.14f * std::sin(angle)), 0.6f + 0.11f * (1.0f - std::cos(angle)), 0.0f);
             };
             for (int i = 0; i < pieces; ++i) {
-                addTube(mesh, arc(i), arc(i + 1), 0.022f, 0.022f, 6, wholePicture);
+                addTube(mesh, arc(i), arc(i + 1), 0.022f, 0.022f, 6, repeating(0.5f));
             }
         }
     }

@@ -1,4 +1,4 @@
-#include "tools/assets/Noise.hpp"
+#include "tools/assets/ShapeNoise.hpp"
 
 #include <glm/common.hpp>
 
@@ -28,7 +28,7 @@ float mix(float a, float b, float t) {
 
 } // namespace
 
-float valueNoise(glm::vec3 position, std::uint32_t seed) {
+float shapeNoise(glm::vec3 position, std::uint32_t seed) {
     const glm::vec3 cell = glm::floor(position);
     const glm::vec3 f = position - cell;
     const auto x = std::int32_t(cell.x);
@@ -43,12 +43,12 @@ float valueNoise(glm::vec3 position, std::uint32_t seed) {
     return mix(mix(row(0, 0), row(1, 0), sy), mix(row(0, 1), row(1, 1), sy), sz);
 }
 
-float fractalNoise(glm::vec3 position, std::uint32_t seed, int octaves) {
+float shapeFbm(glm::vec3 position, std::uint32_t seed, int octaves) {
     float sum = 0.0f;
     float weight = 1.0f;
     float weights = 0.0f;
     for (int octave = 0; octave < octaves; ++octave) {
-        sum += weight * valueNoise(position, seed + std::uint32_t(octave));
+        sum += weight * shapeNoise(position, seed + std::uint32_t(octave));
         weights += weight;
         weight *= 0.5f;
         position *= 2.0f;
