@@ -110,8 +110,8 @@ const std::array<TrackModel, trackModelCount> trackModels = {{
     {"Palm.obj", 7, TrackBodyKind::Cylinder, 18, 3.8f, 3.0f, 7.3f, 0.0f, palmBody},
     // Long along X: a line of barriers runs along the course's edge.
     {"Barrier.obj", 0, TrackBodyKind::Box, 70, 2.0f, 0.4f, 1.2f, 0.0f, barrierBody},
-    // The board faces +Z; its arrow points along +X, so turn +X toward the next checkpoint.
-    {"sign.obj", 13, TrackBodyKind::None, 32, 1.6f, 0.3f, 3.6f, 0.0f, {}},
+    // The board faces +Z; its chevrons point along +X, so turn +X toward the next checkpoint.
+    {"sign.obj", 13, TrackBodyKind::None, 32, 1.6f, 0.08f, 3.6f, 0.0f, {}},
     // The start banner: posts at both ends of the start line's 32 m box, facing +Z.
     {"bigSign.obj", 14, TrackBodyKind::None, 1, 16.0f, 0.8f, 10.0f, 0.0f, {}},
     {"crate.obj", 15, TrackBodyKind::Box, 16, 0.8f, 0.8f, 1.6f, 0.0f, crateBody},

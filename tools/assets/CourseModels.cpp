@@ -4,14 +4,15 @@
 
 namespace {
 
-// A board facing +Z whose front and back each show the whole picture with u
-// along +X, so a pattern pointing along u points the same way seen from
-// either side; its thin edges take `edge`.
-void addBoard(Mesh& mesh, glm::vec3 centre, glm::vec3 half, AtlasRegion face, AtlasRegion edge) {
+// A board facing +Z whose front and back each show the picture `repeats`
+// times along +X, so a pattern pointing along u points the same way seen
+// from either side; its thin edges take `edge`.
+void addBoard(Mesh& mesh, glm::vec3 centre, glm::vec3 half, AtlasRegion face, float repeats, AtlasRegion edge) {
     const glm::vec3 low = centre - half;
     const glm::vec3 high = centre + half;
     const auto uv = [&](float across, float up) {
-        return glm::vec2(face.min.x + across * (face.max.x - face.min.x), face.max.y - up * (face.max.y - face.min.y));
+        return glm::vec2(face.min.x + repeats * across * (face.max.x - face.min.x),
+                         face.max.y - up * (face.max.y - face.min.y));
     };
     const glm::vec3 front(0.0f, 0.0f, 1.0f);
     const MeshVertex f[] = {{{low.x, low.y, high.z}, uv(0, 0), front},
@@ -75,7 +76,7 @@ Mesh buildSign(const TrackModel& row) {
                signBorder);
     }
     addBoard(mesh, glm::vec3(0.0f, boardBottom + boardHalfHeight, 0.0f),
-             glm::vec3(row.halfWidth, boardHalfHeight, row.halfLength), wholePicture, signBorder);
+             glm::vec3(row.halfWidth, boardHalfHeight, row.halfLength), wholePicture, 1.0f, signBorder);
     return mesh;
 }
 
@@ -99,8 +100,9 @@ Mesh buildBigSign(const TrackModel& row) {
         }
     }
     const float bannerHalfWidth = pillarX - pillarHalf;
+    // "START" four times along it, each only a little wider than drawn.
     addBoard(mesh, glm::vec3(0.0f, 0.78f * row.height, 0.0f), glm::vec3(bannerHalfWidth, 0.16f * row.height, 0.2f),
-             wholePicture, bannerDarkCheck);
+             wholePicture, 4.0f, bannerDarkCheck);
     addBoxFacesFilled(mesh, glm::vec3(0.0f, row.height - 0.3f, 0.0f), glm::vec3(row.halfWidth, 0.3f, 0.35f),
                       bannerCheckRow);
     return mesh;

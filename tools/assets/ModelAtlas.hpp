@@ -52,5 +52,5 @@ inline constexpr AtlasRegion crateFrame{{0.015f, 0.2f}, {0.085f, 0.8f}};
 // picture. Repeating every metre from this offset puts the lines along the
 // topsides just under the gunwale; a plain white part of the picture paints
 // the deck and fittings.
-inline constexpr AtlasRegion boatTopsides = repeating(1.0f, glm::vec2(0.0f, 0.91f));
+inline constexpr AtlasRegion boatTopsides = repeating(1.0f, glm::vec2(0.0f, 1.02f));
 inline constexpr AtlasRegion boatWhite{{0.1f, 0.05f}, {0.9f, 0.3f}};
