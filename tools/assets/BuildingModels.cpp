@@ -5,9 +5,11 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
-void addWindow(Mesh& mesh, glm::vec3 centre, glm::vec3 outward, AtlasRegion region) {
+void addWindow(Mesh& mesh, glm::vec3 centre, glm::vec3 outward, AtlasRegion region)
+{
     // A pane in a slightly deeper frame, both standing proud of the wall.
     const glm::vec3 flat = glm::vec3(1.0f) - glm::abs(outward);
     addBox(mesh, centre + outward * 0.04f, flat * 0.5f + glm::abs(outward) * 0.06f, region);
@@ -16,12 +18,16 @@ void addWindow(Mesh& mesh, glm::vec3 centre, glm::vec3 outward, AtlasRegion regi
 
 } // namespace
 
-Mesh buildLightHouse(const TrackModel& row) {
+Mesh buildLightHouse(const TrackModel& row)
+{
     Mesh mesh;
     // The whitewashed rock it stands on, from the sea bed to a flat top at y = 0.
-    const RadialRing rock[] = {{0.0f, -row.depth, lighthouseWhite},        {0.92f, -row.depth, lighthouseWhite},
-                               {1.0f, -0.4f * row.depth, lighthouseWhite}, {0.93f, -0.6f, lighthouseWhite},
-                               {0.82f, 0.0f, lighthouseWhite},             {0.0f, 0.0f, lighthouseWhite}};
+    const RadialRing rock[] = {{0.0f, -row.depth, lighthouseWhite},
+                               {0.92f, -row.depth, lighthouseWhite},
+                               {1.0f, -0.4f * row.depth, lighthouseWhite},
+                               {0.93f, -0.6f, lighthouseWhite},
+                               {0.82f, 0.0f, lighthouseWhite},
+                               {0.0f, 0.0f, lighthouseWhite}};
     addRadialSolid(mesh, rock, 10, 61, 0.06f, row.halfWidth, row.halfLength);
 
     // The tapering tower takes the picture's red and white rings, four pairs
@@ -38,10 +44,10 @@ Mesh buildLightHouse(const TrackModel& row) {
     const float lampBottom = lighthouseLampHeight - 2.2f;
     const float lampTop = lighthouseLampHeight + 1.8f;
     const ProfilePoint head[] = {
-        {2.6f, towerTop - 0.2f, lighthouseRed, true},   {2.6f, towerTop + 0.6f, lighthouseRed, true},
-        {1.6f, towerTop + 0.6f, lighthouseRed, true},   {1.6f, lampBottom, lighthouseRed, true},
-        {1.5f, lampBottom, lighthouseWhite, true},     {1.5f, lampTop, lighthouseRed, true},
-        {1.9f, lampTop, lighthouseRed, true},          {0.0f, row.height, lighthouseRed},
+        {2.6f, towerTop - 0.2f, lighthouseRed, true}, {2.6f, towerTop + 0.6f, lighthouseRed, true},
+        {1.6f, towerTop + 0.6f, lighthouseRed, true}, {1.6f, lampBottom, lighthouseRed, true},
+        {1.5f, lampBottom, lighthouseWhite, true},    {1.5f, lampTop, lighthouseRed, true},
+        {1.9f, lampTop, lighthouseRed, true},         {0.0f, row.height, lighthouseRed},
     };
     addLathe(mesh, head, 12, false);
     // A door facing +Z.
@@ -49,7 +55,8 @@ Mesh buildLightHouse(const TrackModel& row) {
     return mesh;
 }
 
-Mesh buildHouse1(const TrackModel& row) {
+Mesh buildHouse1(const TrackModel& row)
+{
     Mesh mesh;
     // The layer's picture is plaster, repeated over walls, roof and fittings alike.
     const AtlasRegion plaster = repeating(3.0f);
@@ -60,16 +67,20 @@ Mesh buildHouse1(const TrackModel& row) {
     addPrismX(mesh, gable, -row.halfWidth, row.halfWidth, std::span(&plaster, 1), plaster);
     addBox(mesh, glm::vec3(1.6f, 4.7f, -0.8f), glm::vec3(0.3f, 1.3f, 0.3f), plaster);
     addBox(mesh, glm::vec3(0.9f, 1.05f, 2.5f), glm::vec3(0.5f, 1.05f, 0.12f), plaster);
-    for (const float z : {2.5f, -2.5f}) {
-        addWindow(mesh, glm::vec3(z > 0.0f ? -1.3f : 0.0f, 1.9f, z), glm::vec3(0.0f, 0.0f, z > 0.0f ? 1.0f : -1.0f), plaster);
+    for (const float z : {2.5f, -2.5f})
+    {
+        addWindow(mesh, glm::vec3(z > 0.0f ? -1.3f : 0.0f, 1.9f, z), glm::vec3(0.0f, 0.0f, z > 0.0f ? 1.0f : -1.0f),
+                  plaster);
     }
-    for (const float x : {3.0f, -3.0f}) {
+    for (const float x : {3.0f, -3.0f})
+    {
         addWindow(mesh, glm::vec3(x, 1.9f, 0.0f), glm::vec3(x > 0.0f ? 1.0f : -1.0f, 0.0f, 0.0f), plaster);
     }
     return mesh;
 }
 
-Mesh buildHouse2(const TrackModel& row) {
+Mesh buildHouse2(const TrackModel& row)
+{
     Mesh mesh;
     // The layer's picture is tiles, repeated over the whole house.
     const AtlasRegion tiles = repeating(3.0f);
@@ -83,44 +94,51 @@ Mesh buildHouse2(const TrackModel& row) {
     Mesh roof;
     addLathe(roof, roofProfile, 4, false);
     const float diagonal = std::sqrt(2.0f);
-    const glm::mat4 stretch = glm::scale(glm::mat4(1.0f), glm::vec3(row.halfWidth * diagonal, 1.0f,
-                                                                     row.halfLength * diagonal));
+    const glm::mat4 stretch =
+        glm::scale(glm::mat4(1.0f), glm::vec3(row.halfWidth * diagonal, 1.0f, row.halfLength * diagonal));
     appendTransformed(mesh, roof,
                       stretch * glm::rotate(glm::mat4(1.0f), glm::quarter_pi<float>(), glm::vec3(0.0f, 1.0f, 0.0f)));
     addBox(mesh, glm::vec3(0.0f, 1.1f, 3.0f), glm::vec3(0.6f, 1.1f, 0.12f), tiles);
-    for (const float y : {1.7f, 4.4f}) {
-        for (const float x : {-2.0f, 2.0f}) {
-            if (y > 3.0f || x < 0.0f) {
+    for (const float y : {1.7f, 4.4f})
+    {
+        for (const float x : {-2.0f, 2.0f})
+        {
+            if (y > 3.0f || x < 0.0f)
+            {
                 addWindow(mesh, glm::vec3(x, y, 3.0f), glm::vec3(0.0f, 0.0f, 1.0f), tiles);
             }
             addWindow(mesh, glm::vec3(x, y, -3.0f), glm::vec3(0.0f, 0.0f, -1.0f), tiles);
         }
-        for (const float x : {3.5f, -3.5f}) {
+        for (const float x : {3.5f, -3.5f})
+        {
             addWindow(mesh, glm::vec3(x, y, 0.0f), glm::vec3(x > 0.0f ? 1.0f : -1.0f, 0.0f, 0.0f), tiles);
         }
     }
     return mesh;
 }
 
-Mesh buildPirateShip(const TrackModel& row) {
+Mesh buildPirateShip(const TrackModel& row)
+{
     Mesh mesh;
     const AtlasRegion wood = repeating(4.0f);
     // The hull: U-shaped sections from the transom (-Z) to the bow (+Z), the
     // deck along their tops, the keel row.depth under the waterline.
-    struct Station {
+    struct Station
+    {
         float z;
         float halfBeam;
         float keel;
         float deck;
     };
     const Station stations[] = {
-        {-8.5f, 2.2f, -1.6f, 2.6f}, {-6.0f, 2.5f, -2.3f, 2.3f}, {-2.0f, 2.6f, -row.depth, 2.0f},
-        {2.0f, 2.6f, -row.depth, 2.0f}, {5.5f, 2.1f, -2.2f, 2.1f}, {7.5f, 1.2f, -1.6f, 2.4f},
+        {-8.5f, 2.2f, -1.6f, 2.6f},     {-6.0f, 2.5f, -2.3f, 2.3f}, {-2.0f, 2.6f, -row.depth, 2.0f},
+        {2.0f, 2.6f, -row.depth, 2.0f}, {5.5f, 2.1f, -2.2f, 2.1f},  {7.5f, 1.2f, -1.6f, 2.4f},
         {8.5f, 0.15f, -0.6f, 2.7f},
     };
     std::vector<std::vector<glm::vec2>> sections;
     std::vector<float> zs;
-    for (const Station& s : stations) {
+    for (const Station& s : stations)
+    {
         const float depth = s.deck - s.keel;
         sections.push_back({{0.0f, s.keel},
                             {0.6f * s.halfBeam, s.keel + 0.15f * depth},
@@ -138,19 +156,22 @@ Mesh buildPirateShip(const TrackModel& row) {
     addBox(mesh, glm::vec3(0.0f, 3.45f, -6.85f), glm::vec3(2.15f, 0.05f, 1.62f), wood);
 
     // Three masts with their yards and square sails, and the bowsprit.
-    struct Mast {
+    struct Mast
+    {
         float z;
         float top;
         float sailHalfWidth;
     };
     const Mast masts[] = {{-5.5f, 11.0f, 2.4f}, {0.5f, row.height, row.halfWidth - 0.4f}, {5.0f, 12.5f, 3.0f}};
-    for (const Mast& mast : masts) {
+    for (const Mast& mast : masts)
+    {
         addTube(mesh, glm::vec3(0.0f, 1.5f, mast.z), glm::vec3(0.0f, mast.top, mast.z), 0.22f, 0.12f, 6, wood);
         const float low = 4.5f;
         const float high = mast.top - 1.6f;
         const float split = low + 0.55f * (high - low);
         const float yardReach = mast.sailHalfWidth + 0.4f;
-        for (const float y : {split + 0.1f, high + 0.2f}) {
+        for (const float y : {split + 0.1f, high + 0.2f})
+        {
             addBox(mesh, glm::vec3(0.0f, y, mast.z + 0.25f), glm::vec3(yardReach, 0.09f, 0.09f), wood);
         }
         addBox(mesh, glm::vec3(0.0f, 0.5f * (low + split), mast.z + 0.45f),
@@ -164,7 +185,8 @@ Mesh buildPirateShip(const TrackModel& row) {
     return mesh;
 }
 
-Mesh buildDragon(const TrackModel& row) {
+Mesh buildDragon(const TrackModel& row)
+{
     Mesh mesh;
     // Scales all over, plinth included: the layer's picture is nothing else.
     const AtlasRegion scales = repeating(1.5f);
@@ -174,7 +196,8 @@ Mesh buildDragon(const TrackModel& row) {
     addTube(mesh, glm::vec3(0.0f, 3.2f, 0.6f), glm::vec3(0.0f, 5.3f, 1.4f), 0.55f, 0.4f, 6, scales);
     addGeodesic(mesh, glm::vec3(0.0f, 5.8f, 1.8f), glm::vec3(0.55f, 0.5f, 0.8f), 1, scales);
     addBox(mesh, glm::vec3(0.0f, 5.62f, 2.55f), glm::vec3(0.3f, 0.22f, 0.4f), scales);
-    for (const float side : {-1.0f, 1.0f}) {
+    for (const float side : {-1.0f, 1.0f})
+    {
         // Horns and eyes.
         addTube(mesh, glm::vec3(0.3f * side, 6.1f, 1.6f), glm::vec3(0.45f * side, row.height, 1.1f), 0.12f, 0.02f, 5,
                 scales);
@@ -186,8 +209,12 @@ Mesh buildDragon(const TrackModel& row) {
         // A wing: a membrane fanned from the shoulder, its leading edge a bone.
         const glm::vec3 shoulder(0.6f * side, 3.5f, -0.2f);
         const glm::vec3 tip(row.halfWidth * side, 6.4f, -0.4f);
-        const glm::vec3 wing[] = {shoulder, {1.2f * side, 3.9f, 0.2f}, tip, {3.4f * side, 4.6f, -1.4f},
-                                  {2.2f * side, 3.6f, -1.6f}, {1.0f * side, 3.2f, -1.2f}};
+        const glm::vec3 wing[] = {shoulder,
+                                  {1.2f * side, 3.9f, 0.2f},
+                                  tip,
+                                  {3.4f * side, 4.6f, -1.4f},
+                                  {2.2f * side, 3.6f, -1.6f},
+                                  {1.0f * side, 3.2f, -1.2f}};
         addSheet(mesh, wing, scales, glm::vec3(2.3f * side, 4.8f, -0.7f), 4.0f);
         addTube(mesh, shoulder, tip - glm::vec3(0.1f * side, 0.1f, 0.0f), 0.12f, 0.05f, 5, scales);
     }
@@ -195,7 +222,8 @@ Mesh buildDragon(const TrackModel& row) {
     addTube(mesh, glm::vec3(0.0f, 2.0f, -1.9f), glm::vec3(0.0f, 1.5f, -2.8f), 0.45f, 0.32f, 6, scales);
     addTube(mesh, glm::vec3(0.0f, 1.5f, -2.8f), glm::vec3(0.9f, 1.35f, -2.9f), 0.32f, 0.2f, 6, scales);
     addTube(mesh, glm::vec3(0.9f, 1.35f, -2.9f), glm::vec3(1.6f, 1.3f, -2.4f), 0.2f, 0.04f, 6, scales);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
+    {
         const float z = 0.6f - 0.6f * float(i);
         const float y = 3.55f + 0.15f * std::cos(float(i));
         addTube(mesh, glm::vec3(0.0f, y, z), glm::vec3(0.0f, y + 0.45f, z - 0.2f), 0.15f, 0.01f, 4, scales);

@@ -2,15 +2,18 @@
 
 #include <array>
 
-namespace {
+namespace
+{
 
 // A board facing +Z whose front and back each show the picture `repeats`
 // times along +X, so a pattern pointing along u points the same way seen
 // from either side; its thin edges take `edge`.
-void addBoard(Mesh& mesh, glm::vec3 centre, glm::vec3 half, AtlasRegion face, float repeats, AtlasRegion edge) {
+void addBoard(Mesh& mesh, glm::vec3 centre, glm::vec3 half, AtlasRegion face, float repeats, AtlasRegion edge)
+{
     const glm::vec3 low = centre - half;
     const glm::vec3 high = centre + half;
-    const auto uv = [&](float across, float up) {
+    const auto uv = [&](float across, float up)
+    {
         return glm::vec2(face.min.x + repeats * across * (face.max.x - face.min.x),
                          face.max.y - up * (face.max.y - face.min.y));
     };
@@ -29,19 +32,21 @@ void addBoard(Mesh& mesh, glm::vec3 centre, glm::vec3 half, AtlasRegion face, fl
     addTriangle(mesh, b[0], b[2], b[1]);
     addTriangle(mesh, b[0], b[3], b[2]);
     const float size = 2.0f * std::max(half.x, half.y);
-    const glm::vec3 corners[] = {{low.x, low.y, low.z},  {high.x, low.y, low.z},  {high.x, high.y, low.z},
-                                 {low.x, high.y, low.z}, {low.x, low.y, high.z},  {high.x, low.y, high.z},
+    const glm::vec3 corners[] = {{low.x, low.y, low.z},    {high.x, low.y, low.z}, {high.x, high.y, low.z},
+                                 {low.x, high.y, low.z},   {low.x, low.y, high.z}, {high.x, low.y, high.z},
                                  {high.x, high.y, high.z}, {low.x, high.y, high.z}};
     // Bottom, right, top and left edges, each counter-clockwise from outside.
     const int edges[4][4] = {{0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
-    for (const auto& e : edges) {
+    for (const auto& e : edges)
+    {
         addFlatQuad(mesh, corners[e[0]], corners[e[1]], corners[e[2]], corners[e[3]], edge, centre, size);
     }
 }
 
 } // namespace
 
-Mesh buildRamp(const TrackModel& row) {
+Mesh buildRamp(const TrackModel& row)
+{
     Mesh mesh;
     // A wedge of tread plate across the whole width: its lip under the water
     // at -Z, its crest at +Z.
@@ -52,26 +57,29 @@ Mesh buildRamp(const TrackModel& row) {
     return mesh;
 }
 
-Mesh buildBarrier(const TrackModel& row) {
+Mesh buildBarrier(const TrackModel& row)
+{
     Mesh mesh;
     // A low wall of the classic road-barrier section: a wide foot, sloped
     // flanks and a narrow top, in the picture's red and white warning stripes.
     const float w = row.halfLength;
     const float h = row.height;
-    const glm::vec2 section[] = {{-w, 0.0f},         {w, 0.0f},          {w, 0.2f * h},          {0.45f * w, 0.38f * h},
-                                 {0.38f * w, h},     {-0.38f * w, h},    {-0.45f * w, 0.38f * h}, {-w, 0.2f * h}};
+    const glm::vec2 section[] = {{-w, 0.0f},     {w, 0.0f},       {w, 0.2f * h},           {0.45f * w, 0.38f * h},
+                                 {0.38f * w, h}, {-0.38f * w, h}, {-0.45f * w, 0.38f * h}, {-w, 0.2f * h}};
     const AtlasRegion stripes = repeating(2.0f);
     addPrismX(mesh, section, -row.halfWidth, row.halfWidth, std::span(&stripes, 1), stripes);
     return mesh;
 }
 
-Mesh buildSign(const TrackModel& row) {
+Mesh buildSign(const TrackModel& row)
+{
     Mesh mesh;
     // A board on two black posts facing +Z; its chevrons point along +X, the
     // way to go, seen from either side.
     constexpr float boardBottom = 2.2f;
     const float boardHalfHeight = 0.5f * (row.height - boardBottom);
-    for (const float x : {-1.1f, 1.1f}) {
+    for (const float x : {-1.1f, 1.1f})
+    {
         addBox(mesh, glm::vec3(x, 0.5f * boardBottom + 0.1f, 0.0f), glm::vec3(0.08f, 0.5f * boardBottom + 0.1f, 0.06f),
                signBorder);
     }
@@ -80,7 +88,8 @@ Mesh buildSign(const TrackModel& row) {
     return mesh;
 }
 
-Mesh buildBigSign(const TrackModel& row) {
+Mesh buildBigSign(const TrackModel& row)
+{
     Mesh mesh;
     // The start banner: two chequered pillars at the ends of the start line,
     // the lettered banner between them facing +Z, a chequered beam on top.
@@ -90,10 +99,12 @@ Mesh buildBigSign(const TrackModel& row) {
     constexpr int checks = 8;
     // The pillars end inside the beam.
     const float checkHeight = (row.height - 0.3f) / checks;
-    for (const float side : {-1.0f, 1.0f}) {
+    for (const float side : {-1.0f, 1.0f})
+    {
         addBoxFacesFilled(mesh, glm::vec3(side * pillarX, 0.15f, 0.0f), glm::vec3(footHalf, 0.15f, row.halfLength),
                           bannerDarkCheck);
-        for (int check = 0; check < checks; ++check) {
+        for (int check = 0; check < checks; ++check)
+        {
             addBoxFacesFilled(mesh, glm::vec3(side * pillarX, checkHeight * (float(check) + 0.5f), 0.0f),
                               glm::vec3(pillarHalf, 0.5f * checkHeight, pillarHalf),
                               check % 2 == 0 ? bannerDarkCheck : bannerLightCheck);
@@ -108,7 +119,8 @@ Mesh buildBigSign(const TrackModel& row) {
     return mesh;
 }
 
-Mesh buildCrate(const TrackModel& row) {
+Mesh buildCrate(const TrackModel& row)
+{
     Mesh mesh;
     // Plank faces inside a frame of boards along all twelve edges.
     const float half = row.halfWidth;
@@ -116,8 +128,10 @@ Mesh buildCrate(const TrackModel& row) {
     constexpr float board = 0.08f;
     addBoxFacesFilled(mesh, centre, glm::vec3(half - 0.06f), wholePicture);
     const float edge = half - board;
-    for (const float a : {-edge, edge}) {
-        for (const float b : {-edge, edge}) {
+    for (const float a : {-edge, edge})
+    {
+        for (const float b : {-edge, edge})
+        {
             // Slightly thinner boards along Y and Z keep the corner faces apart.
             addBoxFacesFilled(mesh, centre + glm::vec3(0.0f, a, b), glm::vec3(half, board, board), crateFrame);
             addBoxFacesFilled(mesh, centre + glm::vec3(a, 0.0f, b), glm::vec3(board - 0.005f, half, board - 0.005f),

@@ -18,21 +18,24 @@
 // points up the picture (toward smaller image rows): fitted once into an
 // atlas region, or repeating across the surface for a repeating region.
 
-struct MeshVertex {
+struct MeshVertex
+{
     glm::vec3 position{0.0f};
     // Image space: u to the right, t down the rows, as the game samples it.
     glm::vec2 uv{0.0f};
     glm::vec3 normal{0.0f, 1.0f, 0.0f};
 };
 
-struct Mesh {
+struct Mesh
+{
     std::vector<MeshVertex> vertices;
     std::vector<std::uint32_t> indices;
 };
 
 // One point of a lathe profile: radius from the Y axis and height. A crease
 // splits the normal there; `region` paints the profile edge that starts here.
-struct ProfilePoint {
+struct ProfilePoint
+{
     float radius;
     float height;
     AtlasRegion region;
@@ -46,8 +49,8 @@ void addTriangle(Mesh& mesh, const MeshVertex& a, const MeshVertex& b, const Mes
 void addFlatTriangle(Mesh& mesh, glm::vec3 a, glm::vec3 b, glm::vec3 c, AtlasRegion region, glm::vec3 centre,
                      float size);
 // Two flat triangles a, b, c and a, c, d.
-void addFlatQuad(Mesh& mesh, glm::vec3 a, glm::vec3 b, glm::vec3 c, glm::vec3 d, AtlasRegion region,
-                 glm::vec3 centre, float size);
+void addFlatQuad(Mesh& mesh, glm::vec3 a, glm::vec3 b, glm::vec3 c, glm::vec3 d, AtlasRegion region, glm::vec3 centre,
+                 float size);
 // Both faces of a flat polygon (a fan from its first point), for thin sheets.
 void addSheet(Mesh& mesh, std::span<const glm::vec3> polygon, AtlasRegion region, glm::vec3 centre, float size);
 
@@ -71,7 +74,8 @@ void addLathe(Mesh& mesh, std::span<const ProfilePoint> profile, int segments, b
 // width and length (0 for a point on the axis), its height, the region of
 // the band from it to the next ring, and how far its centre leans off the
 // axis in the same fractions (x, z).
-struct RadialRing {
+struct RadialRing
+{
     float scale;
     float height;
     AtlasRegion region;
@@ -86,8 +90,7 @@ void addRadialSolid(Mesh& mesh, std::span<const RadialRing> rings, int segments,
                     float halfWidth, float halfLength,
                     const std::function<AtlasRegion(std::size_t, int)>& regionAt = {});
 // A closed tube with flat ends from one point to another, faceted, with `sides` sides.
-void addTube(Mesh& mesh, glm::vec3 from, glm::vec3 to, float fromRadius, float toRadius, int sides,
-             AtlasRegion region);
+void addTube(Mesh& mesh, glm::vec3 from, glm::vec3 to, float fromRadius, float toRadius, int sides, AtlasRegion region);
 // A prism: a convex polygon in the XY plane (counter-clockwise seen from +Z)
 // swept from z = zMin to z = zMax. sideRegions paints the side from polygon
 // point i to i + 1; a single region paints every side.
@@ -107,7 +110,8 @@ void addLoftZ(Mesh& mesh, std::span<const std::vector<glm::vec2>> sections, std:
 
 // Unit directions and triangles of a subdivided icosahedron (20 * 4^subdivisions
 // triangles, counter-clockwise from outside), for parts that shape their own sphere.
-struct GeodesicSphere {
+struct GeodesicSphere
+{
     std::vector<glm::vec3> directions;
     std::vector<glm::uvec3> triangles;
 };

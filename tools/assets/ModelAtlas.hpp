@@ -9,7 +9,8 @@
 // wants one of them fits its texture coordinates into that part of the
 // picture. Coordinates are in image space: u to the right, t down the rows.
 
-struct AtlasRegion {
+struct AtlasRegion
+{
     glm::vec2 min;
     glm::vec2 max;
     // Above 0 the whole picture repeats every this many metres (min offsets
@@ -19,7 +20,8 @@ struct AtlasRegion {
 
 inline constexpr AtlasRegion wholePicture{{0.0f, 0.0f}, {1.0f, 1.0f}};
 
-constexpr AtlasRegion repeating(float metres, glm::vec2 offset = glm::vec2(0.0f)) {
+constexpr AtlasRegion repeating(float metres, glm::vec2 offset = glm::vec2(0.0f))
+{
     return {offset, offset + glm::vec2(1.0f), metres};
 }
 

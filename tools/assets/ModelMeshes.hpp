@@ -34,7 +34,12 @@ Mesh buildBoat();
 
 // The trophy scene (TrophyModels.cpp): lathed goblets standing at y = 0 and
 // the stage ball, a sphere about the origin.
-enum class Goblet { Gold, Silver, Bronze };
+enum class Goblet
+{
+    Gold,
+    Silver,
+    Bronze
+};
 Mesh buildGoblet(Goblet goblet);
 inline constexpr float stageBallRadius = 10.6f;
 Mesh buildStageBall();

@@ -6,25 +6,31 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
-struct ModelFile {
+struct ModelFile
+{
     std::string path;
     std::function<Mesh()> build;
 };
 
-std::vector<ModelFile> modelFiles() {
+std::vector<ModelFile> modelFiles()
+{
     std::vector<ModelFile> files;
-    const auto track = [&](TrackModelId id, std::function<Mesh(const TrackModel&)> build) {
+    const auto track = [&](TrackModelId id, std::function<Mesh(const TrackModel&)> build)
+    {
         const TrackModel& row = trackModel(id);
         files.push_back({std::string(trackModelFolder) + row.file, [&row, build] { return build(row); }});
     };
     track(TrackModelId::PlanetFloor, buildPlanetFloor);
-    for (const TrackModelId id : {TrackModelId::Ice1, TrackModelId::Ice2, TrackModelId::Ice3}) {
+    for (const TrackModelId id : {TrackModelId::Ice1, TrackModelId::Ice2, TrackModelId::Ice3})
+    {
         track(id, [id](const TrackModel& row) { return buildIce(row, id); });
     }
     track(TrackModelId::PirateShip, buildPirateShip);
-    for (const TrackModelId id : {TrackModelId::Island1, TrackModelId::Island2}) {
+    for (const TrackModelId id : {TrackModelId::Island1, TrackModelId::Island2})
+    {
         track(id, [id](const TrackModel& row) { return buildIsland(row, id); });
     }
     track(TrackModelId::LightHouse, buildLightHouse);
@@ -48,10 +54,13 @@ std::vector<ModelFile> modelFiles() {
 
 } // namespace
 
-std::optional<std::size_t> writeModels(const std::filesystem::path& assets) {
+std::optional<std::size_t> writeModels(const std::filesystem::path& assets)
+{
     const std::vector<ModelFile> files = modelFiles();
-    for (const ModelFile& file : files) {
-        if (!writeText(assets / file.path, objText(file.build()))) {
+    for (const ModelFile& file : files)
+    {
+        if (!writeText(assets / file.path, objText(file.build())))
+        {
             return std::nullopt;
         }
     }

@@ -57,7 +57,8 @@ double signedVolume(const ObjMeshData& mesh)
 // the other way: none on a closed, consistently wound surface.
 std::size_t unmatchedEdges(const ObjMeshData& mesh)
 {
-    const auto key = [&](std::uint32_t index) {
+    const auto key = [&](std::uint32_t index)
+    {
         const glm::vec3 p = glm::round(mesh.vertices[index].position * 1000.0f);
         return std::tuple(long(p.x), long(p.y), long(p.z));
     };
@@ -78,7 +79,8 @@ std::size_t unmatchedEdges(const ObjMeshData& mesh)
             }
         }
     }
-    return std::size_t(std::count_if(balance.begin(), balance.end(), [](const auto& edge) { return edge.second != 0; }));
+    return std::size_t(
+        std::count_if(balance.begin(), balance.end(), [](const auto& edge) { return edge.second != 0; }));
 }
 
 // Only the statements the game's loader reads, fields split by one blank.
@@ -123,12 +125,13 @@ bool onlyLoaderStatements(const std::string& text)
 
 const std::vector<std::string>& expectedPaths()
 {
-    static const std::vector<std::string> paths = [] {
+    static const std::vector<std::string> paths = []
+    {
         std::vector<std::string> list;
-        for (const char* file : {"PlanetFloor.obj", "Ice1.obj", "Ice2.obj", "Ice3.obj", "PirateShip.obj", "Island1.obj",
-                                 "Island2.obj", "LightHouse.obj", "Volcano.obj", "Dragon.obj", "House1.obj",
-                                 "House2.obj", "Ramp.obj", "Palm.obj", "Barrier.obj", "sign.obj", "bigSign.obj",
-                                 "crate.obj"})
+        for (const char* file :
+             {"PlanetFloor.obj", "Ice1.obj", "Ice2.obj", "Ice3.obj", "PirateShip.obj", "Island1.obj", "Island2.obj",
+              "LightHouse.obj", "Volcano.obj", "Dragon.obj", "House1.obj", "House2.obj", "Ramp.obj", "Palm.obj",
+              "Barrier.obj", "sign.obj", "bigSign.obj", "crate.obj"})
         {
             list.push_back(std::string("ZavikDemoScene/Models/WaterPlanet/") + file);
         }
@@ -218,9 +221,8 @@ TEST_F(GeneratedModelsTest, TrackModelsFillTheirSizeTableRowsAndHullsStaySmall)
             {
                 points.push_back(vertex.position);
             }
-            std::sort(points.begin(), points.end(), [](glm::vec3 a, glm::vec3 b) {
-                return std::tie(a.x, a.y, a.z) < std::tie(b.x, b.y, b.z);
-            });
+            std::sort(points.begin(), points.end(),
+                      [](glm::vec3 a, glm::vec3 b) { return std::tie(a.x, a.y, a.z) < std::tie(b.x, b.y, b.z); });
             EXPECT_LE(std::unique(points.begin(), points.end()) - points.begin(), 300);
         }
     }
@@ -230,9 +232,9 @@ TEST_F(GeneratedModelsTest, BoatFitsItsChassisBoxAndTrophiesStandWhereTheStageEx
 {
     const Bounds boat = boundsOf(loadObj(pathOf("ZavikDemoScene/Models/BoatTest.obj")));
     EXPECT_FLOAT_EQ(boat.min.y, 0.0f);
-    EXPECT_TRUE(glm::all(glm::lessThanEqual(glm::max(-boat.min, boat.max),
-                                            glm::vec3(boatHullHalfExtents.x, 2.0f * boatHullHalfExtents.y,
-                                                      boatHullHalfExtents.z))));
+    EXPECT_TRUE(glm::all(
+        glm::lessThanEqual(glm::max(-boat.min, boat.max),
+                           glm::vec3(boatHullHalfExtents.x, 2.0f * boatHullHalfExtents.y, boatHullHalfExtents.z))));
     // A boat that fills its box: it neither floats inside it nor sinks below it.
     EXPECT_GT(boat.max.z, 0.95f * boatHullHalfExtents.z);
     EXPECT_GT(boat.max.x, 0.9f * boatHullHalfExtents.x);
@@ -280,8 +282,8 @@ TEST(TrackModelsTest, BodiesMatchTheirKindAndStayWithinTheDrawnModel)
             break;
         default:
             ASSERT_EQ(row.bodies.size(), 1u);
-            const BodyKind expected = row.bodyKind == TrackBodyKind::Box      ? BodyKind::Box
-                                      : row.bodyKind == TrackBodyKind::Sphere ? BodyKind::Sphere
+            const BodyKind expected = row.bodyKind == TrackBodyKind::Box        ? BodyKind::Box
+                                      : row.bodyKind == TrackBodyKind::Sphere   ? BodyKind::Sphere
                                       : row.bodyKind == TrackBodyKind::Cylinder ? BodyKind::CylinderY
                                                                                 : BodyKind::ConvexHull;
             EXPECT_EQ(row.bodies[0].kind, expected);
