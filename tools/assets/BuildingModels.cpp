@@ -8,6 +8,22 @@
 namespace
 {
 
+// A deck on stilts that reach from below the water up to floor level.
+void addStilts(Mesh& mesh, glm::vec2 halfSize, float depth, float floor, AtlasRegion region)
+{
+    constexpr float deck = 0.3f;
+    const float postTop = floor - deck;
+    addBox(mesh, glm::vec3(0.0f, floor - 0.5f * deck, 0.0f), glm::vec3(halfSize.x, 0.5f * deck, halfSize.y), region);
+    for (const float x : {-1.0f, 0.0f, 1.0f})
+    {
+        for (const float z : {-1.0f, 1.0f})
+        {
+            addBox(mesh, glm::vec3(x * (halfSize.x - 0.3f), 0.5f * (postTop - depth), z * (halfSize.y - 0.3f)),
+                   glm::vec3(0.14f, 0.5f * (postTop + depth), 0.14f), region);
+        }
+    }
+}
+
 void addWindow(Mesh& mesh, glm::vec3 centre, glm::vec3 outward, AtlasRegion region)
 {
     // A pane in a slightly deeper frame, both standing proud of the wall.
@@ -60,21 +76,24 @@ Mesh buildHouse1(const TrackModel& row)
     Mesh mesh;
     // The layer's picture is plaster, repeated over walls, roof and fittings alike.
     const AtlasRegion plaster = repeating(3.0f);
-    // A cottage under a gable roof with a chimney, its door toward +Z.
-    constexpr float wallTop = 3.5f;
-    addBox(mesh, glm::vec3(0.0f, 0.5f * wallTop, 0.0f), glm::vec3(3.0f, 0.5f * wallTop, 2.5f), plaster);
+    // A cottage on stilts under a gable roof with a chimney, its door toward +Z.
+    constexpr float floor = 1.1f;
+    constexpr float wallTop = floor + 3.5f;
+    addStilts(mesh, glm::vec2(3.3f, 2.8f), row.depth, floor, plaster);
+    addBox(mesh, glm::vec3(0.0f, 0.5f * (floor + wallTop), 0.0f), glm::vec3(3.0f, 0.5f * (wallTop - floor), 2.5f),
+           plaster);
     const glm::vec2 gable[] = {{-row.halfLength, wallTop - 0.2f}, {row.halfLength, wallTop - 0.2f}, {0.0f, row.height}};
     addPrismX(mesh, gable, -row.halfWidth, row.halfWidth, std::span(&plaster, 1), plaster);
-    addBox(mesh, glm::vec3(1.6f, 4.7f, -0.8f), glm::vec3(0.3f, 1.3f, 0.3f), plaster);
-    addBox(mesh, glm::vec3(0.9f, 1.05f, 2.5f), glm::vec3(0.5f, 1.05f, 0.12f), plaster);
+    addBox(mesh, glm::vec3(1.6f, row.height - 1.3f, -0.8f), glm::vec3(0.3f, 1.3f, 0.3f), plaster);
+    addBox(mesh, glm::vec3(0.9f, floor + 1.05f, 2.5f), glm::vec3(0.5f, 1.05f, 0.12f), plaster);
     for (const float z : {2.5f, -2.5f})
     {
-        addWindow(mesh, glm::vec3(z > 0.0f ? -1.3f : 0.0f, 1.9f, z), glm::vec3(0.0f, 0.0f, z > 0.0f ? 1.0f : -1.0f),
-                  plaster);
+        addWindow(mesh, glm::vec3(z > 0.0f ? -1.3f : 0.0f, floor + 1.9f, z),
+                  glm::vec3(0.0f, 0.0f, z > 0.0f ? 1.0f : -1.0f), plaster);
     }
     for (const float x : {3.0f, -3.0f})
     {
-        addWindow(mesh, glm::vec3(x, 1.9f, 0.0f), glm::vec3(x > 0.0f ? 1.0f : -1.0f, 0.0f, 0.0f), plaster);
+        addWindow(mesh, glm::vec3(x, floor + 1.9f, 0.0f), glm::vec3(x > 0.0f ? 1.0f : -1.0f, 0.0f, 0.0f), plaster);
     }
     return mesh;
 }
@@ -84,10 +103,13 @@ Mesh buildHouse2(const TrackModel& row)
     Mesh mesh;
     // The layer's picture is tiles, repeated over the whole house.
     const AtlasRegion tiles = repeating(3.0f);
-    // Two storeys under a pyramid roof, door toward +Z.
-    constexpr float wallTop = 6.0f;
-    constexpr float eaves = 5.8f;
-    addBox(mesh, glm::vec3(0.0f, 0.5f * wallTop, 0.0f), glm::vec3(3.5f, 0.5f * wallTop, 3.0f), tiles);
+    // Two storeys on stilts under a pyramid roof, door toward +Z.
+    constexpr float floor = 1.1f;
+    constexpr float wallTop = floor + 6.0f;
+    constexpr float eaves = wallTop - 0.2f;
+    addStilts(mesh, glm::vec2(3.8f, 3.3f), row.depth, floor, tiles);
+    addBox(mesh, glm::vec3(0.0f, 0.5f * (floor + wallTop), 0.0f), glm::vec3(3.5f, 0.5f * (wallTop - floor), 3.0f),
+           tiles);
     // A four-sided lathe is a pyramid with its corners on the axes; a turn of
     // an eighth and a stretch put its edges along X and Z at the eaves' size.
     const ProfilePoint roofProfile[] = {{1.0f, eaves, tiles, true}, {0.0f, row.height, tiles}};
@@ -98,12 +120,12 @@ Mesh buildHouse2(const TrackModel& row)
         glm::scale(glm::mat4(1.0f), glm::vec3(row.halfWidth * diagonal, 1.0f, row.halfLength * diagonal));
     appendTransformed(mesh, roof,
                       stretch * glm::rotate(glm::mat4(1.0f), glm::quarter_pi<float>(), glm::vec3(0.0f, 1.0f, 0.0f)));
-    addBox(mesh, glm::vec3(0.0f, 1.1f, 3.0f), glm::vec3(0.6f, 1.1f, 0.12f), tiles);
-    for (const float y : {1.7f, 4.4f})
+    addBox(mesh, glm::vec3(0.0f, floor + 1.1f, 3.0f), glm::vec3(0.6f, 1.1f, 0.12f), tiles);
+    for (const float y : {floor + 1.7f, floor + 4.4f})
     {
         for (const float x : {-2.0f, 2.0f})
         {
-            if (y > 3.0f || x < 0.0f)
+            if (y > floor + 3.0f || x < 0.0f)
             {
                 addWindow(mesh, glm::vec3(x, y, 3.0f), glm::vec3(0.0f, 0.0f, 1.0f), tiles);
             }
@@ -191,7 +213,9 @@ Mesh buildDragon(const TrackModel& row)
     // Scales all over, plinth included: the layer's picture is nothing else.
     const AtlasRegion scales = repeating(1.5f);
     // A plinth with a dragon on it, head toward +Z, wings spread.
-    addBox(mesh, glm::vec3(0.0f, 0.6f, 0.0f), glm::vec3(2.2f, 0.6f, row.halfLength), scales);
+    // The plinth stands in the water, its foot below the surface.
+    addBox(mesh, glm::vec3(0.0f, 0.5f * (1.2f - row.depth), 0.0f),
+           glm::vec3(2.2f, 0.5f * (1.2f + row.depth), row.halfLength), scales);
     addGeodesic(mesh, glm::vec3(0.0f, 2.6f, -0.4f), glm::vec3(1.25f, 1.15f, 1.7f), 1, scales);
     addTube(mesh, glm::vec3(0.0f, 3.2f, 0.6f), glm::vec3(0.0f, 5.3f, 1.4f), 0.55f, 0.4f, 6, scales);
     addGeodesic(mesh, glm::vec3(0.0f, 5.8f, 1.8f), glm::vec3(0.55f, 0.5f, 0.8f), 1, scales);

@@ -60,12 +60,13 @@ Mesh buildRamp(const TrackModel& row)
 Mesh buildBarrier(const TrackModel& row)
 {
     Mesh mesh;
-    // A low wall of the classic road-barrier section: a wide foot, sloped
-    // flanks and a narrow top, in the picture's red and white warning stripes.
+    // A low wall of the classic road-barrier section: a wide foot set into
+    // the water, sloped flanks and a narrow top, in the picture's red and
+    // white warning stripes.
     const float w = row.halfLength;
     const float h = row.height;
-    const glm::vec2 section[] = {{-w, 0.0f},     {w, 0.0f},       {w, 0.2f * h},           {0.45f * w, 0.38f * h},
-                                 {0.38f * w, h}, {-0.38f * w, h}, {-0.45f * w, 0.38f * h}, {-w, 0.2f * h}};
+    const glm::vec2 section[] = {{-w, -row.depth}, {w, -row.depth}, {w, 0.2f * h},           {0.45f * w, 0.38f * h},
+                                 {0.38f * w, h},   {-0.38f * w, h}, {-0.45f * w, 0.38f * h}, {-w, 0.2f * h}};
     const AtlasRegion stripes = repeating(2.0f);
     addPrismX(mesh, section, -row.halfWidth, row.halfWidth, std::span(&stripes, 1), stripes);
     return mesh;
@@ -74,14 +75,15 @@ Mesh buildBarrier(const TrackModel& row)
 Mesh buildSign(const TrackModel& row)
 {
     Mesh mesh;
-    // A board on two black posts facing +Z; its chevrons point along +X, the
-    // way to go, seen from either side.
+    // A board on two black posts that stand from below the water, facing +Z;
+    // its chevrons point along +X, the way to go, seen from either side.
     constexpr float boardBottom = 2.2f;
     const float boardHalfHeight = 0.5f * (row.height - boardBottom);
     for (const float x : {-1.1f, 1.1f})
     {
-        addBox(mesh, glm::vec3(x, 0.5f * boardBottom + 0.1f, 0.0f), glm::vec3(0.08f, 0.5f * boardBottom + 0.1f, 0.06f),
-               signBorder);
+        const float postTop = boardBottom + 0.2f;
+        addBox(mesh, glm::vec3(x, 0.5f * (postTop - row.depth), 0.0f),
+               glm::vec3(0.08f, 0.5f * (postTop + row.depth), 0.06f), signBorder);
     }
     addBoard(mesh, glm::vec3(0.0f, boardBottom + boardHalfHeight, 0.0f),
              glm::vec3(row.halfWidth, boardHalfHeight, row.halfLength), wholePicture, 1.0f, signBorder);
@@ -101,8 +103,9 @@ Mesh buildBigSign(const TrackModel& row)
     const float checkHeight = (row.height - 0.3f) / checks;
     for (const float side : {-1.0f, 1.0f})
     {
-        addBoxFacesFilled(mesh, glm::vec3(side * pillarX, 0.15f, 0.0f), glm::vec3(footHalf, 0.15f, row.halfLength),
-                          bannerDarkCheck);
+        // The feet stand from below the water.
+        addBoxFacesFilled(mesh, glm::vec3(side * pillarX, 0.5f * (0.3f - row.depth), 0.0f),
+                          glm::vec3(footHalf, 0.5f * (0.3f + row.depth), row.halfLength), bannerDarkCheck);
         for (int check = 0; check < checks; ++check)
         {
             addBoxFacesFilled(mesh, glm::vec3(side * pillarX, checkHeight * (float(check) + 0.5f), 0.0f),
