@@ -74,26 +74,24 @@ Mesh buildLightHouse(const TrackModel& row)
 Mesh buildHouse1(const TrackModel& row)
 {
     Mesh mesh;
-    // The layer's picture is plaster, repeated over walls, roof and fittings alike.
-    const AtlasRegion plaster = repeating(3.0f);
     // A cottage on stilts under a gable roof with a chimney, its door toward +Z.
     constexpr float floor = 1.1f;
     constexpr float wallTop = floor + 3.5f;
-    addStilts(mesh, glm::vec2(3.3f, 2.8f), row.depth, floor, plaster);
+    addStilts(mesh, glm::vec2(3.3f, 2.8f), row.depth, floor, houseWalls);
     addBox(mesh, glm::vec3(0.0f, 0.5f * (floor + wallTop), 0.0f), glm::vec3(3.0f, 0.5f * (wallTop - floor), 2.5f),
-           plaster);
+           houseWalls);
     const glm::vec2 gable[] = {{-row.halfLength, wallTop - 0.2f}, {row.halfLength, wallTop - 0.2f}, {0.0f, row.height}};
-    addPrismX(mesh, gable, -row.halfWidth, row.halfWidth, std::span(&plaster, 1), plaster);
-    addBox(mesh, glm::vec3(1.6f, row.height - 1.3f, -0.8f), glm::vec3(0.3f, 1.3f, 0.3f), plaster);
-    addBox(mesh, glm::vec3(0.9f, floor + 1.05f, 2.5f), glm::vec3(0.5f, 1.05f, 0.12f), plaster);
+    addPrismX(mesh, gable, -row.halfWidth, row.halfWidth, std::span(&houseRoof, 1), houseWalls);
+    addBox(mesh, glm::vec3(1.6f, row.height - 1.3f, -0.8f), glm::vec3(0.3f, 1.3f, 0.3f), houseWalls);
+    addBox(mesh, glm::vec3(0.9f, floor + 1.05f, 2.5f), glm::vec3(0.5f, 1.05f, 0.12f), houseWalls);
     for (const float z : {2.5f, -2.5f})
     {
         addWindow(mesh, glm::vec3(z > 0.0f ? -1.3f : 0.0f, floor + 1.9f, z),
-                  glm::vec3(0.0f, 0.0f, z > 0.0f ? 1.0f : -1.0f), plaster);
+                  glm::vec3(0.0f, 0.0f, z > 0.0f ? 1.0f : -1.0f), houseWalls);
     }
     for (const float x : {3.0f, -3.0f})
     {
-        addWindow(mesh, glm::vec3(x, floor + 1.9f, 0.0f), glm::vec3(x > 0.0f ? 1.0f : -1.0f, 0.0f, 0.0f), plaster);
+        addWindow(mesh, glm::vec3(x, floor + 1.9f, 0.0f), glm::vec3(x > 0.0f ? 1.0f : -1.0f, 0.0f, 0.0f), houseWalls);
     }
     return mesh;
 }
@@ -101,18 +99,16 @@ Mesh buildHouse1(const TrackModel& row)
 Mesh buildHouse2(const TrackModel& row)
 {
     Mesh mesh;
-    // The layer's picture is tiles, repeated over the whole house.
-    const AtlasRegion tiles = repeating(3.0f);
     // Two storeys on stilts under a pyramid roof, door toward +Z.
     constexpr float floor = 1.1f;
     constexpr float wallTop = floor + 6.0f;
     constexpr float eaves = wallTop - 0.2f;
-    addStilts(mesh, glm::vec2(3.8f, 3.3f), row.depth, floor, tiles);
+    addStilts(mesh, glm::vec2(3.8f, 3.3f), row.depth, floor, house2Walls);
     addBox(mesh, glm::vec3(0.0f, 0.5f * (floor + wallTop), 0.0f), glm::vec3(3.5f, 0.5f * (wallTop - floor), 3.0f),
-           tiles);
+           house2Walls);
     // A four-sided lathe is a pyramid with its corners on the axes; a turn of
     // an eighth and a stretch put its edges along X and Z at the eaves' size.
-    const ProfilePoint roofProfile[] = {{1.0f, eaves, tiles, true}, {0.0f, row.height, tiles}};
+    const ProfilePoint roofProfile[] = {{1.0f, eaves, house2Roof, true}, {0.0f, row.height, house2Roof}};
     Mesh roof;
     addLathe(roof, roofProfile, 4, false);
     const float diagonal = std::sqrt(2.0f);
@@ -120,20 +116,20 @@ Mesh buildHouse2(const TrackModel& row)
         glm::scale(glm::mat4(1.0f), glm::vec3(row.halfWidth * diagonal, 1.0f, row.halfLength * diagonal));
     appendTransformed(mesh, roof,
                       stretch * glm::rotate(glm::mat4(1.0f), glm::quarter_pi<float>(), glm::vec3(0.0f, 1.0f, 0.0f)));
-    addBox(mesh, glm::vec3(0.0f, floor + 1.1f, 3.0f), glm::vec3(0.6f, 1.1f, 0.12f), tiles);
+    addBox(mesh, glm::vec3(0.0f, floor + 1.1f, 3.0f), glm::vec3(0.6f, 1.1f, 0.12f), house2Walls);
     for (const float y : {floor + 1.7f, floor + 4.4f})
     {
         for (const float x : {-2.0f, 2.0f})
         {
             if (y > floor + 3.0f || x < 0.0f)
             {
-                addWindow(mesh, glm::vec3(x, y, 3.0f), glm::vec3(0.0f, 0.0f, 1.0f), tiles);
+                addWindow(mesh, glm::vec3(x, y, 3.0f), glm::vec3(0.0f, 0.0f, 1.0f), house2Walls);
             }
-            addWindow(mesh, glm::vec3(x, y, -3.0f), glm::vec3(0.0f, 0.0f, -1.0f), tiles);
+            addWindow(mesh, glm::vec3(x, y, -3.0f), glm::vec3(0.0f, 0.0f, -1.0f), house2Walls);
         }
         for (const float x : {3.5f, -3.5f})
         {
-            addWindow(mesh, glm::vec3(x, y, 0.0f), glm::vec3(x > 0.0f ? 1.0f : -1.0f, 0.0f, 0.0f), tiles);
+            addWindow(mesh, glm::vec3(x, y, 0.0f), glm::vec3(x > 0.0f ? 1.0f : -1.0f, 0.0f, 0.0f), house2Walls);
         }
     }
     return mesh;

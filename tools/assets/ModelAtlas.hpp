@@ -25,6 +25,14 @@ constexpr AtlasRegion repeating(float metres, glm::vec2 offset = glm::vec2(0.0f)
     return {offset, offset + glm::vec2(1.0f), metres};
 }
 
+// The houses: each layer's picture is one surface (plaster, roof tiles), so
+// walls and roof repeat the same one; were a picture to hold both, these are
+// the places to point the parts at their halves.
+inline constexpr AtlasRegion houseWalls = repeating(3.0f);
+inline constexpr AtlasRegion houseRoof = repeating(3.0f);
+inline constexpr AtlasRegion house2Walls = repeating(3.0f);
+inline constexpr AtlasRegion house2Roof = repeating(3.0f);
+
 // The lighthouse: red and white rings, two pairs down the picture.
 inline constexpr AtlasRegion lighthouseWhite{{0.05f, 0.03f}, {0.95f, 0.22f}};
 inline constexpr AtlasRegion lighthouseRed{{0.05f, 0.28f}, {0.95f, 0.47f}};
