@@ -108,7 +108,13 @@ Mesh buildPalm(const TrackModel& row)
     constexpr float lean = 0.8f;
     // The fronds rise a little before they droop; the crown sits that much lower.
     const float trunkHeight = row.height - 0.06f;
-    const auto spine = [&](float s) { return glm::vec3(lean * s * s, trunkHeight * s, 0.0f); };
+    // The lowest piece stands straight, so its foot lies flat at y = 0.
+    const float straight = 1.0f / pieces;
+    const auto spine = [&](float s)
+    {
+        const float bend = std::max(0.0f, s - straight) / (1.0f - straight);
+        return glm::vec3(lean * bend * bend, trunkHeight * s, 0.0f);
+    };
     // Each piece takes its share of the trunk's rings in the picture.
     const auto trunkShare = [](float s0, float s1)
     {

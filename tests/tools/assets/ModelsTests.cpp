@@ -211,6 +211,11 @@ TEST_F(GeneratedModelsTest, TrackModelsFillTheirSizeTableRowsAndHullsStaySmall)
         EXPECT_NEAR(std::max(-bounds.min.z, bounds.max.z), row.halfLength, tolerance);
         EXPECT_NEAR(bounds.max.y, row.height, tolerance);
         EXPECT_NEAR(-bounds.min.y, row.depth, tolerance);
+        if (row.depth == 0.0f)
+        {
+            // Standing on its base: nothing sinks below it.
+            EXPECT_EQ(bounds.min.y, 0.0f);
+        }
         // Centred on the Y axis: neither side reaches much further than the other.
         EXPECT_LT(std::abs(bounds.min.x + bounds.max.x), 0.5f * row.halfWidth);
         EXPECT_LT(std::abs(bounds.min.z + bounds.max.z), 0.5f * row.halfLength);
