@@ -1,4 +1,3 @@
-#include "engine/ClearScene.hpp"
 #include "engine/GraphicsSystem.hpp"
 #include "engine/Log.hpp"
 #include "engine/SceneManager.hpp"
@@ -6,6 +5,7 @@
 #include "engine/Version.hpp"
 #include "engine/Window.hpp"
 #include "game/scenes/MainMenuScene.hpp"
+#include "game/scenes/RaceScene.hpp"
 #include "game/scenes/TrophyScene.hpp"
 
 #include <fmt/format.h>
@@ -23,8 +23,7 @@ int main()
     std::int32_t exitCode = 0;
 
     sceneManager.addScene<MainMenuScene>();
-    // Stands in for the race until the race scene exists.
-    sceneManager.addScene<ClearScene>();
+    sceneManager.addScene<RaceScene>();
     sceneManager.addScene<TrophyScene>();
 
     if (hasErrors())

@@ -16,6 +16,9 @@ namespace
 {
 constexpr std::uint32_t ssaoWidth = 640;
 constexpr std::uint32_t ssaoHeight = 360;
+// The sea's surface, where the boats float (the planet's collision sphere has
+// radius 100 and the boats' hulls ride on it); the drawn sea bed lies below.
+constexpr float oceanRadius = 100.3f;
 
 // Through the creator whose pixel is as wide as a texel of the format.
 std::optional<TextureCollection> createTarget(TextureContainer& textures, std::uint32_t width, std::uint32_t height,
@@ -235,7 +238,7 @@ bool DeferredRenderer::initialiseOceanPass()
     {
         return false;
     }
-    const std::optional<Mesh*> sphere = createMesh(meshes, generateSphere(108.0f, 32, 16));
+    const std::optional<Mesh*> sphere = createMesh(meshes, generateSphere(oceanRadius, 32, 16));
     if (!sphere)
     {
         return failed("The ocean sphere could not be created.");

@@ -1,0 +1,389 @@
+#include "game/scenes/RaceScene.hpp"
+
+#include "engine/GraphicsSystem.hpp"
+#include "game/Gamepad.hpp"
+#include "game/physics/Boat.hpp"
+#include "game/physics/InstanceBodies.hpp"
+#include "game/physics/LapTracker.hpp"
+#include "game/physics/RaceCourse.hpp"
+#include "game/race/RaceWorld.hpp"
+#include "game/race/TrackLayout.hpp"
+#include "game/scenes/SceneLoading.hpp"
+#include "graphics/TextureArray.hpp"
+#include "graphics/UniformBuffers.hpp"
+#include "renderers/ParticleSystem.hpp"
+#include "renderers/deferred/DeferredRenderer.hpp"
+
+#include <btBulletDynamicsCommon.h>
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+#include <fmt/format.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr float fieldOfView = 1.3089969f;
+constexpr const char* boatModelPath = "Assets/ZavikDemoScene/Models/BoatTest.obj";
+constexpr std::uint32_t boatTextureLayer = 16;
+constexpr std::int32_t boatCapacity = 10;
+constexpr std::uint32_t debugLineCapacity = 1000000;
+
+// The opponents' recordings; the first one plays the player's saved race when
+// it has been copied here, else the slowest recorded boat.
+constexpr std::array<const char*, opponentCount> ghostPaths{
+    "Assets/Ghosts/PlayerGhost.ghost", "Assets/Ghosts/Car1.ghost", "Assets/Ghosts/Car2.ghost",
+    "Assets/Ghosts/Car3.ghost", "Assets/Ghosts/Car4.ghost"};
+constexpr const char* firstGhostFallback = "Assets/Ghosts/Car5.ghost";
+
+// The track's material layers, by layer.
+const std::array<std::string, 17> waterPlanetMaterials{
+    "Models/WaterPlanet/barrier", "Models/WaterPlanet/house",  "Models/WaterPlanet/ice",
+    "Models/WaterPlanet/ice2",    "Models/WaterPlanet/ice3",   "Models/WaterPlanet/sand",
+    "Models/WaterPlanet/Lighthouse", "Models/WaterPlanet/palm", "Models/WaterPlanet/ship",
+    "Models/WaterPlanet/ramp",    "Models/WaterPlanet/dragon", "Models/WaterPlanet/volcano",
+    "Models/WaterPlanet/house2",  "Models/WaterPlanet/sign",   "Models/WaterPlanet/bigSign",
+    "Models/WaterPlanet/crate",   "Models/Boat"};
+
+void onJoystickEvent(int joystick, int event)
+{
+    if (event == GLFW_CONNECTED)
+    {
+        if (glfwJoystickIsGamepad(joystick) == GLFW_TRUE)
+        {
+            std::printf("controller connected\n");
+            gamepadConnected = true;
+        }
+    }
+    else if (event == GLFW_DISCONNECTED)
+    {
+        std::printf("controller disconnected\n");
+        gamepadConnected = false;
+    }
+}
+}
+
+RaceScene::RaceScene(GraphicsSystem* graphicsSystem, SceneManager* sceneManager)
+    : TrackBaseScene(graphicsSystem, sceneManager),
+      attractCamera(fieldOfView, 0.1f, 500.0f),
+      chaseCamera(fieldOfView, 0.1f, 500.0f),
+      freeCamera(fieldOfView, 0.1f, 5000.0f),
+      physicsDebugRenderer(graphicsSystem, debugLineCapacity)
+{
+}
+
+RaceScene::~RaceScene() = default;
+
+void RaceScene::load()
+{
+    TrackBaseScene::load();
+    if (!hudLoaded() || !loadEnvironment())
+    {
+        return;
+    }
+    createLights();
+    if (!loadWaterPlanetTextureArrays() || !loadTrack())
+    {
+        return;
+    }
+    raceWorld.setRadialGravity(glm::vec3(0.0f), raceGravityMagnitude);
+    if (!loadBoat() || !loadGhosts() || !createCheckpoints() || !loadDebugLines() || !createSmoke())
+    {
+        return;
+    }
+    loadAudio();
+    glfwSetJoystickCallback(onJoystickEvent);
+    // The boats stand at the start from the first frame, the wait's included,
+    // though the world does not step before the countdown.
+    loaded = loadStep(models->uploadDirtyInstances(), "The race's boats could not be placed at the start.");
+}
+
+bool RaceScene::loadEnvironment()
+{
+    const std::optional<VkSampler> sampler =
+        createSampler(textures, 60, VK_FILTER_LINEAR, VK_FILTER_LINEAR, VK_SAMPLER_MIPMAP_MODE_LINEAR);
+    if (!loadStep(sampler.has_value(), "The race's sampler could not be created."))
+    {
+        return false;
+    }
+    if (renderer)
+    {
+        renderer->release();
+    }
+    renderer = std::make_unique<DeferredRenderer>(graphicsSystem, pointLightCapacity, *sampler);
+    std::array<std::string, 6> faces;
+    const std::array<const char*, 6> faceNames{"right", "left", "top", "bottom", "front", "back"};
+    for (std::size_t face = 0; face < faces.size(); ++face)
+    {
+        faces[face] = fmt::format("Assets/ZavikDemoScene/Textures/CubeMap/{}.hdr", faceNames[face]);
+    }
+    if (!loadStep(renderer->loadEnvironment(faces), "The race's environment could not be loaded.") ||
+        !loadStep(renderer->initialise(), "The race's renderer could not be initialised."))
+    {
+        return false;
+    }
+    renderer->setIntroFlag(true);
+    return true;
+}
+
+void RaceScene::createLights()
+{
+    for (const TrackLight& light : trackLayout().lights)
+    {
+        renderer->addPointLight(light.position, light.colour, light.radius);
+    }
+}
+
+bool RaceScene::loadWaterPlanetTextureArrays()
+{
+    const Texture* albedo = loadAlbedoTextureArray(textures, waterPlanetMaterials, true);
+    const Texture* normal = loadNormalTextureArray(textures, waterPlanetMaterials, true);
+    const Texture* arme = loadArmeTextureArray(textures, waterPlanetMaterials, true);
+    if (albedo == nullptr || normal == nullptr || arme == nullptr)
+    {
+        std::printf("error! with texture Loading!\n");
+        logError("The track's textures could not be loaded.");
+        return false;
+    }
+    renderer->setMaterialTextures(albedo, normal, arme);
+    return true;
+}
+
+bool RaceScene::loadTrack()
+{
+    if (models)
+    {
+        releaseModelCollection(*models);
+    }
+    models = createModelCollection(graphicsSystem, &raceWorld);
+    const std::vector<TrackPlacement>& placements = trackLayout().placements;
+    std::vector<bool> placed(trackModelCount, false);
+    std::vector<std::uint32_t> modelIndices(trackModelCount, 0);
+    bool allPlaced = true;
+    for (const TrackPlacement& placement : placements)
+    {
+        const TrackModel& model = trackModel(placement.model);
+        const std::string path = trackModelPath(placement.model);
+        const auto row = static_cast<std::size_t>(placement.model);
+        const std::int32_t capacity = placed[row] ? 10 : model.maxInstances;
+        const std::vector<BodyDescription> bodies = placementBodies(placement);
+        ModelRef added;
+        if (placement.method == PlacementMethod::AddModelWithBody && !bodies.empty())
+        {
+            added = addModelWithBody(*models, path, bodies.front(), placement.position, placement.rotation, capacity);
+        }
+        else
+        {
+            added = addModel(*models, {path, placement.position, placement.rotation, capacity});
+            if (added.added() && model.bodyKind == TrackBodyKind::Compound)
+            {
+                models->createCompoundInstanceBody(added.model(), added.instance(), bodies);
+            }
+            else if (added.added() && !bodies.empty())
+            {
+                models->createInstanceBody(added.model(), added.instance(), bodies.front());
+            }
+        }
+        if (!added.added())
+        {
+            allPlaced = false;
+            continue;
+        }
+        placed[row] = true;
+        modelIndices[row] = added.model();
+    }
+    for (std::size_t row = 0; row < trackModelCount; ++row)
+    {
+        // The planet's floor keeps the material of a new model.
+        if (placed[row] && static_cast<TrackModelId>(row) != TrackModelId::PlanetFloor)
+        {
+            models->setModelMaterial(modelIndices[row], trackModels[row].textureLayer, glm::vec3(0.0f), 0.0f);
+        }
+    }
+    models->updateBodyInstances(interpolationFactor);
+    // A model that does not load would leave a hole in the course or let the
+    // boat fall through the planet.
+    return loadStep(allPlaced, "The track's models could not all be placed.");
+}
+
+bool RaceScene::loadBoat()
+{
+    boat = createRaceBoat(raceResources, raceWorld);
+    boatBody = boat->chassis();
+    boatModel = addModel(*models, {boatModelPath, glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f), boatCapacity});
+    if (!loadStep(boatModel.added(), "The player's boat could not be added."))
+    {
+        return false;
+    }
+    models->setModelMaterial(boatModel.model(), boatTextureLayer, glm::vec3(0.0f), 0.0f);
+    models->setInstanceBody(boatModel.model(), boatModel.instance(), boatBody);
+    placeBoat(raceStartPosition, raceStartRotation());
+    return true;
+}
+
+bool RaceScene::loadGhosts()
+{
+    for (std::size_t slot = 0; slot < opponents.size(); ++slot)
+    {
+        OpponentGhost& opponent = opponents[slot];
+        const ModelRef added =
+            addModel(*models, {boatModelPath, glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f), boatCapacity});
+        if (!loadStep(added.added(), fmt::format("The boat of opponent {} could not be added.", slot)))
+        {
+            return false;
+        }
+        opponent.modelIndex = added.model();
+        opponent.instanceIndex = added.instance();
+        if (!opponent.recording.loadFromFile(ghostPaths[slot]) && slot == 0)
+        {
+            opponent.recording.loadFromFile(firstGhostFallback);
+        }
+        models->setInstancePose(opponent.modelIndex, opponent.instanceIndex, opponent.recording.startPosition(),
+                                opponent.recording.startRotation());
+    }
+    return true;
+}
+
+bool RaceScene::createCheckpoints()
+{
+    lapTracker = createRaceCheckpoints(raceResources, raceWorld);
+    return true;
+}
+
+bool RaceScene::loadDebugLines()
+{
+    std::optional<UniformBufferCollection> uniforms = createUniformBufferCollection<64>(*graphicsSystem);
+    if (!loadStep(uniforms.has_value(), "The physics debug lines' uniform buffers could not be created."))
+    {
+        return false;
+    }
+    debugUniforms = *uniforms;
+    physicsDebugRenderer.initialise("Assets/QuorlDemoScene/Shaders/Debug Shader.vert.spv",
+                                    "Assets/QuorlDemoScene/Shaders/Debug Shader.frag.spv", debugUniforms);
+    updateDebugDescriptorSets(physicsDebugRenderer.pipeline, debugUniforms);
+    physicsDebugRenderer.attachPhysicsWorld(raceWorld.dynamicsWorld());
+    return loadStep(physicsDebugRenderer.pipeline.pipeline != VK_NULL_HANDLE && physicsDebugRenderer.lineMesh != nullptr,
+                    "The physics debug lines could not be created.");
+}
+
+bool RaceScene::createSmoke()
+{
+    particles = std::make_unique<ParticleSystem>(graphicsSystem);
+    if (!loadStep(particles->initialise("Assets/ZavikDemoScene/Textures/Smoke.png"),
+                  "The smoke could not be created."))
+    {
+        return false;
+    }
+    ParticleEmitter smoke;
+    smoke.startSize = 0.2f;
+    smoke.startAlpha = 0.2f;
+    smoke.endFactor = 0.0f;
+    smoke.spread = 0.8f;
+    smoke.speedOffset = 2.0f;
+    smoke.pull = 0.0f;
+    smoke.lifetime = 2.0f;
+    smoke.drag = 0.5f;
+    smoke.active = true;
+    smoke.position = glm::vec3(0.0f);
+    smoke.direction = glm::vec3(1.0f, 0.0f, 0.0f);
+    smoke.speed = 1.0f;
+    return loadStep(particles->addEmitter(smoke, 200) == 0, "The smoke's emitter could not be added.");
+}
+
+void RaceScene::loadAudio()
+{
+    // A machine without sound races in silence.
+    audioEngine.initialise();
+    music.load(audioEngine, "Assets/ZavikDemoScene/Audio/moldau.wav");
+    countdownSound.load(audioEngine, "Assets/ZavikDemoScene/Audio/countdown.wav");
+    music.setLooping(true);
+    music.setVolume(musicVolume);
+    countdownSound.setVolume(musicVolume);
+}
+
+void RaceScene::placeBoat(const glm::vec3& position, const glm::quat& rotation)
+{
+    boat->reset(position, rotation);
+    // Drawn there at once, also while the world stands still.
+    boatBody->previousTransform = boatBody->getWorldTransform();
+    boatBody->currentTransform = boatBody->getWorldTransform();
+    if (boatModel.added())
+    {
+        models->setInstancePose(boatModel.model(), boatModel.instance(), position, rotation);
+    }
+}
+
+void RaceScene::unload()
+{
+    loaded = false;
+    if (models)
+    {
+        releaseModelCollection(*models);
+    }
+    if (particles)
+    {
+        particles->destroy();
+    }
+    raceWorld.removeAllObjects();
+    raceResources.destroyAll();
+    boat = nullptr;
+    boatBody = nullptr;
+    lapTracker = nullptr;
+    graphicsSystem->destroyUniformBuffers(debugUniforms);
+    physicsDebugRenderer.destroy();
+    if (renderer)
+    {
+        renderer->release();
+    }
+    music.release();
+    countdownSound.release();
+    audioEngine.release();
+    TrackBaseScene::unload();
+}
+
+const RaceRules& RaceScene::rules() const
+{
+    return raceRules;
+}
+
+Boat* RaceScene::playerBoat() const
+{
+    return boat;
+}
+
+const LapTracker* RaceScene::laps() const
+{
+    return lapTracker;
+}
+
+const ModelCollection* RaceScene::modelCollection() const
+{
+    return models.get();
+}
+
+const std::array<OpponentGhost, opponentCount>& RaceScene::opponentGhosts() const
+{
+    return opponents;
+}
+
+ModelRef RaceScene::boatInstance() const
+{
+    return boatModel;
+}
+
+float RaceScene::getMusicVolume() const
+{
+    return musicVolume;
+}
+
+float RaceScene::getCameraSpeed() const
+{
+    return cameraSpeed;
+}
+
+bool RaceScene::isFollowCamera() const
+{
+    return followCamera;
+}

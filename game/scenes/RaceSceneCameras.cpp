@@ -1,0 +1,93 @@
+#include "game/scenes/RaceScene.hpp"
+
+#include "engine/GraphicsSystem.hpp"
+#include "engine/Mouse.hpp"
+#include "engine/Settings.hpp"
+#include "engine/Timer.hpp"
+#include "game/physics/Boat.hpp"
+#include "game/race/RaceCameras.hpp"
+#include "renderers/ParticleSystem.hpp"
+#include "renderers/deferred/DeferredRenderer.hpp"
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include <cstring>
+
+namespace
+{
+void setSun(DeferredRenderer& renderer, const SunLight& sun)
+{
+    renderer.setDirectionalLight(sun.direction, sun.centre, sun.colour, sun.intensity, sun.extent, false);
+}
+
+void aim(Camera& camera, const CameraView& view)
+{
+    camera.setPosition(view.position);
+    camera.setTarget(view.target);
+    camera.setUp(view.up);
+    camera.updateMatrices();
+}
+}
+
+void RaceScene::publishCamera(const glm::vec3& position, const glm::vec3& target, const glm::mat4& view,
+                              const glm::mat4& projection, const glm::mat4& viewProjection)
+{
+    shownPosition = position;
+    shownTarget = target;
+    particles->setMatrices(view, projection);
+    renderer->updateCamera(view, projection);
+    std::memcpy(debugUniforms.buffers[graphicsSystem->getCurrentFrame()].mapped, &viewProjection,
+                sizeof(viewProjection));
+}
+
+void RaceScene::updateAttractCamera()
+{
+    const AttractShot shot = ::attractCamera(Timer::getElapsedTime());
+    aim(attractCamera, shot.view);
+    setSun(*renderer, shot.sun);
+    publishCamera(attractCamera.getPosition(), attractCamera.getTarget(), attractCamera.getView(),
+                  attractCamera.getProjection(), attractCamera.getViewProjection());
+}
+
+void RaceScene::updateChaseCamera()
+{
+    Mouse::setCursorMode(GLFW_CURSOR_DISABLED);
+    const ChaseShot shot = ::chaseCamera({boat->interpolatedPosition(interpolationFactor), boat->axes().forward(),
+                                          Mouse::getPosition(),
+                                          glm::vec2(static_cast<float>(Settings::getWindowWidth()),
+                                                    static_cast<float>(Settings::getWindowHeight())),
+                                          chaseSide});
+    chaseSide = shot.side;
+    aim(chaseCamera, shot.view);
+}
+
+void RaceScene::updateCamera()
+{
+    glm::vec3 sunCentre;
+    if (followCamera)
+    {
+        updateChaseCamera();
+        sunCentre = chaseSunCentre({chaseCamera.getPosition(), chaseCamera.getTarget(), glm::vec3(0.0f)});
+        publishCamera(chaseCamera.getPosition(), chaseCamera.getTarget(), chaseCamera.getView(),
+                      chaseCamera.getProjection(), chaseCamera.getViewProjection());
+    }
+    else
+    {
+        freeCamera.update(Mouse::getPosition(), freeCameraAxis(), Timer::getDeltaTime() * cameraSpeed);
+        sunCentre = freeSunCentre({freeCamera.getPosition(), freeCamera.getTarget(), glm::vec3(0.0f)});
+        publishCamera(freeCamera.getPosition(), freeCamera.getTarget(), freeCamera.getView(),
+                      freeCamera.getProjection(), freeCamera.getViewProjection());
+    }
+    setSun(*renderer, raceSun(raceRules.clock(), sunCentre));
+}
+
+const glm::vec3& RaceScene::cameraPosition() const
+{
+    return shownPosition;
+}
+
+const glm::vec3& RaceScene::cameraTarget() const
+{
+    return shownTarget;
+}

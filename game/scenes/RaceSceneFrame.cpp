@@ -1,0 +1,165 @@
+#include "game/scenes/RaceScene.hpp"
+
+#include "engine/GraphicsSystem.hpp"
+#include "engine/SceneManager.hpp"
+#include "engine/Timer.hpp"
+#include "game/physics/Boat.hpp"
+#include "game/physics/LapTracker.hpp"
+#include "game/scenes/SceneKeys.hpp"
+#include "renderers/ParticleSystem.hpp"
+#include "renderers/deferred/DeferredRenderer.hpp"
+
+#include <cstdio>
+
+namespace
+{
+constexpr std::int16_t keyF3 = 292;
+constexpr std::int16_t keyF4 = 293;
+constexpr std::int16_t keyF6 = 295;
+constexpr std::int16_t keyF7 = 296;
+constexpr std::int16_t keyF8 = 297;
+constexpr std::int16_t keyF9 = 298;
+constexpr std::int16_t keyF10 = 299;
+constexpr std::int16_t keyF11 = 300;
+constexpr std::int16_t keyF12 = 301;
+constexpr std::int16_t keyUp = 265;
+constexpr std::int16_t keyDown = 264;
+constexpr std::int16_t keyR = 82;
+constexpr std::int16_t keyP = 80;
+constexpr double volumeStep = 0.1;
+constexpr double cameraSpeedStep = 0.5;
+}
+
+void RaceScene::render()
+{
+    if (!loaded)
+    {
+        return;
+    }
+    const std::optional<FrameInfo> frame = graphicsSystem->beginFrame();
+    if (!frame)
+    {
+        return;
+    }
+    const VkCommandBuffer commandBuffer = frame->commandBuffer;
+    if (raceRules.state() == RaceState::Waiting)
+    {
+        updateAttractCamera();
+    }
+    else
+    {
+        updateCamera();
+    }
+    renderer->beginGeometryPass(commandBuffer, frame->frameIndex);
+    drawModels(*frame, true);
+    renderer->endGeometryPass(commandBuffer);
+    renderer->recordLightingPasses(commandBuffer, frame->frameIndex, static_cast<float>(Timer::getElapsedTime()));
+    renderer->beginSecondPass(commandBuffer, frame->frameIndex);
+    drawModels(*frame, false);
+    renderer->endSecondPass(commandBuffer);
+    renderer->recordPostProcessPasses(commandBuffer, frame->frameIndex, frame->imageIndex);
+    if (showPhysicsDebug)
+    {
+        physicsDebugRenderer.record(*frame);
+    }
+    particles->recordDraw(*frame);
+    if (raceRules.state() == RaceState::Waiting)
+    {
+        drawDebugText(*frame);
+    }
+    else
+    {
+        drawRaceHud(*frame);
+    }
+    graphicsSystem->endFrame(frame->imageIndex);
+}
+
+void RaceScene::drawModels(const FrameInfo& frame, bool withMaterials)
+{
+    for (std::size_t model = 0; model < models->meshes.size(); ++model)
+    {
+        const InstancedMesh& mesh = *models->meshes[model];
+        if (instanceCount(mesh) == 0)
+        {
+            continue;
+        }
+        if (withMaterials)
+        {
+            ModelMaterial material = models->materials[model];
+            if (clearModelFlag)
+            {
+                material.flag = false;
+            }
+            vkCmdPushConstants(frame.commandBuffer, renderer->gBufferPipeline.pipelineLayout,
+                               VK_SHADER_STAGE_FRAGMENT_BIT, 0, sizeof(ModelMaterial), &material);
+        }
+        drawInstancedMesh(mesh, frame);
+    }
+}
+
+void RaceScene::onKeyPressed(std::int16_t key)
+{
+    if (!loaded)
+    {
+        return;
+    }
+    switch (key)
+    {
+    case keyF3:
+    case keyF4:
+        musicVolume = steppedVolume(musicVolume, key == keyF3 ? volumeStep : -volumeStep);
+        music.setVolume(musicVolume);
+        break;
+    case keyF6:
+        followCamera = !followCamera;
+        break;
+    case keyF7:
+        showPhysicsDebug = !showPhysicsDebug;
+        break;
+    case keyF8:
+        renderer->previousRenderMode();
+        break;
+    case keyF9:
+        renderer->nextRenderMode();
+        break;
+    case keyF10:
+        renderer->nextPointLightMode();
+        break;
+    case keyF11:
+        renderer->nextColourGradingMode();
+        break;
+    case keyF12:
+        clearModelFlag = !clearModelFlag;
+        break;
+    case keyUp:
+    case keyDown:
+        cameraSpeed = steppedCameraSpeed(cameraSpeed, key == keyUp ? cameraSpeedStep : -cameraSpeedStep);
+        break;
+    default:
+        break;
+    }
+
+    if (raceRules.pressKey(key))
+    {
+        countdownSound.start();
+        renderer->setIntroFlag(false);
+    }
+    if (key == keyR)
+    {
+        resetBoatToCheckpoint();
+    }
+    if (key == keyP)
+    {
+        std::printf("test");
+        std::fflush(stdout);
+        if (sceneManager != nullptr)
+        {
+            sceneManager->setScene(trophySceneIndex);
+        }
+    }
+}
+
+void RaceScene::resetBoatToCheckpoint()
+{
+    placeBoat(lapTracker->currentCheckpointPosition(), lapTracker->currentCheckpointRotation());
+}

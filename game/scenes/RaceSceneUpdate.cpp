@@ -1,0 +1,150 @@
+#include "game/scenes/RaceScene.hpp"
+
+#include "engine/SceneManager.hpp"
+#include "engine/Timer.hpp"
+#include "game/Gamepad.hpp"
+#include "game/physics/Boat.hpp"
+#include "game/physics/LapTracker.hpp"
+#include "game/race/RaceResult.hpp"
+#include "game/scenes/SceneKeys.hpp"
+#include "renderers/ParticleSystem.hpp"
+#include "renderers/Text.hpp"
+#include "renderers/deferred/DeferredRenderer.hpp"
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+#include <glm/geometric.hpp>
+#include <glm/gtc/quaternion.hpp>
+
+#include <cstdio>
+
+namespace
+{
+constexpr std::int16_t keyEnter = 257;
+constexpr std::uint32_t clockTextLength = 8;
+constexpr float boatLightRadius = 3.0f;
+constexpr float smokeBehindBoat = 2.0f;
+}
+
+void RaceScene::update()
+{
+    if (!loaded)
+    {
+        return;
+    }
+    const float deltaTime = Timer::getDeltaTime();
+    const bool tick = raceRules.tickHud(deltaTime);
+    if (raceRules.startRacingIfDue())
+    {
+        music.start();
+    }
+    if (raceRules.finishIfDue(hudLap))
+    {
+        finishRace();
+    }
+
+    if (raceRules.state() == RaceState::Waiting)
+    {
+        if (gamepadConnected &&
+            boat->handleGamepadInput(true).buttons[GLFW_GAMEPAD_BUTTON_A] == GLFW_PRESS)
+        {
+            onKeyPressed(keyEnter);
+        }
+        return;
+    }
+
+    raceRules.advanceClock(deltaTime);
+    if (raceRules.state() == RaceState::Racing)
+    {
+        if (tick)
+        {
+            refreshClockText();
+        }
+        if (gamepadConnected)
+        {
+            if (boat->handleGamepadInput(false).buttons[GLFW_GAMEPAD_BUTTON_A] == GLFW_PRESS)
+            {
+                resetBoatToCheckpoint();
+                onKeyPressed(keyEnter);
+            }
+        }
+        else
+        {
+            boat->handleKeyboardInput();
+        }
+        updateLapAndRecording(deltaTime);
+        updateOpponents(deltaTime);
+    }
+    updateFrameTail(deltaTime, tick);
+}
+
+void RaceScene::finishRace()
+{
+    lastRacePlace = static_cast<std::int32_t>(raceRules.place());
+    playerRecording.stopRecording();
+    const bool saved = playerRecording.saveToFile(savedGhostPath);
+    std::fputs(finishLines(saved, raceRules.place(), raceRules.clock()).c_str(), stdout);
+    std::fflush(stdout);
+    if (sceneManager != nullptr)
+    {
+        sceneManager->setScene(trophySceneIndex);
+    }
+}
+
+void RaceScene::refreshClockText()
+{
+    // An upload that fails leaves the previous text for the next tick to replace.
+    updateTextMesh(*graphicsSystem, *clockTextMesh,
+                   createText(*clockFont, clockText(raceRules.clock()), textAlignLeft), clockTextLength);
+}
+
+void RaceScene::updateLapAndRecording(float deltaTime)
+{
+    hudLap = lapTracker->currentLap();
+    if (!playerRecording.isRecordingComplete())
+    {
+        playerRecording.recordFrame(deltaTime, boat->interpolatedPosition(interpolationFactor),
+                                    glm::quat_cast(boat->axes().basis()));
+    }
+}
+
+void RaceScene::updateOpponents(float deltaTime)
+{
+    for (std::size_t slot = 0; slot < opponents.size(); ++slot)
+    {
+        OpponentGhost& opponent = opponents[slot];
+        if (!raceRules.updateOpponent(slot, opponent.recording.isPlaybackFinished()))
+        {
+            continue;
+        }
+        const GhostFrame pose = opponent.recording.playback(deltaTime);
+        // A recording without samples ends on its first playback and gives no pose.
+        if (!opponent.recording.frames().empty())
+        {
+            models->setInstancePose(opponent.modelIndex, opponent.instanceIndex, pose.position, pose.rotation);
+        }
+    }
+}
+
+void RaceScene::updateFrameTail(float deltaTime, bool tick)
+{
+    interpolationFactor = raceWorld.step();
+    models->updateBodyInstances(interpolationFactor);
+    boat->update(interpolationFactor);
+    lapTracker->checkCheckpoint(boatBody);
+
+    const glm::vec3 position = boat->interpolatedPosition(interpolationFactor);
+    if (tick)
+    {
+        renderer->setPointLight(position + glm::normalize(position), glm::vec3(1.0f), boatLightRadius, 0);
+    }
+
+    const float speed = boat->speedKmh();
+    const glm::vec3 forward = boat->axes().forward();
+    particles->setEmitter(0, position - smokeBehindBoat * forward, forward,
+                          static_cast<float>(-static_cast<double>(speed) / 3.6));
+    particles->setEmitterActive(0, boat->isSliding());
+    particles->update(deltaTime);
+
+    needleMesh->model = needleMatrix(speed, layout.speedometerCentre.x, layout.speedometerCentre.y);
+}
