@@ -24,6 +24,7 @@ constexpr std::int16_t keyEnter = 257;
 constexpr std::uint32_t clockTextLength = 8;
 constexpr float boatLightRadius = 3.0f;
 constexpr float smokeBehindBoat = 2.0f;
+constexpr float ghostSampleInterval = 1.0f / 15.0f;
 }
 
 void RaceScene::update()
@@ -81,6 +82,14 @@ void RaceScene::update()
 void RaceScene::finishRace()
 {
     lastRacePlace = static_cast<std::int32_t>(raceRules.place());
+    // The finish is seen two frames after the line was crossed, and the last
+    // sample may lie before it: one more at the boat's pose now, past the
+    // line, so that the saved race finishes when it is played back.
+    const glm::vec3 position = boat->interpolatedPosition(interpolationFactor);
+    const glm::quat rotation = glm::quat_cast(boat->axes().basis());
+    // The first call fills the sample interval, the second takes the sample.
+    playerRecording.recordFrame(ghostSampleInterval, position, rotation);
+    playerRecording.recordFrame(0.0f, position, rotation);
     playerRecording.stopRecording();
     const bool saved = playerRecording.saveToFile(savedGhostPath);
     std::fputs(finishLines(saved, raceRules.place(), raceRules.clock()).c_str(), stdout);

@@ -1,0 +1,326 @@
+#include "engine/ClearScene.hpp"
+#include "engine/Keyboard.hpp"
+#include "engine/SceneManager.hpp"
+#include "engine/Timer.hpp"
+#include "game/physics/Boat.hpp"
+#include "game/physics/LapTracker.hpp"
+#include "game/race/Autopilot.hpp"
+#include "game/race/RaceResult.hpp"
+#include "game/race/RaceWorld.hpp"
+#include "game/race/TrackLayout.hpp"
+#include "game/scenes/RaceScene.hpp"
+#include "game/scenes/SceneKeys.hpp"
+#include "game/scenes/TrophyScene.hpp"
+#include "gpu/GpuHarness.hpp"
+#include "support/StdoutCapture.hpp"
+#include "support/TemporaryFolder.hpp"
+#include "tools/assets/Ghosts.hpp"
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+constexpr float frameTime = 1.0f / 60.0f;
+constexpr std::int16_t keyEnter = 257;
+constexpr std::int16_t keyR = 82;
+constexpr std::int16_t keyP = 80;
+constexpr std::int16_t keyF3 = 292;
+constexpr std::int16_t keyF4 = 293;
+constexpr std::int16_t keyF6 = 295;
+constexpr std::int16_t keyDown = 264;
+
+// The race in a working folder whose Assets/ are the build's, all but the
+// folder where the finish saves the player's ghost, which is the test's own.
+class RaceSceneGpuTest : public GpuTest
+{
+protected:
+    void SetUp() override
+    {
+        GpuTest::SetUp();
+        linkAssets();
+        Timer::resetForTesting();
+        Keyboard::releaseAllKeysForTesting();
+        lastRacePlace = 0;
+    }
+
+    void TearDown() override
+    {
+        system.waitIdle();
+        if (scenes)
+        {
+            scenes->unloadScenes();
+        }
+        Keyboard::releaseAllKeysForTesting();
+        Keyboard::setKeyPressedCallback({});
+        lastRacePlace = 0;
+        Timer::resetForTesting();
+        GpuTest::TearDown();
+    }
+
+    static void linkAssets()
+    {
+        const fs::path built(KELVANE_ASSETS_DIR);
+        fs::create_directories("Assets/ZavikDemoScene");
+        for (const fs::directory_entry& entry : fs::directory_iterator(built))
+        {
+            if (entry.path().filename() != "ZavikDemoScene")
+            {
+                fs::create_directory_symlink(entry.path(), fs::path("Assets") / entry.path().filename());
+            }
+        }
+        for (const fs::directory_entry& entry : fs::directory_iterator(built / "ZavikDemoScene"))
+        {
+            fs::create_directory_symlink(entry.path(), fs::path("Assets/ZavikDemoScene") / entry.path().filename());
+        }
+    }
+
+    // The game's three scenes as main adds them, a cheap one standing in for the menu.
+    RaceScene& loadRace()
+    {
+        scenes = std::make_unique<SceneManager>(&system);
+        scenes->addScene<ClearScene>();
+        scenes->addScene<RaceScene>();
+        scenes->addScene<TrophyScene>();
+        {
+            StdoutCapture quiet;
+            scenes->setScene(raceSceneIndex);
+        }
+        race = dynamic_cast<RaceScene*>(scenes->getActiveScene());
+        EXPECT_NE(race, nullptr);
+        return *race;
+    }
+
+    static void press(std::int16_t key)
+    {
+        Keyboard::getKeyPressedCallback()(key);
+    }
+
+    void frame(bool draw)
+    {
+        Timer::tickBy(frameTime);
+        scenes->update();
+        if (draw)
+        {
+            scenes->render();
+        }
+    }
+
+    static glm::vec3 instancePosition(const ModelCollection& models, std::uint32_t model, std::uint32_t instance)
+    {
+        return glm::vec3(models.instanceData.at(model).at(instance).model[3]);
+    }
+
+    TemporaryFolder folder;
+    std::unique_ptr<SceneManager> scenes;
+    RaceScene* race = nullptr;
+};
+
+// The folder's tree, its files linked, so that one of them can be taken away.
+void linkFilesOf(const fs::path& from, const fs::path& to)
+{
+    fs::create_directories(to);
+    for (const fs::directory_entry& entry : fs::directory_iterator(from))
+    {
+        if (entry.is_directory())
+        {
+            linkFilesOf(entry.path(), to / entry.path().filename());
+        }
+        else
+        {
+            fs::create_symlink(entry.path(), to / entry.path().filename());
+        }
+    }
+}
+
+void expectNear(const glm::vec3& actual, const glm::vec3& expected, float tolerance)
+{
+    EXPECT_LE(glm::length(actual - expected), tolerance)
+        << "(" << actual.x << ", " << actual.y << ", " << actual.z << ")";
+}
+
+// The autopilot holds the keys as a player would, through the keyboard, and
+// presses R when it is stranded; a drawn frame every simulated second keeps
+// the test short and still runs the passes at every stage of the race.
+TEST_F(RaceSceneGpuTest, AWholeRaceRunsFromTheWaitToTheTrophyAndSavesTheGhost)
+{
+    RaceScene& scene = loadRace();
+    ASSERT_FALSE(hasErrors());
+    ASSERT_NE(scene.playerBoat(), nullptr);
+
+    // The boats stand at the start from the first frame of the wait.
+    const ModelCollection& models = *scene.modelCollection();
+    EXPECT_FALSE(models.dirty.at(scene.boatInstance().model())) << "not uploaded";
+    expectNear(instancePosition(models, scene.boatInstance().model(), scene.boatInstance().instance()),
+               raceStartPosition, 1e-3f);
+    for (const OpponentGhost& opponent : scene.opponentGhosts())
+    {
+        EXPECT_GT(opponent.recording.frameCount(), 0);
+        expectNear(instancePosition(models, opponent.modelIndex, opponent.instanceIndex),
+                   opponent.recording.startPosition(), 1e-3f);
+    }
+    for (int wait = 0; wait < 30; ++wait)
+    {
+        frame(wait % 10 == 0);
+    }
+    EXPECT_EQ(scene.rules().state(), RaceState::Waiting);
+    expectNear(scene.playerBoat()->interpolatedPosition(0.0f), raceStartPosition, 1e-3f);
+
+    StdoutCapture output;
+    Autopilot autopilot(AutopilotSkill{}, trackLayout().course);
+    press(keyEnter);
+    EXPECT_EQ(scene.rules().state(), RaceState::Countdown);
+    std::vector<RaceState> states{RaceState::Countdown};
+    int frames = 0;
+    for (; frames < 60 * 300 && scenes->getActiveScene() == &scene; ++frames)
+    {
+        if (scene.rules().state() == RaceState::Racing && !autopilot.drive(*scene.playerBoat(), frameTime))
+        {
+            press(keyR);
+        }
+        frame(frames % 60 == 0);
+        if (states.back() != scene.rules().state())
+        {
+            states.push_back(scene.rules().state());
+        }
+        if (frames == 4 * 60 + 1)
+        {
+            EXPECT_EQ(scene.rules().state(), RaceState::Racing) << "after the four seconds of the countdown";
+        }
+    }
+    Keyboard::releaseAllKeysForTesting();
+    system.waitIdle();
+    const std::vector<std::string> lines = output.lines();
+
+    EXPECT_EQ(states, (std::vector<RaceState>{RaceState::Countdown, RaceState::Racing, RaceState::Finished}));
+    ASSERT_EQ(scene.rules().state(), RaceState::Finished) << "within " << frames << " frames";
+    EXPECT_NE(dynamic_cast<TrophyScene*>(scenes->getActiveScene()), nullptr) << "the trophy follows the finish";
+    EXPECT_EQ(scene.laps()->currentLap(), 4);
+
+    const std::uint32_t place = scene.rules().place();
+    EXPECT_GE(place, 1u);
+    EXPECT_LE(place, 6u);
+    EXPECT_EQ(lastRacePlace, static_cast<std::int32_t>(place));
+    const auto finished = std::find(lines.begin(), lines.end(), "!!! RACE FINISHED !!!");
+    ASSERT_NE(finished, lines.end()) << output.text();
+    ASSERT_GE(finished - lines.begin(), 1);
+    ASSERT_LT(finished + 2 - lines.begin(), static_cast<std::ptrdiff_t>(lines.size()));
+    EXPECT_EQ(*(finished - 1), "saved successfully!");
+    EXPECT_EQ(*(finished + 1), "Your Position: " + std::to_string(place));
+    EXPECT_TRUE(std::regex_match(*(finished + 2), std::regex("Your Time: [0-9]+\\.[0-9]{6} s")));
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "!!! RACE FINISHED !!!"), 1);
+
+    GhostRecording saved(180, 15);
+    ASSERT_TRUE(saved.loadFromFile(RaceScene::savedGhostPath));
+    EXPECT_EQ(checkpointsPassedInPlayback(saved), 15) << "three laps of five checkpoints";
+    EXPECT_FALSE(hasErrors());
+}
+
+TEST_F(RaceSceneGpuTest, RaceKeysReachTheSceneThroughTheKeyboard)
+{
+    RaceScene& scene = loadRace();
+    ASSERT_FALSE(hasErrors());
+
+    for (int press = 0; press < 8; ++press)
+    {
+        RaceSceneGpuTest::press(keyF3);
+    }
+    EXPECT_EQ(scene.getMusicVolume(), 1.0f);
+    for (int press = 0; press < 12; ++press)
+    {
+        RaceSceneGpuTest::press(keyF4);
+    }
+    EXPECT_EQ(scene.getMusicVolume(), 0.0f);
+    for (int press = 0; press < 3; ++press)
+    {
+        RaceSceneGpuTest::press(keyDown);
+    }
+    EXPECT_EQ(scene.getCameraSpeed(), -0.5f);
+    press(keyF6);
+    EXPECT_FALSE(scene.isFollowCamera());
+    press(keyF6);
+    EXPECT_TRUE(scene.isFollowCamera());
+
+    // Off the start and into the water beside it, then R: back on the start line.
+    press(keyEnter);
+    for (int countdown = 0; countdown < 4 * 60 + 2; ++countdown)
+    {
+        frame(false);
+    }
+    ASSERT_EQ(scene.rules().state(), RaceState::Racing);
+    press(keyEnter);
+    EXPECT_EQ(scene.rules().state(), RaceState::Racing) << "Enter starts nothing once the race is on";
+    Keyboard::setKeyHeldForTesting(87, true);
+    Keyboard::setKeyHeldForTesting(65, true);
+    for (int drive = 0; drive < 120; ++drive)
+    {
+        frame(drive == 119);
+    }
+    Keyboard::releaseAllKeysForTesting();
+    const Boat& boat = *scene.playerBoat();
+    EXPECT_GT(glm::length(boat.interpolatedPosition(0.0f) - raceStartPosition), 3.0f) << "the boat moved";
+    press(keyR);
+    const glm::vec3 startLine = scene.laps()->currentCheckpointPosition();
+    expectNear(boat.interpolatedPosition(0.0f), startLine, 1e-3f);
+    const ModelRef drawn = scene.boatInstance();
+    frame(true);
+    expectNear(instancePosition(*scene.modelCollection(), drawn.model(), drawn.instance()), startLine, 0.2f);
+    EXPECT_LT(boat.speedKmh(), 5.0f);
+
+    // The chase camera stands 8 units from the boat, looking at it.
+    EXPECT_NEAR(glm::length(scene.cameraPosition() - scene.cameraTarget()), 8.0f, 0.1f);
+
+    StdoutCapture output;
+    press(keyP);
+    EXPECT_EQ(output.text().substr(0, 4), "test");
+    EXPECT_NE(dynamic_cast<TrophyScene*>(scenes->getActiveScene()), nullptr);
+    EXPECT_EQ(scene.rules().state(), RaceState::Racing) << "the race waits for the return";
+    system.waitIdle();
+    EXPECT_FALSE(hasErrors());
+}
+
+struct SpoiledAsset
+{
+    const char* file;
+    const char* sentence;
+};
+
+// Each step that fails says so at the error level, so the scene manager
+// refuses the race, and the half-made race draws nothing.
+TEST_F(RaceSceneGpuTest, AFailedLoadStepLogsItsSentenceAndTheRaceIsRefused)
+{
+    const std::vector<SpoiledAsset> spoiled{
+        {"ZavikDemoScene/Models/WaterPlanet/Barrier.obj", "ERROR: The track's models could not all be placed."},
+        {"ZavikDemoScene/Models/BoatTest.obj", "ERROR: The player's boat could not be added."},
+        {"ZavikDemoScene/Textures/Smoke.png", "ERROR: The smoke could not be created."},
+        {"Models/WaterPlanet/ramp Normal.png", "ERROR: The track's textures could not be loaded."},
+    };
+    for (const SpoiledAsset& asset : spoiled)
+    {
+        SCOPED_TRACE(asset.file);
+        const TemporaryFolder stepFolder;
+        linkFilesOf(KELVANE_ASSETS_DIR, "Assets");
+        fs::remove(fs::path("Assets") / asset.file);
+
+        RaceScene scene(&system, nullptr);
+        StdoutCapture capture;
+        scene.load();
+        const std::vector<std::string> messages = capture.messages();
+        EXPECT_TRUE(hasErrors());
+        EXPECT_NE(std::find(messages.begin(), messages.end(), asset.sentence), messages.end());
+
+        const std::uint32_t frameIndex = system.getCurrentFrame();
+        scene.update();
+        scene.render();
+        EXPECT_EQ(system.getCurrentFrame(), frameIndex) << "no frame was drawn";
+        system.waitIdle();
+        scene.unload();
+        resetErrorFlagForTesting();
+    }
+}
+}

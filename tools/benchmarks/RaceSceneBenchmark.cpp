@@ -1,0 +1,191 @@
+// The race scene in a 1280 x 720 window: frames per second with the attract
+// camera (waiting) and with the chase camera mid-race (the autopilot driving),
+// beside the clearing scene's in the same run; the race scene's load time; and
+// the peak resident memory of a whole race, driven to the finish by the
+// autopilot. Reads the game's assets from the folder given (the build's
+// Assets/ by default). Needs an X server and a Vulkan driver, e.g.:
+//   export VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json
+//   xvfb-run -s "-screen 0 1920x1080x24" build/tools/RaceSceneBenchmark [Assets folder] [seconds]
+#include "engine/ClearScene.hpp"
+#include "engine/FileIo.hpp"
+#include "engine/GraphicsSystem.hpp"
+#include "engine/Keyboard.hpp"
+#include "engine/Log.hpp"
+#include "engine/SceneManager.hpp"
+#include "engine/Timer.hpp"
+#include "engine/Window.hpp"
+#include "game/physics/Boat.hpp"
+#include "game/race/Autopilot.hpp"
+#include "game/race/TrackLayout.hpp"
+#include "game/scenes/RaceScene.hpp"
+#include "game/scenes/SceneKeys.hpp"
+#include "game/scenes/TrophyScene.hpp"
+
+#include <fmt/format.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+constexpr float fixedFrame = 1.0f / 60.0f;
+constexpr std::int16_t keyEnter = 257;
+constexpr std::int16_t keyR = 82;
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double timed(const std::function<void()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return secondsSince(start);
+}
+
+// The game writes and reads "Settings.txt" in its working folder; the
+// benchmark's own settings must not replace the user's.
+fs::path enterScratchFolder(const fs::path& assets)
+{
+    std::string pathTemplate = (fs::temp_directory_path() / "kelvane-benchmark-XXXXXX").string();
+    const fs::path folder = mkdtemp(pathTemplate.data());
+    fs::current_path(folder);
+    fs::create_directory_symlink(assets, "Assets");
+    return folder;
+}
+
+// Frames of the active scene as the main loop runs them, after a warm-up; the
+// step, when given, runs before each frame (the autopilot's keys).
+double framesPerSecond(GraphicsSystem& graphicsSystem, SceneManager& sceneManager, double seconds,
+                       const std::function<void()>& step = {})
+{
+    const auto frame = [&] {
+        Timer::tick();
+        if (step)
+        {
+            step();
+        }
+        pollWindowEvents();
+        sceneManager.update();
+        sceneManager.render();
+    };
+    for (int warmUp = 0; warmUp < 3; ++warmUp)
+    {
+        frame();
+    }
+    std::uint64_t frames = 0;
+    const auto start = std::chrono::steady_clock::now();
+    while (secondsSince(start) < seconds && !windowShouldClose(graphicsSystem.window))
+    {
+        frame();
+        ++frames;
+    }
+    const double elapsed = secondsSince(start);
+    graphicsSystem.waitIdle();
+    return static_cast<double>(frames) / elapsed;
+}
+
+double peakResidentMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+int run(double seconds)
+{
+    writeFile("Settings.txt",
+              "Window-Width: 1280\nWindow-Height: 720\nFullscreen: false\nPreferredPresentMode: Immediate\n", false);
+    GraphicsSystem graphicsSystem;
+    SceneManager sceneManager(&graphicsSystem);
+    sceneManager.addScene<ClearScene>();
+    sceneManager.addScene<RaceScene>();
+    sceneManager.addScene<TrophyScene>();
+    if (hasErrors())
+    {
+        std::printf("The scenes could not be added.\n");
+        return EXIT_FAILURE;
+    }
+    Timer::start();
+    const double clearing = framesPerSecond(graphicsSystem, sceneManager, seconds);
+
+    const double raceLoad = timed([&] { sceneManager.setScene(raceSceneIndex); });
+    auto* race = dynamic_cast<RaceScene*>(sceneManager.getActiveScene());
+    if (hasErrors() || race == nullptr)
+    {
+        std::printf("The race scene could not be loaded.\n");
+        sceneManager.unloadScenes();
+        return EXIT_FAILURE;
+    }
+    const double attract = framesPerSecond(graphicsSystem, sceneManager, seconds);
+
+    // The countdown and half a lap at fixed frames without drawing, then the
+    // chase camera at the pace the frames take.
+    Autopilot autopilot(AutopilotSkill{}, trackLayout().course);
+    const auto drive = [&](float deltaTime) {
+        if (!autopilot.drive(*race->playerBoat(), deltaTime))
+        {
+            race->onKeyPressed(keyR);
+        }
+    };
+    race->onKeyPressed(keyEnter);
+    for (int frame = 0; frame < 60 * 20; ++frame)
+    {
+        Timer::tickBy(fixedFrame);
+        drive(fixedFrame);
+        sceneManager.update();
+    }
+    const double chase = framesPerSecond(graphicsSystem, sceneManager, seconds, [&] { drive(Timer::getDeltaTime()); });
+
+    // The rest of the race, one drawn frame a simulated second.
+    std::uint64_t frame = 0;
+    while (race->rules().state() != RaceState::Finished && frame < 60 * 600)
+    {
+        Timer::tickBy(fixedFrame);
+        drive(fixedFrame);
+        sceneManager.update();
+        if (++frame % 60 == 0)
+        {
+            sceneManager.render();
+        }
+    }
+    Keyboard::releaseAllKeysForTesting();
+    graphicsSystem.waitIdle();
+    const bool finished = race->rules().state() == RaceState::Finished;
+
+    const VkExtent2D extent = graphicsSystem.swapChain.extent;
+    std::printf("%s\n", fmt::format("At {} x {}: race {:.2f} frames per second with the attract camera ({:.1f} ms a "
+                                    "frame, {:.1f} clearing frames), {:.2f} with the chase camera mid-race ({:.1f} "
+                                    "ms, {:.1f} clearing frames); clearing scene {:.1f} ({:.2f} ms)",
+                                    extent.width, extent.height, attract, 1000.0 / attract, clearing / attract, chase,
+                                    1000.0 / chase, clearing / chase, clearing, 1000.0 / clearing)
+                            .c_str());
+    std::printf("%s\n", fmt::format("Race scene load {:.0f} ms; peak resident memory of the whole race {:.0f} MB{}",
+                                    raceLoad * 1000.0, peakResidentMegabytes(),
+                                    finished ? "" : " (the race did not finish)")
+                            .c_str());
+    sceneManager.unloadScenes();
+    return hasErrors() || !finished ? EXIT_FAILURE : EXIT_SUCCESS;
+}
+}
+
+int main(int argc, char** argv)
+{
+    const fs::path assets = fs::absolute(argc > 1 ? fs::path(argv[1]) : fs::path("Assets"));
+    const double seconds = argc > 2 ? std::atof(argv[2]) : 3.0;
+    const fs::path previous = fs::current_path();
+    const fs::path folder = enterScratchFolder(assets);
+    const int result = run(seconds > 0.0 ? seconds : 3.0);
+    fs::current_path(previous);
+    std::error_code error;
+    fs::remove_all(folder, error);
+    return result;
+}
