@@ -267,7 +267,7 @@ void GraphicsSystem::recordImageLayoutTransition(VkCommandBuffer& commandBuffer,
     const std::optional<LayoutTransition> transition = layoutTransition(oldLayout, newLayout);
     if (!transition)
     {
-        logDebug(fmt::format("Transition (from {} to {}) is not supported.", static_cast<int>(oldLayout),
+        logError(fmt::format("Transition (from {} to {}) is not supported.", static_cast<int>(oldLayout),
                              static_cast<int>(newLayout)));
         return;
     }

@@ -328,6 +328,23 @@ std::optional<VkSampler> createTextureSampler(TextureContainer& container, const
     return makeSampler(container, describeSampler(lodCount, filtering, device.maxSamplerAnisotropy));
 }
 
+std::optional<VkSampler> createEdgeClampedSampler(TextureContainer& container)
+{
+    VkSamplerCreateInfo info =
+        describeSampler(0, {VK_FILTER_LINEAR, VK_FILTER_LINEAR, VK_SAMPLER_MIPMAP_MODE_NEAREST, false}, 1.0f);
+    info.addressModeU = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
+    info.addressModeV = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
+    info.addressModeW = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
+    return makeSampler(container, info);
+}
+
+std::optional<VkSampler> createLinearSampler(TextureContainer& container, std::uint32_t lodCount)
+{
+    return makeSampler(container, describeSampler(lodCount,
+                                                  {VK_FILTER_LINEAR, VK_FILTER_LINEAR, VK_SAMPLER_MIPMAP_MODE_LINEAR, false},
+                                                  1.0f));
+}
+
 void destroyTextures(TextureContainer& container)
 {
     for (VkSampler sampler : container.samplers)

@@ -110,6 +110,13 @@ std::optional<VkSampler> createSampler(TextureContainer& container, std::uint32_
 std::optional<VkSampler> createTextureSampler(TextureContainer& container, const Texture& texture,
                                               std::uint32_t lodCount, VkFilter magFilter, VkFilter minFilter,
                                               VkSamplerMipmapMode mipmapMode);
+// Linear, without levels or anisotropy, addresses clamped to the edge: for
+// look-up tables and screen images whose edges must not wrap round.
+std::optional<VkSampler> createEdgeClampedSampler(TextureContainer& container);
+// Linear over levels 0 to lodCount, repeating, without anisotropy: for images
+// read at an explicit level or without levels, where anisotropic filtering
+// adds nothing but, on a software driver, costs many plain reads.
+std::optional<VkSampler> createLinearSampler(TextureContainer& container, std::uint32_t lodCount);
 
 // Every sampler, then every texture; the container can be filled again.
 void destroyTextures(TextureContainer& container);

@@ -147,6 +147,7 @@ void beginTextureRenderTargetPipeline2(TextureRenderTargetPipeline2& pipeline, V
                                        std::uint32_t frameIndex)
 {
     vkCmdBindPipeline(commandBuffer, VK_PIPELINE_BIND_POINT_GRAPHICS, pipeline.pipeline);
+    pipeline.passFrame = frameIndex;
     transitionTargets(pipeline, commandBuffer, frameIndex, true);
     const Texture& first = *pipeline.frameTargets[frameIndex].front();
     VkRenderPassBeginInfo beginInfo{};
@@ -164,5 +165,5 @@ void beginTextureRenderTargetPipeline2(TextureRenderTargetPipeline2& pipeline, V
 void endTextureRenderTargetPipeline2(TextureRenderTargetPipeline2& pipeline, VkCommandBuffer commandBuffer)
 {
     vkCmdEndRenderPass(commandBuffer);
-    transitionTargets(pipeline, commandBuffer, pipeline.graphicsSystem->getCurrentFrame(), false);
+    transitionTargets(pipeline, commandBuffer, pipeline.passFrame, false);
 }

@@ -18,6 +18,9 @@ struct TextureRenderTargetPipeline2 : Pipeline2
     // a depth attachment the last texture is the depth target. The owner
     // empties both lists after destroyPipeline2.
     std::array<std::vector<Texture*>, 2> frameTargets;
+    // The frame whose targets the open pass draws into, so that its end
+    // returns those targets whatever frame the graphics system is in by then.
+    std::uint32_t passFrame = 0;
 };
 
 // The description has a depth attachment exactly when the last collection is
@@ -49,6 +52,6 @@ std::vector<VkPipelineColorBlendAttachmentState> addColourBlendAttachment(const 
 // begins its render pass and binds the frame's descriptor set.
 void beginTextureRenderTargetPipeline2(TextureRenderTargetPipeline2& pipeline, VkCommandBuffer commandBuffer,
                                        std::uint32_t frameIndex);
-// Ends the pass begun for the graphics system's current frame and returns its
+// Ends the pass begun for the frame given to the begin and returns its
 // targets to the shader-read layout.
 void endTextureRenderTargetPipeline2(TextureRenderTargetPipeline2& pipeline, VkCommandBuffer commandBuffer);

@@ -3,53 +3,19 @@
 #include "engine/FileIo.hpp"
 #include "engine/Log.hpp"
 #include "engine/Window.hpp"
+#include "renderers/FontChecks.hpp"
 
 #include <fmt/format.h>
 #include <stb_truetype.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
 namespace
 {
 constexpr float pointsToPixels = 1.3333334f;
-
-std::uint32_t readU32(const std::string& data, std::size_t offset)
-{
-    const auto byte = [&](std::size_t index) {
-        return static_cast<std::uint32_t>(static_cast<std::uint8_t>(data[index]));
-    };
-    return byte(offset) << 24 | byte(offset + 1) << 16 | byte(offset + 2) << 8 | byte(offset + 3);
-}
-
-// stb_truetype trusts the offsets it reads: a file cut short would send it
-// past the end of the data, so every table must lie within the file.
-bool tablesWithinFile(const std::string& data, std::size_t fontStart)
-{
-    constexpr std::size_t directorySize = 12;
-    constexpr std::size_t recordSize = 16;
-    if (fontStart + directorySize > data.size())
-    {
-        return false;
-    }
-    const std::size_t tableCount = readU32(data, fontStart + 4) >> 16;
-    const std::size_t records = fontStart + directorySize;
-    if (records + tableCount * recordSize > data.size())
-    {
-        return false;
-    }
-    for (std::size_t table = 0; table < tableCount; ++table)
-    {
-        const std::size_t record = records + table * recordSize;
-        const std::uint64_t end = std::uint64_t{readU32(data, record + 8)} + readU32(data, record + 12);
-        if (end > data.size())
-        {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool openFace(const std::string& data, stbtt_fontinfo& info)
 {
@@ -62,8 +28,8 @@ bool openFace(const std::string& data, stbtt_fontinfo& info)
     }
     const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
     const int fontStart = stbtt_GetFontOffsetForIndex(bytes, 0);
-    return fontStart >= 0 && tablesWithinFile(data, static_cast<std::size_t>(fontStart)) &&
-           stbtt_InitFont(&info, bytes, fontStart) != 0;
+    return fontStart >= 0 && fontTablesFit(data, static_cast<std::size_t>(fontStart)) &&
+           stbtt_InitFont(&info, bytes, fontStart) != 0 && faceFits(info, data);
 }
 
 // Keeps rasterising bounded: no glyph of the face may be wider or taller than
@@ -76,7 +42,9 @@ bool glyphsFitAtlas(const stbtt_fontinfo& info, float scaleX, float scaleY)
     int y1 = 0;
     stbtt_GetFontBoundingBox(&info, &x0, &y0, &x1, &y1);
     constexpr auto limit = static_cast<float>(maxAtlasSide);
-    return static_cast<float>(x1 - x0) * scaleX <= limit && static_cast<float>(y1 - y0) * scaleY <= limit;
+    // A face of zero units per em gives no finite scale.
+    return std::isfinite(scaleX) && std::isfinite(scaleY) && static_cast<float>(x1 - x0) * scaleX <= limit &&
+           static_cast<float>(y1 - y0) * scaleY <= limit;
 }
 
 bool isUnicodeScalar(char32_t codePoint)
@@ -144,7 +112,8 @@ const ImageData<std::uint8_t>& Font::getAtlas() const
     return atlas;
 }
 
-GlyphSet buildGlyphs(const stbtt_fontinfo& info, const std::u32string& codePoints, float scaleX, float scaleY)
+std::optional<GlyphSet> buildGlyphs(const stbtt_fontinfo& info, std::string_view data,
+                                    const std::u32string& codePoints, float scaleX, float scaleY)
 {
     std::vector<std::pair<char32_t, int>> present;
     present.reserve(codePoints.size());
@@ -155,6 +124,10 @@ GlyphSet buildGlyphs(const stbtt_fontinfo& info, const std::u32string& codePoint
         {
             logDebug(fmt::format("Glyph (code point: {}) is not supported.", static_cast<std::uint32_t>(codePoint)));
             continue;
+        }
+        if (!glyphFits(info, data, index) || !outlineWithinBox(info, index))
+        {
+            return std::nullopt;
         }
         present.emplace_back(codePoint, index);
     }
@@ -171,6 +144,10 @@ GlyphSet buildGlyphs(const stbtt_fontinfo& info, const std::u32string& codePoint
         int x1 = 0;
         int y1 = 0;
         stbtt_GetGlyphBitmapBoxSubpixel(&info, index, scaleX, scaleY, 0.0f, 0.0f, &x0, &y0, &x1, &y1);
+        if (!glyphBoxFits(x0, y0, x1, y1))
+        {
+            return std::nullopt;
+        }
         int advanceWidth = 0;
         int leftSideBearing = 0;
         stbtt_GetGlyphHMetrics(&info, index, &advanceWidth, &leftSideBearing);
@@ -226,50 +203,45 @@ std::optional<AtlasSize> packAtlas(std::unordered_map<char32_t, Glyph>& glyphs, 
     return size;
 }
 
-std::optional<Font*> createFont(std::vector<std::unique_ptr<Font>>& fonts, const std::filesystem::path& path,
-                                std::uint32_t pointSize, const std::u32string& codePoints)
+bool rasteriseFont(Font& font, std::string_view data, std::uint32_t pointSize, const std::u32string& codePoints)
 {
-    Font& font = *fonts.emplace_back(std::make_unique<Font>());
-    const std::optional<std::string> data = readFile(path);
+    // The rasteriser keeps pointers into the bytes it is given.
+    const std::string bytes(data);
     stbtt_fontinfo info{};
-    if (!data || !openFace(*data, info))
+    if (!openFace(bytes, info))
     {
-        logDebug("Font creation has failed.");
-        return std::nullopt;
+        return false;
     }
-
     const float scale = stbtt_ScaleForMappingEmToPixels(&info, static_cast<float>(pointSize) * pointsToPixels);
     const float scaleX = scale * windowContentScale.x;
     const float scaleY = scale * windowContentScale.y;
     if (!glyphsFitAtlas(info, scaleX, scaleY))
     {
-        logDebug("Font creation has failed.");
-        return std::nullopt;
+        return false;
     }
     const std::u32string unique = withoutRepeats(codePoints);
-    GlyphSet set = buildGlyphs(info, unique, scaleX, scaleY);
-    const std::optional<AtlasSize> size = packAtlas(set.glyphs, unique);
+    std::optional<GlyphSet> set = buildGlyphs(info, bytes, unique, scaleX, scaleY);
+    const std::optional<AtlasSize> size = set ? packAtlas(set->glyphs, unique) : std::nullopt;
     if (!size)
     {
-        logDebug("Font creation has failed.");
-        return std::nullopt;
+        return false;
     }
 
     font.atlas = ImageData<std::uint8_t>(size->width, size->height);
-    for (const auto& [codePoint, bitmap] : set.bitmaps)
+    for (const auto& [codePoint, bitmap] : set->bitmaps)
     {
-        copyBitmap(font.atlas, bitmap, set.glyphs.at(codePoint));
+        copyBitmap(font.atlas, bitmap, set->glyphs.at(codePoint));
     }
     const auto width = static_cast<float>(size->width);
     const auto height = static_cast<float>(size->height);
-    for (auto& [codePoint, glyph] : set.glyphs)
+    for (auto& [codePoint, glyph] : set->glyphs)
     {
         glyph.u /= width;
         glyph.du /= width;
         glyph.v /= height;
         glyph.dv /= height;
     }
-    font.glyphs = std::move(set.glyphs);
+    font.glyphs = std::move(set->glyphs);
 
     int ascent = 0;
     int descent = 0;
@@ -278,6 +250,19 @@ std::optional<Font*> createFont(std::vector<std::unique_ptr<Font>>& fonts, const
     font.ascent = static_cast<float>(ascent) * scaleY;
     font.descent = static_cast<float>(descent) * scaleY;
     font.lineGap = static_cast<float>(lineGap) * scaleY;
+    return true;
+}
+
+std::optional<Font*> createFont(std::vector<std::unique_ptr<Font>>& fonts, const std::filesystem::path& path,
+                                std::uint32_t pointSize, const std::u32string& codePoints)
+{
+    Font& font = *fonts.emplace_back(std::make_unique<Font>());
+    const std::optional<std::string> data = readFile(path);
+    if (!data || !rasteriseFont(font, *data, pointSize, codePoints))
+    {
+        logDebug("Font creation has failed.");
+        return std::nullopt;
+    }
     logDebug("Font was created.");
     return &font;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -64,8 +65,16 @@ struct GlyphSet
     std::unordered_map<char32_t, ImageData<std::uint8_t>> bitmaps;
 };
 
-// Glyphs the face lacks, and code points outside Unicode, are left out.
-GlyphSet buildGlyphs(const stbtt_fontinfo& info, const std::u32string& codePoints, float scaleX, float scaleY);
+// The font from a font file's bytes, as createFont makes it; false, with the
+// font unchanged, when the bytes are no TrueType face the rasteriser can read
+// safely or its glyphs cannot be packed.
+bool rasteriseFont(Font& font, std::string_view data, std::uint32_t pointSize, const std::u32string& codePoints);
+
+// Glyphs the face lacks, and code points outside Unicode, are left out. No
+// value when a glyph's outline or bitmap box is damaged (`data` holds the
+// bytes the face was opened on).
+std::optional<GlyphSet> buildGlyphs(const stbtt_fontinfo& info, std::string_view data,
+                                    const std::u32string& codePoints, float scaleX, float scaleY);
 
 struct AtlasSize
 {

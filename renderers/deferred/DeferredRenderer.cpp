@@ -44,6 +44,8 @@ void DeferredRenderer::release()
     secondWaveTexture = nullptr;
     brdfLookupTexture = nullptr;
     depthSampler = VK_NULL_HANDLE;
+    edgeSampler = VK_NULL_HANDLE;
+    linearSampler = VK_NULL_HANDLE;
     environmentCubeTexture = {};
     gBufferTarget0 = gBufferTarget1 = gBufferTarget2 = gBufferTarget3 = depthTarget = {};
     ssaoTarget = pointLightTarget = directionalLightTarget = compositeTarget = bloomTarget = blurTarget = {};

@@ -80,7 +80,9 @@ public:
     std::uint32_t pointLightCapacity = 0;
     Mesh* oceanMesh = nullptr;
     GraphicsSystem* graphics = nullptr;
-    // The scene's; every sampled image but the depth target is read through it.
+    // The scene's, for the material textures and the targets whose texels the
+    // passes read whole; the images the renderer filters go through samplers
+    // of its own (below).
     VkSampler sampler = VK_NULL_HANDLE;
     Texture environmentCubeTexture;
     TextureContainer textures;
@@ -134,4 +136,11 @@ public:
     Texture* brdfLookupTexture = nullptr;
     // Nearest where the depth format cannot be filtered linearly; owned by `textures`.
     VkSampler depthSampler = VK_NULL_HANDLE;
+    // Clamped to the edge, so that a look-up at the BRDF table's edge or the
+    // occlusion at the screen's edge does not wrap to the opposite one; owned
+    // by `textures`.
+    VkSampler edgeSampler = VK_NULL_HANDLE;
+    // Linear without anisotropy, for the environment cube (read at explicit
+    // levels) and the wave textures (without levels); owned by `textures`.
+    VkSampler linearSampler = VK_NULL_HANDLE;
 };

@@ -7,6 +7,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/matrix.hpp>
 
+#include <cmath>
 #include <cstring>
 
 namespace
@@ -36,13 +37,27 @@ glm::mat4 sunProjection(float extent)
     const float right = extent;
     glm::mat4 projection(0.0f);
     projection[0][0] = 2.0f / (2.0f * extent);
-    projection[1][1] = 2.0f / (2.0f * extent);
+    projection[1][1] = -2.0f / (2.0f * extent);
     projection[2][2] = -1.0f / (extent - sunNear);
     projection[3][0] = -(left + right) / (2.0f * extent);
     projection[3][1] = -(left + right) / (2.0f * extent);
     projection[3][2] = -sunNear / (extent - sunNear);
     projection[3][3] = 1.0f;
     return projection;
+}
+
+bool sunIsPlaceable(const glm::vec3& direction, float extent)
+{
+    const float length = glm::length(direction);
+    return std::isfinite(length) && length > 0.0f && std::isfinite(extent) && extent > sunNear;
+}
+
+glm::vec3 sunUp(const glm::vec3& direction)
+{
+    const glm::vec3 down(0.0f, -1.0f, 0.0f);
+    // Within about 2.5 degrees of the pole the look-at's side vector would be
+    // too short to normalise.
+    return std::abs(glm::dot(glm::normalize(direction), down)) < 0.999f ? down : glm::vec3(0.0f, 0.0f, 1.0f);
 }
 
 glm::vec3 sunEye(const glm::vec3& direction, const glm::vec3& centre, float extent)
@@ -53,7 +68,7 @@ glm::vec3 sunEye(const glm::vec3& direction, const glm::vec3& centre, float exte
 
 glm::mat4 sunViewProjection(const glm::vec3& direction, const glm::vec3& centre, float extent)
 {
-    const glm::mat4 view = glm::lookAtRH(sunEye(direction, centre, extent), centre, glm::vec3(0.0f, -1.0f, 0.0f));
+    const glm::mat4 view = glm::lookAtRH(sunEye(direction, centre, extent), centre, sunUp(direction));
     return sunProjection(extent) * view;
 }
 
@@ -65,6 +80,10 @@ void DeferredRenderer::updateCamera(const glm::mat4& view, const glm::mat4& proj
 void DeferredRenderer::setDirectionalLight(const glm::vec3& direction, const glm::vec3& centre,
                                            const glm::vec3& colour, float intensity, float extent, bool bothFrames)
 {
+    if (!sunIsPlaceable(direction, extent))
+    {
+        return;
+    }
     const LightUniforms light{sunViewProjection(direction, centre, extent)};
     if (bothFrames)
     {

@@ -100,8 +100,15 @@ static_assert(offsetof(OceanPushConstants, time) == 16);
 CameraUniforms makeCameraUniforms(const glm::mat4& view, const glm::mat4& projection);
 
 // An orthographic box of half-width `extent` with Vulkan's depth range, from
-// 0.01 to `extent` in front of the sun.
+// 0.01 to `extent` in front of the sun. Y is turned over as in the cameras'
+// projections, so that the shadow pass's front-face culling drops the faces
+// turned to the sun and a closed occluder leaves its far side in the map.
 glm::mat4 sunProjection(float extent);
+// A sun that can be placed: a finite direction that is not zero and a box
+// deeper than its near plane. Any other gives no matrix and is ignored.
+bool sunIsPlaceable(const glm::vec3& direction, float extent);
+// The sun camera's up: -Y, or +Z where the light falls (nearly) along Y.
+glm::vec3 sunUp(const glm::vec3& direction);
 // The sun's camera stands half the extent from the centre, against the light,
 // and looks at the centre; the direction's length does not matter.
 glm::vec3 sunEye(const glm::vec3& direction, const glm::vec3& centre, float extent);

@@ -54,18 +54,18 @@ void writeDirectionalLightDescriptorSets(Pipeline2& pipeline, const UniformBuffe
 void writePbrCompositeDescriptorSets(Pipeline2& pipeline, const CompositeInputs& images,
                                      const UniformBufferCollection& sphericalHarmonics,
                                      const UniformBufferCollection& light, const UniformBufferCollection& camera,
-                                     VkSampler sampler)
+                                     VkSampler sampler, VkSampler edgeSampler, VkSampler environmentSampler)
 {
     std::vector<DescriptorInput> inputs;
     for (const TextureCollection& target : images.gBuffer)
     {
         inputs.push_back(imageInput(target, sampler));
     }
-    inputs.push_back(imageInput(images.ssao, sampler));
+    inputs.push_back(imageInput(images.ssao, edgeSampler));
     inputs.push_back(imageInput(images.pointLights, sampler));
     inputs.push_back(imageInput(images.shadow, sampler));
-    inputs.push_back(imageInput(*images.environment, sampler));
-    inputs.push_back(imageInput(*images.brdfLookup, sampler));
+    inputs.push_back(imageInput(*images.environment, environmentSampler));
+    inputs.push_back(imageInput(*images.brdfLookup, edgeSampler));
     inputs.push_back(uniformInput(sphericalHarmonics, sizeof(SphericalHarmonicsUniforms)));
     inputs.push_back(uniformInput(light, lightBlockSize));
     inputs.push_back(uniformInput(camera, cameraBlockSize));

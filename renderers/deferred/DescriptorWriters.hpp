@@ -32,10 +32,12 @@ struct CompositeInputs
     const Texture* environment = nullptr;
     const Texture* brdfLookup = nullptr;
 };
+// The ambient occlusion and the BRDF table go through `edgeSampler`, the
+// environment through `environmentSampler`, the rest through `sampler`.
 void writePbrCompositeDescriptorSets(Pipeline2& pipeline, const CompositeInputs& images,
                                      const UniformBufferCollection& sphericalHarmonics,
                                      const UniformBufferCollection& light, const UniformBufferCollection& camera,
-                                     VkSampler sampler);
+                                     VkSampler sampler, VkSampler edgeSampler, VkSampler environmentSampler);
 void writeBlurDescriptorSets(Pipeline2& pipeline, const TextureCollection& source, VkSampler sampler);
 void writeColourGradingDescriptorSets(Pipeline2& pipeline, const TextureCollection& composite,
                                       const TextureCollection& blur, VkSampler sampler);

@@ -7,6 +7,7 @@
 #include "graphics/UniformBuffers.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
 
+#include <fmt/format.h>
 #include <glm/geometric.hpp>
 #include <glm/gtc/color_space.hpp>
 #include <glm/gtc/packing.hpp>
@@ -16,9 +17,14 @@
 #include <cstdio>
 #include <cstring>
 
+std::optional<std::vector<std::uint8_t>> readCubeMapLevel(GraphicsSystem&, const Texture&, std::uint32_t,
+                                                          std::uint32_t, std::uint32_t, std::uint32_t);
+
 namespace
 {
 constexpr std::size_t faceCount = 6;
+
+CubeLevelReader cubeLevelReader = readCubeMapLevel;
 
 glm::vec3 texelColour(const std::uint8_t* texel, bool halfFloat)
 {
@@ -77,12 +83,25 @@ Texture* createEnvironmentCube(TextureContainer& textures, const std::array<Imag
         logError("Cube map faces must be square, a power of two and at least 64 pixels wide.");
         return nullptr;
     }
+    for (const ImageData<Pixel>& face : faces)
+    {
+        if (face.width != faces[0].width || face.height != faces[0].height)
+        {
+            logError("Cube map faces must all have the same size.");
+            return nullptr;
+        }
+    }
     std::array<const ImageData<Pixel>*, 6> pointers{};
     for (std::size_t face = 0; face < faceCount; ++face)
     {
         pointers[face] = &faces[face];
     }
-    return createCubeTexture(textures, pointers, format, true);
+    Texture* cube = createCubeTexture(textures, pointers, format, true);
+    if (cube == nullptr)
+    {
+        logError("Cube map creation has failed.");
+    }
+    return cube;
 }
 }
 
@@ -156,17 +175,16 @@ SphericalHarmonicsUniforms projectIrradianceSH(const std::vector<std::uint8_t>& 
     return sums;
 }
 
-std::vector<std::uint8_t> readCubeMapLevel(GraphicsSystem& graphics, const Texture& cube, std::uint32_t width,
-                                           std::uint32_t height, std::uint32_t bytesPerPixel,
-                                           std::uint32_t levelsFromEnd)
+std::optional<std::vector<std::uint8_t>> readCubeMapLevel(GraphicsSystem& graphics, const Texture& cube,
+                                                          std::uint32_t width, std::uint32_t height,
+                                                          std::uint32_t bytesPerPixel, std::uint32_t levelsFromEnd)
 {
     const std::uint32_t faceSize = width * height * bytesPerPixel;
     const VkDeviceSize size = VkDeviceSize{faceSize} * faceCount;
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(size), 255);
     // A cube with fewer levels has no such level to copy from.
     if (cube.mipLevels < levelsFromEnd || size == 0)
     {
-        return pixels;
+        return std::nullopt;
     }
     const std::uint32_t level = cube.mipLevels - levelsFromEnd;
 
@@ -175,61 +193,77 @@ std::vector<std::uint8_t> readCubeMapLevel(GraphicsSystem& graphics, const Textu
     if (!staging)
     {
         std::printf("stagingBufferSpherical error-----------------------\n");
-        return pixels;
+        return std::nullopt;
     }
+    const auto fail = [&](const char* line) {
+        std::printf("%s", line);
+        graphics.waitIdle();
+        graphics.destroyBuffer(*staging);
+        return std::nullopt;
+    };
     const VkImage image = cube.image.image;
-    const bool transitioned = graphics.recordPipelineBarrier(
-        image, level, 6, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL,
-        VK_ACCESS_SHADER_READ_BIT, VK_ACCESS_TRANSFER_READ_BIT, VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT,
-        VK_PIPELINE_STAGE_TRANSFER_BIT, false);
-    if (!transitioned)
+    if (!graphics.recordPipelineBarrier(image, level, 6, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
+                                        VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, VK_ACCESS_SHADER_READ_BIT,
+                                        VK_ACCESS_TRANSFER_READ_BIT, VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT,
+                                        VK_PIPELINE_STAGE_TRANSFER_BIT, false))
     {
-        std::printf("CubeMap transitioned error-----------------------\n");
+        return fail("CubeMap transitioned error-----------------------\n");
     }
-    // Copying out of an image that did not reach the transfer layout would be invalid.
-    const bool copied = transitioned && graphics.copyImageToBuffer(staging->buffer, image, width, height, faceSize, level);
-    if (transitioned && !copied)
+    const bool copied = graphics.copyImageToBuffer(staging->buffer, image, width, height, faceSize, level);
+    // Back to where the cube was, whether the copy worked or not.
+    const bool returned = graphics.recordPipelineBarrier(
+        image, level, 6, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
+        VK_ACCESS_TRANSFER_READ_BIT, VK_ACCESS_SHADER_READ_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT,
+        VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, false);
+    if (!copied)
     {
-        std::printf("data copied error-----------------------\n");
+        return fail("data copied error-----------------------\n");
     }
-    if (transitioned &&
-        !graphics.recordPipelineBarrier(image, level, 6, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL,
-                                        VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, VK_ACCESS_TRANSFER_READ_BIT,
-                                        VK_ACCESS_SHADER_READ_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT,
-                                        VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, false))
+    if (!returned)
     {
-        std::printf("CubeMap transitioned back to shader error-----------------------\n");
+        return fail("CubeMap transitioned back to shader error-----------------------\n");
     }
 
     graphics.waitIdle();
-    if (copied)
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(size));
+    if (!copyFromMemory(staging->memory, graphics.logicalDevice.device, size, pixels.data()))
     {
-        if (copyFromMemory(staging->memory, graphics.logicalDevice.device, size, pixels.data()))
-        {
-            unmapMemory(staging->memory, graphics.logicalDevice.device);
-        }
-        else
-        {
-            std::printf("memory mapped error-----------------------\n");
-        }
+        return fail("memory mapped error-----------------------\n");
     }
+    unmapMemory(staging->memory, graphics.logicalDevice.device);
     graphics.destroyBuffer(*staging);
     return pixels;
 }
 
-SphericalHarmonicsUniforms computeIrradianceSH(DeferredRenderer& renderer, bool halfFloat)
+void setCubeLevelReaderForTesting(CubeLevelReader reader)
 {
-    const std::vector<std::uint8_t> pixels =
-        readCubeMapLevel(*renderer.graphics, renderer.environmentCubeTexture, irradianceLevelSize,
-                         irradianceLevelSize, halfFloat ? 8 : 4, irradianceLevelsFromEnd);
-    return projectIrradianceSH(pixels, halfFloat);
+    cubeLevelReader = reader != nullptr ? reader : readCubeMapLevel;
+}
+
+std::optional<SphericalHarmonicsUniforms> computeIrradianceSH(DeferredRenderer& renderer, bool halfFloat)
+{
+    const std::optional<std::vector<std::uint8_t>> pixels =
+        cubeLevelReader(*renderer.graphics, renderer.environmentCubeTexture, irradianceLevelSize, irradianceLevelSize,
+                        halfFloat ? 8 : 4, irradianceLevelsFromEnd);
+    if (!pixels)
+    {
+        return std::nullopt;
+    }
+    return projectIrradianceSH(*pixels, halfFloat);
 }
 
 bool DeferredRenderer::loadEnvironment(const std::array<std::string, 6>& paths)
 {
+    // A second cube and uniform buffers would leak the first ones.
+    if (environmentCubeTexture.image.view != VK_NULL_HANDLE || shUniforms.buffers[0].buffer != VK_NULL_HANDLE)
+    {
+        logError("The environment is loaded already; the renderer must be released first.");
+        return false;
+    }
     const std::optional<CubeFaceKind> kind = cubeFaceKind(paths[0]);
     if (!kind)
     {
+        logError(fmt::format("Cube map face \"{}\" is neither a PNG nor a Radiance HDR image.", paths[0]));
         return false;
     }
     const bool halfFloat = *kind == CubeFaceKind::HalfFloat;
@@ -241,20 +275,28 @@ bool DeferredRenderer::loadEnvironment(const std::array<std::string, 6>& paths)
     }
     else
     {
+        // 8-bit faces hold sRGB values, as the irradiance projection reads them.
         const auto faces = loadFaces<std::uint32_t>(paths, [](const std::string& path) { return loadImage(path); });
-        cube = faces ? createEnvironmentCube(textures, *faces, VK_FORMAT_R8G8B8A8_UNORM) : nullptr;
+        cube = faces ? createEnvironmentCube(textures, *faces, VK_FORMAT_R8G8B8A8_SRGB) : nullptr;
     }
     if (cube == nullptr)
     {
         return false;
     }
     environmentCubeTexture = *cube;
-    shCoefficients = computeIrradianceSH(*this, halfFloat);
+    const std::optional<SphericalHarmonicsUniforms> irradiance = computeIrradianceSH(*this, halfFloat);
+    if (!irradiance)
+    {
+        logError("The environment's irradiance could not be read back.");
+        return false;
+    }
+    shCoefficients = *irradiance;
 
     std::optional<UniformBufferCollection> buffers =
         createUniformBufferCollection<sizeof(SphericalHarmonicsUniforms)>(*graphics);
     if (!buffers)
     {
+        logError("Irradiance uniform buffers could not be created.");
         return false;
     }
     shUniforms = *buffers;

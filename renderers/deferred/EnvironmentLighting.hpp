@@ -34,9 +34,17 @@ bool cubeFaceSizeFits(std::uint32_t width, std::uint32_t height);
 SphericalHarmonicsUniforms projectIrradianceSH(const std::vector<std::uint8_t>& pixels, bool halfFloat);
 
 // One mip level of all six layers, tightly packed, layer after layer, rows top
-// to bottom; bytes that could not be read back are 255. Failures print a line
-// and skip the steps that depend on them.
-std::vector<std::uint8_t> readCubeMapLevel(GraphicsSystem& graphics, const Texture& cube, std::uint32_t width,
-                                           std::uint32_t height, std::uint32_t bytesPerPixel,
-                                           std::uint32_t levelsFromEnd);
-SphericalHarmonicsUniforms computeIrradianceSH(DeferredRenderer& renderer, bool halfFloat);
+// to bottom. A failing step prints its line and ends the read-back: what was
+// made is released, the cube is back in the shader-read layout where it left
+// it, and there is no value.
+std::optional<std::vector<std::uint8_t>> readCubeMapLevel(GraphicsSystem& graphics, const Texture& cube,
+                                                          std::uint32_t width, std::uint32_t height,
+                                                          std::uint32_t bytesPerPixel, std::uint32_t levelsFromEnd);
+// No value when the level could not be read back.
+std::optional<SphericalHarmonicsUniforms> computeIrradianceSH(DeferredRenderer& renderer, bool halfFloat);
+
+using CubeLevelReader = std::optional<std::vector<std::uint8_t>> (*)(GraphicsSystem&, const Texture&, std::uint32_t,
+                                                                     std::uint32_t, std::uint32_t, std::uint32_t);
+// The read-back that computeIrradianceSH uses; readCubeMapLevel unless a test
+// puts another in its place (a null reader restores it).
+void setCubeLevelReaderForTesting(CubeLevelReader reader);

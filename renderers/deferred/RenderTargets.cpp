@@ -7,6 +7,8 @@
 #include "renderers/deferred/DeferredRenderer.hpp"
 #include "renderers/deferred/DescriptorWriters.hpp"
 
+#include <fmt/format.h>
+
 #include <cstdio>
 #include <optional>
 
@@ -39,7 +41,20 @@ Texture* loadImageTexture(TextureContainer& textures, const char* path)
     {
         return nullptr;
     }
-    return createTexture(textures, *image, VK_FORMAT_R8G8B8A8_UNORM, false, imageTextureSettings);
+    Texture* texture = createTexture(textures, *image, VK_FORMAT_R8G8B8A8_UNORM, false, imageTextureSettings);
+    if (texture == nullptr)
+    {
+        logError(fmt::format("Texture of \"{}\" could not be created.", path));
+    }
+    return texture;
+}
+
+// For the steps whose creators report only at the debug level, so that every
+// failed set-up leaves an error behind.
+bool failed(const char* sentence)
+{
+    logError(sentence);
+    return false;
 }
 
 void printStep(const char* line)
@@ -80,7 +95,7 @@ bool DeferredRenderer::createGBuffer()
             createTarget(textures, entry.width, entry.height, entry.format);
         if (!created)
         {
-            return false;
+            return failed("Deferred renderer targets could not be created.");
         }
         entry.target = *created;
     }
@@ -89,16 +104,21 @@ bool DeferredRenderer::createGBuffer()
 
 bool DeferredRenderer::initialise()
 {
+    // Once more would leak the buffers and append targets to the pipelines.
+    if (cameraUniforms.buffers[0].buffer != VK_NULL_HANDLE)
+    {
+        return failed("The renderer is initialised already; it must be released first.");
+    }
     std::optional<UniformBufferCollection> camera = createUniformBufferCollection<sizeof(CameraUniforms)>(*graphics);
     if (!camera)
     {
-        return false;
+        return failed("Camera uniform buffers could not be created.");
     }
     cameraUniforms = *camera;
     std::optional<UniformBufferCollection> light = createUniformBufferCollection<sizeof(LightUniforms)>(*graphics);
     if (!light)
     {
-        return false;
+        return failed("Light uniform buffers could not be created.");
     }
     lightUniforms = *light;
 
@@ -152,7 +172,7 @@ bool DeferredRenderer::initialise()
         createInstancedMesh(meshes, generateSphere(3.0f, 8, 4), instances);
     if (!lightMesh)
     {
-        return false;
+        return failed("The point-light sphere could not be created.");
     }
     pointLightMesh = *lightMesh;
     pointLightMesh->instanceCount = 0;
@@ -199,6 +219,12 @@ bool DeferredRenderer::initialiseOceanPass()
     {
         return false;
     }
+    const std::optional<VkSampler> linear = createLinearSampler(textures, environmentCubeTexture.mipLevels);
+    if (!linear)
+    {
+        return false;
+    }
+    linearSampler = *linear;
     firstWaveTexture = loadImageTexture(textures, "Assets/ZavikDemoScene/Textures/Wave B.png");
     if (firstWaveTexture == nullptr)
     {
@@ -212,7 +238,7 @@ bool DeferredRenderer::initialiseOceanPass()
     const std::optional<Mesh*> sphere = createMesh(meshes, generateSphere(108.0f, 32, 16));
     if (!sphere)
     {
-        return false;
+        return failed("The ocean sphere could not be created.");
     }
     oceanMesh = *sphere;
     // Sampled through the scene's linear sampler, the depth target would be
@@ -225,7 +251,7 @@ bool DeferredRenderer::initialiseOceanPass()
     }
     depthSampler = *nearestWhereNeeded;
     writeOceanDescriptorSets(oceanPipeline, cameraUniforms, depthTarget, depthSampler, *firstWaveTexture,
-                             *secondWaveTexture, sampler);
+                             *secondWaveTexture, linearSampler);
     return true;
 }
 
@@ -247,13 +273,20 @@ bool DeferredRenderer::initialisePbrCompositePass()
     {
         return false;
     }
+    const std::optional<VkSampler> clamped = createEdgeClampedSampler(textures);
+    if (!clamped)
+    {
+        return false;
+    }
+    edgeSampler = *clamped;
     const CompositeInputs images{{gBufferTarget0, gBufferTarget1, gBufferTarget2, gBufferTarget3},
                                  ssaoTarget,
                                  pointLightTarget,
                                  directionalLightTarget,
                                  &environmentCubeTexture,
                                  brdfLookupTexture};
-    writePbrCompositeDescriptorSets(compositePipeline, images, shUniforms, lightUniforms, cameraUniforms, sampler);
+    writePbrCompositeDescriptorSets(compositePipeline, images, shUniforms, lightUniforms, cameraUniforms, sampler,
+                                    edgeSampler, linearSampler);
     return true;
 }
 

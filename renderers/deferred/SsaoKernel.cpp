@@ -1,6 +1,7 @@
 #include "renderers/deferred/SsaoKernel.hpp"
 
 #include "engine/GraphicsSystem.hpp"
+#include "engine/Log.hpp"
 #include "graphics/UniformBuffers.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
 #include "renderers/deferred/DescriptorWriters.hpp"
@@ -33,6 +34,7 @@ bool DeferredRenderer::initialiseSsaoPass()
         createUniformBufferCollection<sizeof(SsaoKernelUniforms)>(*graphics);
     if (!kernelBuffers)
     {
+        logError("Ambient occlusion kernel uniform buffers could not be created.");
         return false;
     }
     ssaoKernelUniforms = *kernelBuffers;

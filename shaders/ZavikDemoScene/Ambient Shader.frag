@@ -62,9 +62,10 @@ vec3 irradiance(vec3 n)
     return max(sum, vec3(0.0));
 }
 
-// 1 lit, 0 in shadow, softened over the neighbouring texels. The receiver is
-// moved off its surface and compared with a bias that grow with the size of a
-// shadow-map texel on it, which keeps a surface from shadowing itself.
+// 1 lit, 0 in shadow, softened over the four texels around the receiver's
+// place in the map. The receiver is moved off its surface and compared with a
+// bias that grow with the size of a shadow-map texel on it, which keeps a
+// surface from shadowing itself.
 float sunlight(vec3 position, vec3 normal, vec3 towardsSun)
 {
     mat4 matrix = sun.viewProjection;
@@ -85,19 +86,19 @@ float sunlight(vec3 position, vec3 normal, vec3 towardsSun)
     {
         return 1.0;
     }
-    ivec2 centre = ivec2(coordinate * vec2(size));
+    ivec2 first = ivec2(floor(coordinate * vec2(size) - 0.5));
     float bias = 0.001 + depthPerUnit * texelUnits * (0.5 + 1.5 * slope);
     float lit = 0.0;
-    for (int y = -1; y <= 1; ++y)
+    for (int y = 0; y <= 1; ++y)
     {
-        for (int x = -1; x <= 1; ++x)
+        for (int x = 0; x <= 1; ++x)
         {
-            ivec2 texel = clamp(centre + ivec2(x, y), ivec2(0), size - 1);
+            ivec2 texel = clamp(first + ivec2(x, y), ivec2(0), size - 1);
             float occluder = 1.0 - texelFetch(shadowMap, texel, 0).r;
             lit += point.z - bias <= occluder ? 1.0 : 0.0;
         }
     }
-    return lit / 9.0;
+    return lit * 0.25;
 }
 
 void main()
@@ -146,7 +147,8 @@ void main()
         {
             colour += vec3(0.0, 0.018, 0.016) * composite.lightColour.w * lit * (0.5 + 0.5 * dot(normal, towardsSun));
         }
-        float haze = 1.0 - exp(-pow(depth / composite.hazeDistance, 2.0));
+        float hazeDepth = depth / composite.hazeDistance;
+        float haze = 1.0 - exp(-hazeDepth * hazeDepth);
         colour = mix(colour, irradiance(ray) / PI, haze * 0.6);
 
         if (view == 1)

@@ -21,6 +21,15 @@ grading;
 
 layout(location = 0) out vec4 outColour;
 
+// The texel under the pixel: the picture and its bloom are as large as the
+// pass's viewport, so an unfiltered read gives the same colour at a fraction
+// of a filtered one's cost on a software driver.
+vec3 texelAt(sampler2D image)
+{
+    ivec2 size = textureSize(image, 0);
+    return texelFetch(image, clamp(ivec2(uv * vec2(size)), ivec2(0), size - 1), 0).rgb;
+}
+
 vec3 filmic(vec3 x)
 {
     return clamp((x * (2.51 * x + 0.03)) / (x * (2.43 * x + 0.59) + 0.14), 0.0, 1.0);
@@ -29,8 +38,8 @@ vec3 filmic(vec3 x)
 void main()
 {
     uint mode = grading.mode % 4u;
-    vec3 scene = mode == 2u ? vec3(0.0) : texture(picture, uv).rgb;
-    vec3 glow = mode == 1u ? vec3(0.0) : texture(bloom, uv).rgb * grading.bloomStrength;
+    vec3 scene = mode == 2u ? vec3(0.0) : texelAt(picture);
+    vec3 glow = mode == 1u ? vec3(0.0) : texelAt(bloom) * grading.bloomStrength;
     vec3 exposed = max(scene + glow, 0.0) * grading.exposure;
     vec3 mapped = mode == 3u ? clamp(exposed, 0.0, 1.0) : filmic(exposed);
     float luminance = dot(mapped, vec3(0.2126, 0.7152, 0.0722));

@@ -33,35 +33,51 @@ const vec3 shallowWater = vec3(0.01, 0.08, 0.09);
 
 vec2 waveSlope(vec2 coordinate)
 {
-    vec2 first = texture(firstWaves, coordinate * 0.045 + ocean.time * vec2(0.011, 0.006)).xy * 2.0 - 1.0;
-    vec2 second = texture(secondWaves, coordinate * 0.11 - ocean.time * vec2(0.008, 0.017)).xy * 2.0 - 1.0;
+    vec2 first = textureLod(firstWaves, coordinate * 0.045 + ocean.time * vec2(0.011, 0.006), 0.0).xy * 2.0 - 1.0;
+    vec2 second = textureLod(secondWaves, coordinate * 0.11 - ocean.time * vec2(0.008, 0.017), 0.0).xy * 2.0 - 1.0;
     return first + second * 0.6;
 }
 
 void main()
 {
+    // From outside only the near half of the sphere is seen, from inside only
+    // its inside; the other half is dropped before anything is read.
+    vec3 eye = cameraPosition(camera);
+    bool facesCamera = dot(worldPosition, eye - worldPosition) > 0.0;
+    bool cameraOutside = dot(eye, eye) > dot(worldPosition, worldPosition);
+    if (facesCamera != cameraOutside)
+    {
+        discard;
+    }
     float storedDepth = texelFetch(sceneDepth, ivec2(gl_FragCoord.xy), 0).r;
     if (gl_FragCoord.z >= storedDepth)
     {
         discard;
     }
-    // From outside only the near half of the sphere is seen, from inside only its inside.
     vec3 up = normalize(worldPosition);
-    vec3 eye = cameraPosition(camera);
-    bool facesCamera = dot(up, eye - worldPosition) > 0.0;
-    bool cameraOutside = length(eye) > length(worldPosition);
-    if (facesCamera != cameraOutside)
-    {
-        discard;
-    }
 
     vec3 reference = abs(up.y) < 0.99 ? vec3(0.0, 1.0, 0.0) : vec3(1.0, 0.0, 0.0);
     vec3 east = normalize(cross(reference, up));
     vec3 north = cross(up, east);
-    vec3 axisWeights = pow(abs(up), vec3(4.0));
+    vec3 axisWeights = up * up;
+    axisWeights *= axisWeights;
     axisWeights /= dot(axisWeights, vec3(1.0));
-    vec2 slope = axisWeights.x * waveSlope(worldPosition.zy) + axisWeights.y * waveSlope(worldPosition.xz) +
-                 axisWeights.z * waveSlope(worldPosition.xy);
+    // Over most of the sphere one or two axes carry all the weight; the
+    // others would cost two texture reads each for nothing to see.
+    const float negligible = 0.002;
+    vec2 slope = vec2(0.0);
+    if (axisWeights.x > negligible)
+    {
+        slope += axisWeights.x * waveSlope(worldPosition.zy);
+    }
+    if (axisWeights.y > negligible)
+    {
+        slope += axisWeights.y * waveSlope(worldPosition.xz);
+    }
+    if (axisWeights.z > negligible)
+    {
+        slope += axisWeights.z * waveSlope(worldPosition.xy);
+    }
     vec3 normal = normalize(up + 0.3 * (slope.x * east + slope.y * north));
     if (!cameraOutside)
     {

@@ -150,4 +150,32 @@ TEST_F(TargetPipelineTest, CreationNeedsACollectionAndAColourTarget)
         resetErrorFlagForTesting();
     }
 }
+
+// A scene may record the next frame's passes while the graphics system still
+// counts the current one: the end returns the targets of the frame the pass
+// began with (the validation run catches any layout left behind).
+TEST_F(TargetPipelineTest, APassEndsOnTheFrameItBeganWithAndAnUnknownTransitionIsAnError)
+{
+    const TextureCollection colour = target(VK_FORMAT_R8G8B8A8_UNORM);
+    ASSERT_TRUE(createTextureRenderTargetPipeline2<NoVertex>(pipeline, describePipeline("FullScreen.vert", "Fill.frag"),
+                                                             {colour}));
+    const std::uint32_t other = 1 - system.getCurrentFrame();
+    for (int pass = 0; pass < 2; ++pass)
+    {
+        VkCommandBuffer commandBuffer = system.beginSingleTimeCommands().value();
+        beginTextureRenderTargetPipeline2(pipeline, commandBuffer, other);
+        vkCmdDraw(commandBuffer, 3, 1, 0, 0);
+        endTextureRenderTargetPipeline2(pipeline, commandBuffer);
+        ASSERT_TRUE(system.endSingleTimeCommands(commandBuffer));
+    }
+    const Rgba filled{fillColour[0], fillColour[1], fillColour[2], 255};
+    EXPECT_EQ(read(colour, other), std::vector<Rgba>(targetSize * targetSize, filled));
+    EXPECT_EQ(read(colour, 1 - other), std::vector<Rgba>(targetSize * targetSize, cleared));
+    EXPECT_FALSE(hasErrors());
+
+    StdoutCapture capture;
+    EXPECT_TRUE(system.transitionImageLayout(colour.textures[0]->image.image, 1, 1, VK_IMAGE_LAYOUT_GENERAL,
+                                             VK_IMAGE_LAYOUT_PRESENT_SRC_KHR, false));
+    EXPECT_EQ(capture.messages(), std::vector<std::string>{"ERROR: Transition (from 1 to 1000001002) is not supported."});
+}
 }

@@ -5,6 +5,7 @@
 #include "support/TemporaryFolder.hpp"
 
 #include <gtest/gtest.h>
+#include <stb_truetype.h>
 
 #include <bit>
 #include <cmath>
@@ -119,5 +120,125 @@ TEST(FontTests, PackingGrowsForGlyphsWiderThanTheAtlasUpToItsLargestSide)
     EXPECT_LE(wide.at(U'w').u + 10.0f, static_cast<float>(grown->width));
     std::unordered_map<char32_t, Glyph> huge{{U'h', sized(maxAtlasSide + 1.0f, 1)}};
     EXPECT_FALSE(packAtlas(huge, U"h"));
+}
+
+
+// Damaged copies of a packaged font, in the places the rasteriser trusts and
+// at random: each is refused or read, never a crash (the sanitizer build runs
+// this too).
+class DamagedFontTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        original = readFile(sans).value();
+        const auto* bytes = reinterpret_cast<const unsigned char*>(original.data());
+        ASSERT_NE(stbtt_InitFont(&info, bytes, 0), 0);
+    }
+
+    std::uint32_t readU16(std::size_t at) const
+    {
+        return static_cast<std::uint8_t>(original[at]) << 8 | static_cast<std::uint8_t>(original[at + 1]);
+    }
+
+    std::size_t glyphData(char32_t codePoint) const
+    {
+        const int glyph = stbtt_FindGlyphIndex(&info, static_cast<int>(codePoint));
+        const std::size_t location = info.indexToLocFormat == 0 ? 2 * readU16(info.loca + 2 * glyph)
+                                                                : (readU16(info.loca + 4 * glyph) << 16 |
+                                                                   readU16(info.loca + 4 * glyph + 2));
+        return static_cast<std::size_t>(info.glyf) + location;
+    }
+
+    static void put16(std::string& data, std::size_t at, std::uint32_t value)
+    {
+        data[at] = static_cast<char>(value >> 8);
+        data[at + 1] = static_cast<char>(value);
+    }
+
+    static bool accepted(const std::string& data, std::uint32_t pointSize = 12)
+    {
+        Font font;
+        return rasteriseFont(font, data, pointSize, textSet);
+    }
+
+    std::string original;
+    stbtt_fontinfo info{};
+};
+
+TEST_F(DamagedFontTest, DamageWhereTheRasteriserTrustsTheFileIsRefused)
+{
+    ASSERT_TRUE(accepted(original));
+    const std::size_t map = static_cast<std::size_t>(info.index_map);
+    ASSERT_EQ(readU16(map), 12u) << "segmented coverage";
+
+    // More groups than the file holds, and a group mapping past the glyphs.
+    std::string groups = original;
+    put16(groups, map + 12, 0x7fff);
+    std::string glyphIndex = original;
+    const std::size_t groupCount = readU16(map + 12) << 16 | readU16(map + 14);
+    for (std::size_t group = 0; group < groupCount; ++group)
+    {
+        const std::size_t record = map + 16 + 12 * group;
+        if (readU16(record + 2) <= U'A' && U'A' <= readU16(record + 6))
+        {
+            put16(glyphIndex, record + 8, 0x00ff);
+        }
+    }
+    std::string mapOutside = original;
+    mapOutside.resize(map + 20);
+    std::string unknownFormat = original;
+    put16(unknownFormat, map, 2);
+
+    // A glyph box turned inside out, and one wider than any atlas at a large size.
+    std::string inverted = original;
+    const std::size_t letter = glyphData(U'A');
+    put16(inverted, letter + 2, 0x7000);
+    std::string enormous = original;
+    put16(enormous, letter + 2, 0x8001);
+    put16(enormous, letter + 6, 0x7fff);
+
+    // A composite glyph whose component is itself.
+    const std::size_t accented = glyphData(U'\u00E2');
+    ASSERT_LT(static_cast<std::int16_t>(readU16(accented)), 0) << "a composite glyph";
+    std::string recursive = original;
+    put16(recursive, accented + 12, static_cast<std::uint32_t>(stbtt_FindGlyphIndex(&info, 0xE2)));
+
+    for (const std::string* damaged : {&groups, &glyphIndex, &mapOutside, &unknownFormat, &inverted, &recursive})
+    {
+        EXPECT_FALSE(accepted(*damaged)) << damaged->size();
+    }
+    EXPECT_TRUE(accepted(enormous, 12)) << "about 500 pixels wide";
+    EXPECT_FALSE(accepted(enormous, 200));
+    EXPECT_TRUE(accepted(original, 200));
+}
+
+TEST_F(DamagedFontTest, TruncatedAndScribbledCopiesNeverCrash)
+{
+    std::uint32_t state = 2463534242u;
+    const auto next = [&] {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
+    };
+    int refused = 0;
+    for (int copy = 0; copy < 260; ++copy)
+    {
+        std::string damaged = original;
+        if (copy % 4 == 0)
+        {
+            damaged.resize(next() % original.size());
+        }
+        else
+        {
+            for (int change = 0, changes = 1 + copy % 8; change < changes; ++change)
+            {
+                damaged[next() % damaged.size()] = static_cast<char>(next());
+            }
+        }
+        refused += accepted(damaged) ? 0 : 1;
+    }
+    EXPECT_GE(refused, 65) << "every truncated copy at least";
 }
 }

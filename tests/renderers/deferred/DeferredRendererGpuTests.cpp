@@ -1,134 +1,15 @@
 #include "engine/Log.hpp"
-#include "engine/Settings.hpp"
-#include "gpu/Frames.hpp"
-#include "gpu/GpuHarness.hpp"
-#include "graphics/ModelCollection.hpp"
-#include "graphics/Sphere.hpp"
-#include "graphics/TextureArray.hpp"
-#include "graphics/ImageLoading.hpp"
-#include "renderers/deferred/DeferredRenderer.hpp"
+#include "renderers/deferred/DeferredScene.hpp"
 #include "renderers/deferred/EnvironmentLighting.hpp"
 #include "renderers/deferred/SsaoKernel.hpp"
 #include "support/NativeWindow.hpp"
-#include "support/StdoutCapture.hpp"
-#include "support/TemporaryFolder.hpp"
 
-#include <glm/gtc/matrix_transform.hpp>
-#include <glm/gtc/packing.hpp>
-#include <stb_image_write.h>
-
-#include <cstring>
-#include <filesystem>
-#include <memory>
+#include <fmt/format.h>
+#include <glm/gtc/color_space.hpp>
 
 namespace
 {
-namespace fs = std::filesystem;
-
-const glm::vec3 skyAbove(0.5f, 0.65f, 0.9f);
-const glm::vec3 skyAround(0.2f, 0.28f, 0.4f);
-const glm::vec3 groundBelow(0.05f, 0.04f, 0.03f);
-const std::array<std::string, 6> hdrFaces{"right.hdr", "left.hdr", "top.hdr", "bottom.hdr", "front.hdr", "back.hdr"};
-
-void writeHdrFace(const std::string& path, int side, const glm::vec3& colour)
-{
-    std::vector<float> rgb;
-    for (int pixel = 0; pixel < side * side; ++pixel)
-    {
-        rgb.insert(rgb.end(), {colour.r, colour.g, colour.b});
-    }
-    ASSERT_NE(stbi_write_hdr(path.c_str(), side, side, 3, rgb.data()), 0);
-}
-
-void writeCubeFaces(int side)
-{
-    for (std::size_t face = 0; face < hdrFaces.size(); ++face)
-    {
-        writeHdrFace(hdrFaces[face], side, face == 2 ? skyAbove : face == 3 ? groundBelow : skyAround);
-    }
-}
-
-void writePng(const std::string& path, std::array<std::uint8_t, 4> rgba)
-{
-    std::vector<std::uint8_t> pixels;
-    for (int pixel = 0; pixel < 16; ++pixel)
-    {
-        pixels.insert(pixels.end(), rgba.begin(), rgba.end());
-    }
-    ASSERT_NE(stbi_write_png(path.c_str(), 4, 4, 4, pixels.data(), 16), 0);
-}
-
-ImageData<std::uint32_t> filled(std::array<std::uint8_t, 4> rgba)
-{
-    ImageData<std::uint32_t> image(4, 4);
-    std::uint32_t pixel = 0;
-    std::memcpy(&pixel, rgba.data(), sizeof(pixel));
-    std::fill(image.pixels.begin(), image.pixels.end(), pixel);
-    return image;
-}
-
-MeshData<ModelVertex> modelSphere()
-{
-    const MeshData<PositionVertex> sphere = generateSphere(1.0f, 32, 16);
-    MeshData<ModelVertex> model{{}, sphere.indices};
-    for (const PositionVertex& vertex : sphere.vertices)
-    {
-        const glm::vec3 normal = glm::normalize(vertex.position);
-        model.vertices.push_back({vertex.position, {0.5f, 0.5f}, normal, {1.0f, 0.0f, 0.0f}});
-    }
-    return model;
-}
-
-glm::vec3 halfPixel(const std::vector<std::uint8_t>& bytes, std::uint32_t width, std::uint32_t x, std::uint32_t y)
-{
-    std::uint16_t halves[4];
-    std::memcpy(halves, &bytes.at((y * width + x) * 8), sizeof(halves));
-    return {glm::unpackHalf1x16(halves[0]), glm::unpackHalf1x16(halves[1]), glm::unpackHalf1x16(halves[2])};
-}
-
-// A working folder with the built shaders and the renderer's images, and a
-// renderer as a track scene makes it.
-class DeferredRendererTest : public GpuTest
-{
-protected:
-    void SetUp() override
-    {
-        GpuTest::SetUp();
-        const fs::path built(KELVANE_ASSETS_DIR);
-        fs::create_directories("Assets/ZavikDemoScene/Textures");
-        fs::create_directories("Assets/QuorlDemoScene");
-        fs::create_directory_symlink(built / "Shaders", "Assets/Shaders");
-        fs::create_directory_symlink(built / "ZavikDemoScene/Shaders", "Assets/ZavikDemoScene/Shaders");
-        fs::create_directory_symlink(built / "QuorlDemoScene/Shaders", "Assets/QuorlDemoScene/Shaders");
-        writePng("Assets/ZavikDemoScene/Textures/Wave B.png", {128, 128, 255, 255});
-        writePng("Assets/ZavikDemoScene/Textures/tex_brdflut.png", {230, 8, 0, 255});
-        writeCubeFaces(64);
-        sampler = createSampler(sceneTextures, 12, VK_FILTER_LINEAR, VK_FILTER_LINEAR, VK_SAMPLER_MIPMAP_MODE_LINEAR)
-                      .value_or(VK_NULL_HANDLE);
-        renderer = std::make_unique<DeferredRenderer>(&system, 75, sampler);
-    }
-
-    void TearDown() override
-    {
-        system.waitIdle();
-        renderer->release();
-        destroyMeshes(sceneMeshes);
-        destroyTextures(sceneTextures);
-        GpuTest::TearDown();
-    }
-
-    bool bringUp()
-    {
-        StdoutCapture quiet;
-        return renderer->loadEnvironment(hdrFaces) && renderer->initialise();
-    }
-
-    TemporaryFolder folder;
-    TextureContainer sceneTextures{&system, {}, {}};
-    MeshContainer sceneMeshes{&system, {}, {}};
-    VkSampler sampler = VK_NULL_HANDLE;
-    std::unique_ptr<DeferredRenderer> renderer;
-};
+using namespace deferred_scene;
 
 TEST_F(DeferredRendererTest, ReleaseDestroysWhatAFailedOrMissingSetUpLeft)
 {
@@ -148,21 +29,26 @@ TEST_F(DeferredRendererTest, ReleaseDestroysWhatAFailedOrMissingSetUpLeft)
     std::array<std::string, 6> mixed = hdrFaces;
     mixed[0] = "right.png";
     writeCubeFaces(4);
-    {
+    // Every refusal leaves one error behind, so that the scene's load fails.
+    const auto expectRefused = [&](const std::array<std::string, 6>& faces, const std::string& error) {
         StdoutCapture capture;
-        EXPECT_FALSE(renderer->loadEnvironment({"a.jpg", "", "", "", "", ""}));
-        EXPECT_TRUE(capture.text().empty());
-    }
-    EXPECT_FALSE(hasErrors());
-    EXPECT_FALSE(renderer->loadEnvironment(mixed)) << "4-texel faces have no 64 x 64 level";
-    EXPECT_TRUE(hasErrors());
-    resetErrorFlagForTesting();
-
+        EXPECT_FALSE(renderer->loadEnvironment(faces));
+        EXPECT_EQ(capture.messages(), std::vector<std::string>{"ERROR: " + error});
+        EXPECT_TRUE(hasErrors());
+        resetErrorFlagForTesting();
+    };
+    expectRefused({"a.jpg", "", "", "", "", ""}, "Cube map face \"a.jpg\" is neither a PNG nor a Radiance HDR image.");
+    expectRefused(mixed, "Cube map faces must be square, a power of two and at least 64 pixels wide.");
     writeCubeFaces(64);
+    writeHdrFace(hdrFaces[4], 128, skyAround);
+    expectRefused(hdrFaces, "Cube map faces must all have the same size.");
+
+    writeHdrFace(hdrFaces[4], 64, skyAround);
     std::vector<std::uint8_t> white(64 * 64 * 4, 255);
     ASSERT_NE(stbi_write_png("right.png", 64, 64, 4, white.data(), 64 * 4), 0);
     ASSERT_TRUE(renderer->loadEnvironment(mixed));
-    EXPECT_EQ(renderer->environmentCubeTexture.format, VK_FORMAT_R8G8B8A8_UNORM);
+    EXPECT_EQ(renderer->environmentCubeTexture.format, VK_FORMAT_R8G8B8A8_SRGB);
+    expectRefused(hdrFaces, "The environment is loaded already; the renderer must be released first.");
 
     fs::remove("Assets/ZavikDemoScene/Textures/Wave B.png");
     StdoutCapture capture;
@@ -172,10 +58,88 @@ TEST_F(DeferredRendererTest, ReleaseDestroysWhatAFailedOrMissingSetUpLeft)
     EXPECT_EQ(lines[2], " gBufferTessellationPassPipelineInit ");
     EXPECT_EQ(withoutTimestamp(lines[3]),
               "ERROR: Image file \"Assets/ZavikDemoScene/Textures/Wave B.png\" could not be found.");
+    {
+        StdoutCapture again;
+        EXPECT_FALSE(renderer->initialise());
+        EXPECT_EQ(again.messages(),
+                  std::vector<std::string>{"ERROR: The renderer is initialised already; it must be released first."});
+    }
+    const std::size_t pipelineTargets = renderer->gBufferPipeline.frameTargets[0].size();
+    EXPECT_EQ(pipelineTargets, 5u);
     renderer->release();
     EXPECT_EQ(renderer->oceanPipeline.pipeline, VK_NULL_HANDLE);
     EXPECT_EQ(renderer->cameraUniforms.buffers[0].buffer, VK_NULL_HANDLE);
     EXPECT_TRUE(renderer->textures.textures.empty());
+    resetErrorFlagForTesting();
+
+    // Targets the window size cannot give.
+    ASSERT_TRUE(renderer->loadEnvironment(hdrFaces));
+    const std::uint32_t width = Settings::getWindowWidth();
+    const std::uint32_t height = Settings::getWindowHeight();
+    Settings::setWindowSize(0, 0);
+    {
+        StdoutCapture targets;
+        EXPECT_FALSE(renderer->initialise());
+        Settings::setWindowSize(width, height);
+        EXPECT_EQ(targets.messages(), std::vector<std::string>{"ERROR: Deferred renderer targets could not be created."});
+    }
+    EXPECT_TRUE(hasErrors());
+}
+
+// A read-back that fails part way: no irradiance is made up from it.
+std::optional<std::vector<std::uint8_t>> failingReadBack(GraphicsSystem&, const Texture&, std::uint32_t, std::uint32_t,
+                                                         std::uint32_t, std::uint32_t)
+{
+    return std::nullopt;
+}
+
+TEST_F(DeferredRendererTest, AFailedReadBackGivesNothingAndFailsTheEnvironment)
+{
+    // A cube without the 64 x 64 level has nothing to read back.
+    const ImageData<std::uint32_t> face(64, 64);
+    std::array<const ImageData<std::uint32_t>*, 6> faces{};
+    faces.fill(&face);
+    const Texture* flat = createCubeTexture(sceneTextures, faces, VK_FORMAT_R8G8B8A8_UNORM, false);
+    ASSERT_NE(flat, nullptr);
+    EXPECT_FALSE(readCubeMapLevel(system, *flat, 64, 64, 4, irradianceLevelsFromEnd));
+
+    setCubeLevelReaderForTesting(failingReadBack);
+    {
+        StdoutCapture capture;
+        EXPECT_FALSE(renderer->loadEnvironment(hdrFaces));
+        setCubeLevelReaderForTesting(nullptr);
+        EXPECT_EQ(capture.messages(),
+                  std::vector<std::string>{"ERROR: The environment's irradiance could not be read back."});
+    }
+    EXPECT_TRUE(hasErrors());
+    EXPECT_EQ(renderer->shUniforms.buffers[0].buffer, VK_NULL_HANDLE);
+    EXPECT_EQ(renderer->shCoefficients.coefficients[0], glm::vec4(0.0f));
+    resetErrorFlagForTesting();
+    renderer->release();
+    EXPECT_TRUE(renderer->loadEnvironment(hdrFaces));
+    EXPECT_GT(renderer->shCoefficients.coefficients[0].b, 0.1f);
+}
+
+// 8-bit faces are sRGB: the sky, its reflections and the irradiance all see
+// the linear value of a mid-grey byte.
+TEST_F(DeferredRendererTest, EightBitFacesAreReadAsSrgb)
+{
+    std::array<std::string, 6> faces;
+    for (std::size_t face = 0; face < faces.size(); ++face)
+    {
+        faces[face] = fmt::format("face{}.png", face);
+        writePng(faces[face], 64, 64, [](int) { return std::array<std::uint8_t, 4>{128, 128, 128, 255}; });
+    }
+    StdoutCapture quiet;
+    ASSERT_TRUE(renderer->loadEnvironment(faces));
+    ASSERT_TRUE(renderer->initialise());
+    const float linear = glm::convertSRGBToLinear(glm::vec3(128.0f / 255.0f)).r;
+    EXPECT_NEAR(renderer->shCoefficients.coefficients[0].g, linear * 12.5671f * 0.282095f * 3.141593f, 0.01f);
+    ASSERT_TRUE(useFlatMaterials());
+    renderer->setOceanDisabled(true);
+    drawFrame({});
+    EXPECT_NEAR(halfPixel(readTarget(renderer->compositeTarget), width, width / 2, height / 2).g, linear, 0.01f);
+    EXPECT_FALSE(hasErrors());
 }
 
 TEST_F(DeferredRendererTest, InitialiseMakesTheTargetsKernelLightsAndUniforms)
@@ -279,11 +243,7 @@ TEST_F(DeferredRendererTest, DrawsLitModelsOverTheSkyAndUnderTheOcean)
     ModelMaterial material;
     material.firstValues = glm::vec3(-1.0f);
     material.flag = true;
-    const std::uint32_t width = Settings::getWindowWidth();
-    const std::uint32_t height = Settings::getWindowHeight();
-    glm::mat4 projection = glm::perspectiveRH_ZO(glm::radians(45.0f), float(width) / float(height), 0.1f, 500.0f);
-    projection[1][1] = -projection[1][1];
-    glm::mat4 view = glm::lookAt(glm::vec3(0, 0, 4), glm::vec3(0), glm::vec3(0, 1, 0));
+    view = glm::lookAt(glm::vec3(0, 0, 4), glm::vec3(0), glm::vec3(0, 1, 0));
     // The sun shines towards -x, a red light stands on the other side.
     renderer->setDirectionalLight({-1, 0, 0}, {}, {1.0f, 0.96f, 0.87f}, 3.0f, 10.0f, true);
     ASSERT_EQ(renderer->addPointLight({-1.5f, 0.0f, 0.5f}, {1, 0, 0}, 2.0f), 0);

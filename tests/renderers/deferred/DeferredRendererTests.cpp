@@ -8,6 +8,7 @@
 #include <glm/gtc/packing.hpp>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 namespace
@@ -164,7 +165,7 @@ TEST(DeferredUniformsTest, SunStandsHalfTheExtentAwayWhateverTheDirectionsLength
 
     const glm::mat4 box = sunProjection(10.0f);
     EXPECT_FLOAT_EQ(box[0][0], 0.1f);
-    EXPECT_FLOAT_EQ(box[1][1], 0.1f);
+    EXPECT_FLOAT_EQ(box[1][1], -0.1f) << "Y turned over, as the cameras have it";
     EXPECT_FLOAT_EQ(box[2][2], -1.0f / 9.99f);
     EXPECT_FLOAT_EQ(box[3][2], -0.01f / 9.99f);
     EXPECT_EQ(box[3][0], 0.0f);
@@ -174,6 +175,32 @@ TEST(DeferredUniformsTest, SunStandsHalfTheExtentAwayWhateverTheDirectionsLength
     EXPECT_NEAR(middle.z, (5.0f - 0.01f) / 9.99f, 1e-5f);
     const glm::vec4 far = sunViewProjection({1, 0, 0}, centre, 10.0f) * glm::vec4(centre + glm::vec3(5, 0, 0), 1.0f);
     EXPECT_NEAR(far.z, 1.0f, 1e-5f);
+}
+
+TEST(DeferredUniformsTest, ASunAlongTheAxisGivesAMatrixAndAZeroOneIsIgnored)
+{
+    for (const glm::vec3& direction : {glm::vec3(0, -1, 0), glm::vec3(0, 3, 0), glm::vec3(1e-4f, -1, 0)})
+    {
+        const glm::mat4 matrix = sunViewProjection(direction, {}, 10.0f);
+        for (int column = 0; column < 4; ++column)
+        {
+            EXPECT_FALSE(glm::any(glm::isnan(matrix[column])) || glm::any(glm::isinf(matrix[column]))) << direction.y;
+        }
+        // The centre still lies half way into the depth range.
+        EXPECT_NEAR((matrix * glm::vec4(0, 0, 0, 1)).z, (5.0f - 0.01f) / 9.99f, 1e-5f);
+    }
+    EXPECT_EQ(sunUp({1, -1, 0}), glm::vec3(0, -1, 0));
+    EXPECT_FALSE(sunIsPlaceable({}, 10.0f));
+    EXPECT_FALSE(sunIsPlaceable({NAN, -1, 0}, 10.0f));
+    EXPECT_FALSE(sunIsPlaceable({0, -1, 0}, 0.01f));
+    EXPECT_TRUE(sunIsPlaceable({0, -1e-3f, 0}, 0.02f));
+
+    DeferredRenderer renderer(nullptr, 1, VK_NULL_HANDLE);
+    renderer.setDirectionalLight({1, -1, 0}, {}, {1, 1, 1}, 2.0f, 10.0f, true);
+    renderer.setDirectionalLight({}, {}, {0, 0, 0}, 0.0f, 10.0f, true);
+    EXPECT_EQ(renderer.compositePushConstants.lightDirection, glm::vec4(1, -1, 0, 0));
+    EXPECT_EQ(renderer.compositePushConstants.lightColour, glm::vec4(1, 1, 1, 2));
+    EXPECT_EQ(renderer.oceanPushConstants.lightDirection, glm::vec4(1, -1, 0, 0));
 }
 
 TEST(DeferredRendererTest, StartsWithItsDefaultsAndStoresTheSunUnnormalised)
