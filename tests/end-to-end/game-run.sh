@@ -1,14 +1,13 @@
 # Sourced by the end-to-end tests that run the game's scenes: a working folder
-# with the build's assets (stand-ins where the build has none yet), the game
-# under the validation layer, and screenshots compared with netpbm.
-# Needs $work, $game, $assets and $stand_ins; x-server.sh sourced first.
+# with the build's assets, the game under the validation layer, and
+# screenshots compared with netpbm.
+# Needs $work, $game and $assets; x-server.sh sourced first.
 
-# Assets/ in $work/run as links to the build's files, missing ones filled with stand-ins.
+# Assets/ in $work/run as links to the build's files, so a run can take one away.
 prepare_run_folder()
 {
     mkdir -p "$work/run"
     cp -rs "$assets" "$work/run/Assets"
-    "$stand_ins" "$work/run/Assets"
 }
 
 # Starts the game under the validation layer, its output line by line; sets game_process.

@@ -4,13 +4,12 @@
 # spinning; F8 to F11 change the picture; Enter goes on to the race; Escape
 # ends the game with 0. All under the validation layer. The screenshots are
 # kept in SCREENSHOTS.
-# Usage: menu-and-trophy.sh GAME WORK_FOLDER ASSETS STAND_IN_WRITER SCREENSHOTS
+# Usage: menu-and-trophy.sh GAME WORK_FOLDER ASSETS SCREENSHOTS
 set -euo pipefail
 game=$1
 work=$2
 assets=$3
-stand_ins=$4
-screenshots=$5
+screenshots=$4
 rm -rf "$work"
 mkdir -p "$work" "$screenshots"
 source "$(dirname "$0")/x-server.sh"

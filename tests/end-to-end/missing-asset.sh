@@ -3,15 +3,14 @@
 # ("start"): the game reports the failed step, then "Errors have occurred.",
 # and exits with -1 (255) without a crash. A trophy asset ("trophy"): keypad 1
 # leaves the menu on the screen, and Escape still ends the game with 0.
-# Usage: missing-asset.sh GAME WORK_FOLDER ASSETS STAND_IN_WRITER ASSET start|trophy SENTENCE
+# Usage: missing-asset.sh GAME WORK_FOLDER ASSETS ASSET start|trophy SENTENCE
 set -euo pipefail
 game=$1
 work=$2
 assets=$3
-stand_ins=$4
-missing=$5
-kind=$6
-sentence=$7
+missing=$4
+kind=$5
+sentence=$6
 rm -rf "$work"
 mkdir -p "$work"
 source "$(dirname "$0")/x-server.sh"

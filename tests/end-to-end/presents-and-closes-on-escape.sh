@@ -2,12 +2,11 @@
 # First start of the game in a folder with nothing but the assets: it writes
 # "Settings.txt", shows the menu, and on Enter fills the screen with the
 # cleared frame that stands in for the race; it closes on Escape and exits with 0.
-# Usage: presents-and-closes-on-escape.sh GAME WORK_FOLDER ASSETS STAND_IN_WRITER
+# Usage: presents-and-closes-on-escape.sh GAME WORK_FOLDER ASSETS
 set -euo pipefail
 game=$1
 work=$2
 assets=$3
-stand_ins=$4
 rm -rf "$work"
 mkdir -p "$work/run"
 source "$(dirname "$0")/x-server.sh"

@@ -24,10 +24,6 @@ using Rgba = std::array<std::uint8_t, 4>;
 
 bool writePicture(const fs::path& path, int width, int height, const std::function<Rgba(int, int)>& colourAt)
 {
-    if (fs::exists(path))
-    {
-        return true;
-    }
     fs::create_directories(path.parent_path());
     std::vector<std::uint8_t> pixels;
     pixels.reserve(static_cast<std::size_t>(width) * height * 4);
@@ -49,10 +45,6 @@ bool writePlain(const fs::path& path, int side, Rgba colour)
 
 bool writeSkyFace(const fs::path& path, const glm::vec3& colour)
 {
-    if (fs::exists(path))
-    {
-        return true;
-    }
     fs::create_directories(path.parent_path());
     constexpr int side = 64;
     std::vector<float> rgb;
@@ -144,10 +136,6 @@ std::string sphereObj(float radius, int slices, int stacks)
 
 bool writeText(const fs::path& path, const std::string& text)
 {
-    if (fs::exists(path))
-    {
-        return true;
-    }
     fs::create_directories(path.parent_path());
     return writeFile(path, text, false);
 }

@@ -92,15 +92,8 @@ std::uint32_t indexOf(std::unordered_map<std::string, std::uint32_t>& seen, std:
     return entry->second;
 }
 
-} // namespace
-
-void addTriangle(Mesh& mesh, const MeshVertex& a, const MeshVertex& b, const MeshVertex& c)
-{
-    const auto first = std::uint32_t(mesh.vertices.size());
-    mesh.vertices.insert(mesh.vertices.end(), {a, b, c});
-    mesh.indices.insert(mesh.indices.end(), {first, first + 1, first + 2});
-}
-
+// Where a point lands when the part's planar projection is fitted into the
+// region, or where the repeating picture falls on it.
 glm::vec2 planarUv(glm::vec3 position, glm::vec3 normal, AtlasRegion region, glm::vec3 centre, float size)
 {
     const FaceFrame frame = faceFrame(normal);
@@ -113,6 +106,15 @@ glm::vec2 planarUv(glm::vec3 position, glm::vec3 normal, AtlasRegion region, glm
     const glm::vec3 offset = position - centre;
     return inRegion(region, 0.5f + glm::dot(offset, frame.tangent) / size,
                     0.5f + glm::dot(offset, frame.bitangent) / size);
+}
+
+} // namespace
+
+void addTriangle(Mesh& mesh, const MeshVertex& a, const MeshVertex& b, const MeshVertex& c)
+{
+    const auto first = std::uint32_t(mesh.vertices.size());
+    mesh.vertices.insert(mesh.vertices.end(), {a, b, c});
+    mesh.indices.insert(mesh.indices.end(), {first, first + 1, first + 2});
 }
 
 void addFlatTriangle(Mesh& mesh, glm::vec3 a, glm::vec3 b, glm::vec3 c, AtlasRegion region, glm::vec3 centre,
@@ -410,6 +412,11 @@ void addTube(Mesh& mesh, glm::vec3 from, glm::vec3 to, float fromRadius, float t
     appendTransformed(mesh, tube, transform);
 }
 
+namespace
+{
+
+// A prism of a convex polygon in the XY plane (counter-clockwise seen from
+// +Z) swept from z = zMin to z = zMax.
 void addPrismZ(Mesh& mesh, std::span<const glm::vec2> polygon, float zMin, float zMax,
                std::span<const AtlasRegion> sideRegions, AtlasRegion capRegion)
 {
@@ -436,6 +443,8 @@ void addPrismZ(Mesh& mesh, std::span<const glm::vec2> polygon, float zMin, float
         addFlatTriangle(mesh, {polygon[0], zMin}, {polygon[i + 1], zMin}, {polygon[i], zMin}, capRegion, centre, size);
     }
 }
+
+} // namespace
 
 void addPrismX(Mesh& mesh, std::span<const glm::vec2> polygon, float xMin, float xMax,
                std::span<const AtlasRegion> sideRegions, AtlasRegion capRegion)

@@ -58,10 +58,6 @@ void addSheet(Mesh& mesh, std::span<const glm::vec3> polygon, AtlasRegion region
 // coordinates; each triangle takes its own flat normal.
 void addDoubleSidedQuad(Mesh& mesh, std::span<const MeshVertex, 4> quad);
 
-// Where a point lands in a region when the part's planar projection is fitted
-// into it; exposed for parts that lay their own coordinates.
-glm::vec2 planarUv(glm::vec3 position, glm::vec3 normal, AtlasRegion region, glm::vec3 centre, float size);
-
 void addBox(Mesh& mesh, glm::vec3 centre, glm::vec3 halfExtents, AtlasRegion region);
 // A box whose six faces each fill the whole region (crates, boards).
 void addBoxFacesFilled(Mesh& mesh, glm::vec3 centre, glm::vec3 halfExtents, AtlasRegion region);
@@ -91,13 +87,9 @@ void addRadialSolid(Mesh& mesh, std::span<const RadialRing> rings, int segments,
                     const std::function<AtlasRegion(std::size_t, int)>& regionAt = {});
 // A closed tube with flat ends from one point to another, faceted, with `sides` sides.
 void addTube(Mesh& mesh, glm::vec3 from, glm::vec3 to, float fromRadius, float toRadius, int sides, AtlasRegion region);
-// A prism: a convex polygon in the XY plane (counter-clockwise seen from +Z)
-// swept from z = zMin to z = zMax. sideRegions paints the side from polygon
-// point i to i + 1; a single region paints every side.
-void addPrismZ(Mesh& mesh, std::span<const glm::vec2> polygon, float zMin, float zMax,
-               std::span<const AtlasRegion> sideRegions, AtlasRegion capRegion);
-// The same prism built along X: the polygon is given as (z, y),
-// counter-clockwise with z to the right and y up, swept from x = xMin to x = xMax.
+// A prism along X: a convex polygon given as (z, y), counter-clockwise with
+// z to the right and y up, swept from x = xMin to x = xMax. sideRegions
+// paints the side from polygon point i to i + 1; a single region paints every side.
 void addPrismX(Mesh& mesh, std::span<const glm::vec2> polygon, float xMin, float xMax,
                std::span<const AtlasRegion> sideRegions, AtlasRegion capRegion);
 

@@ -4,6 +4,7 @@
 #include "tools/assets/AssetKinds.hpp"
 #include "tools/assets/ModelMeshes.hpp"
 
+#include <LinearMath/btConvexHullComputer.h>
 #include <glm/common.hpp>
 #include <glm/geometric.hpp>
 #include <glm/gtc/quaternion.hpp>
@@ -39,7 +40,7 @@ Bounds boundsOf(const ObjMeshData& mesh)
     return bounds;
 }
 
-// Six times the enclosed volume: positive when the triangles face outward.
+// The enclosed volume: positive when the triangles face outward.
 double signedVolume(const ObjMeshData& mesh)
 {
     double sum = 0.0;
@@ -49,6 +50,35 @@ double signedVolume(const ObjMeshData& mesh)
         const glm::dvec3 b = mesh.vertices[mesh.indices[i + 1]].position;
         const glm::dvec3 c = mesh.vertices[mesh.indices[i + 2]].position;
         sum += glm::dot(a, glm::cross(b, c));
+    }
+    return sum / 6.0;
+}
+
+// The volume of the convex hull of the mesh's points.
+double hullVolume(const ObjMeshData& mesh)
+{
+    std::vector<float> coordinates;
+    for (const ModelVertex& vertex : mesh.vertices)
+    {
+        coordinates.insert(coordinates.end(), {vertex.position.x, vertex.position.y, vertex.position.z});
+    }
+    btConvexHullComputer hull;
+    hull.compute(coordinates.data(), 3 * sizeof(float), static_cast<int>(mesh.vertices.size()), 0.0f, 0.0f);
+    const auto point = [&](int index)
+    {
+        const btVector3& p = hull.vertices[index];
+        return glm::dvec3(p.x(), p.y(), p.z());
+    };
+    double sum = 0.0;
+    for (int face = 0; face < hull.faces.size(); ++face)
+    {
+        const btConvexHullComputer::Edge* first = &hull.edges[hull.faces[face]];
+        const glm::dvec3 a = point(first->getSourceVertex());
+        for (const btConvexHullComputer::Edge* edge = first->getNextEdgeOfFace();
+             edge->getTargetVertex() != first->getSourceVertex(); edge = edge->getNextEdgeOfFace())
+        {
+            sum += glm::dot(a, glm::cross(point(edge->getSourceVertex()), point(edge->getTargetVertex())));
+        }
     }
     return sum / 6.0;
 }
@@ -221,6 +251,8 @@ TEST_F(GeneratedModelsTest, TrackModelsFillTheirSizeTableRowsAndHullsStaySmall)
         EXPECT_LT(std::abs(bounds.min.z + bounds.max.z), 0.5f * row.halfLength);
         if (row.bodyKind == TrackBodyKind::ConvexHull)
         {
+            // The body is the hull of these points: near convex, it fits what is drawn.
+            EXPECT_GT(signedVolume(mesh), 0.85 * hullVolume(mesh)) << signedVolume(mesh) / hullVolume(mesh);
             std::vector<glm::vec3> points;
             for (const ModelVertex& vertex : mesh.vertices)
             {
