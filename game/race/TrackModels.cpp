@@ -72,11 +72,11 @@ const BodyDescription dragonBodies[] = {
     sphere(1.5f, glm::vec3(0.0f, 2.6f, -0.4f)),
     box(glm::vec3(0.45f, 1.3f, 0.45f), glm::vec3(0.0f, 4.1f, 1.0f)),
     sphere(0.75f, glm::vec3(0.0f, 5.8f, 1.6f)),
-    box(glm::vec3(0.4f, 0.4f, 1.3f), glm::vec3(0.0f, 1.6f, -2.4f)),
+    box(glm::vec3(0.4f, 0.4f, 1.0f), glm::vec3(0.0f, 1.6f, -2.2f)),
 };
-// The walls; the eaves overhang them.
-const BodyDescription house1Body[] = {box(glm::vec3(3.0f, 3.0f, 2.5f), glm::vec3(0.0f, 3.0f, 0.0f))};
-const BodyDescription house2Body[] = {box(glm::vec3(3.5f, 4.25f, 3.0f), glm::vec3(0.0f, 4.25f, 0.0f))};
+// From the water up to the top of the walls; the eaves overhang them.
+const BodyDescription house1Body[] = {box(glm::vec3(3.0f, 2.3f, 2.5f), glm::vec3(0.0f, 2.3f, 0.0f))};
+const BodyDescription house2Body[] = {box(glm::vec3(3.5f, 3.55f, 3.0f), glm::vec3(0.0f, 3.55f, 0.0f))};
 const BodyDescription rampBody[] = {rampSlab()};
 // The trunk; the fronds above are out of a boat's reach.
 const BodyDescription palmBody[] = {cylinder(0.35f, 3.5f, glm::vec3(0.0f, 3.5f, 0.0f))};
@@ -103,17 +103,18 @@ const std::array<TrackModel, trackModelCount> trackModels = {{
     // A lava crater at the summit.
     {"Volcano.obj", 11, TrackBodyKind::ConvexHull, 3, 22.0f, 22.0f, 16.0f, 8.0f, hullBody},
     // The wings span x; the head looks toward +Z.
-    {"Dragon.obj", 10, TrackBodyKind::Compound, 3, 4.0f, 3.2f, 7.0f, 0.0f, dragonBodies},
-    {"House1.obj", 1, TrackBodyKind::Box, 6, 3.4f, 2.9f, 6.0f, 0.0f, house1Body},
-    {"House2.obj", 12, TrackBodyKind::Box, 9, 3.9f, 3.4f, 8.5f, 0.0f, house2Body},
+    {"Dragon.obj", 10, TrackBodyKind::Compound, 3, 4.0f, 3.2f, 7.0f, 1.5f, dragonBodies},
+    // On stilts: the floor 1.1 m above y = 0.
+    {"House1.obj", 1, TrackBodyKind::Box, 6, 3.4f, 2.9f, 7.1f, 2.5f, house1Body},
+    {"House2.obj", 12, TrackBodyKind::Box, 9, 3.9f, 3.4f, 9.6f, 2.5f, house2Body},
     {"Ramp.obj", 9, TrackBodyKind::Box, 4, rampHalfWidth, rampHalfLength, rampCrestHeight, rampLipDepth, rampBody},
-    {"Palm.obj", 7, TrackBodyKind::Cylinder, 18, 3.8f, 3.8f, 7.6f, 0.0f, palmBody},
+    {"Palm.obj", 7, TrackBodyKind::Cylinder, 18, 3.8f, 3.0f, 7.3f, 0.0f, palmBody},
     // Long along X: a line of barriers runs along the course's edge.
-    {"Barrier.obj", 0, TrackBodyKind::Box, 70, 2.0f, 0.4f, 1.2f, 0.0f, barrierBody},
-    // The board faces +Z; its arrow points along +X, so turn +X toward the next checkpoint.
-    {"sign.obj", 13, TrackBodyKind::None, 32, 1.6f, 0.3f, 3.6f, 0.0f, {}},
+    {"Barrier.obj", 0, TrackBodyKind::Box, 70, 2.0f, 0.4f, 1.2f, 0.5f, barrierBody},
+    // The board faces +Z; its chevrons point along +X, so turn +X toward the next checkpoint.
+    {"sign.obj", 13, TrackBodyKind::None, 32, 1.6f, 0.08f, 3.6f, 1.5f, {}},
     // The start banner: posts at both ends of the start line's 32 m box, facing +Z.
-    {"bigSign.obj", 14, TrackBodyKind::None, 1, 16.0f, 0.8f, 10.0f, 0.0f, {}},
+    {"bigSign.obj", 14, TrackBodyKind::None, 1, 16.0f, 0.8f, 10.0f, 1.5f, {}},
     {"crate.obj", 15, TrackBodyKind::Box, 16, 0.8f, 0.8f, 1.6f, 0.0f, crateBody},
 }};
 

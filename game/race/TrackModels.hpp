@@ -19,14 +19,14 @@
 // - Every model is built in its own frame: Y up, centred on the Y axis, y = 0
 //   at its base, facing +Z where it has a front. A placement's rotation turns
 //   +Y to "up" (away from the planet's centre) and its position puts y = 0 there.
-// - Models that stand on something (houses, palms, barriers, crates, signs, the
-//   start banner, the dragon) have nothing below y = 0: put their base on the
-//   water (radius about waterRadius) or on an island's top.
-// - Models that reach through the water (ice, islands, the volcano, the pirate
-//   ship, the lighthouse's rock, the ramp's lip) have y = 0 at their waterline and
-//   reach `depth` below it, so the sea bed does not show beneath them: place
-//   them with y = 0 at about waterRadius (the lighthouse's rock and the ice hold
-//   several metres of slack either way).
+// - Palms and crates have nothing below y = 0: stand them on an island's top
+//   (a little into it, since the top is rounded) or on the water.
+// - Everything else stands in the water with y = 0 at its waterline and
+//   reaches `depth` below it (stilts, posts, footings, the ramp's lip, hulls,
+//   rock and ice), so nothing floats on its base: place y = 0 at about
+//   waterRadius (the lighthouse's rock and the ice hold several metres of
+//   slack either way). "PlanetFloor.obj" alone is a sphere about the planet's
+//   centre, placed at the origin.
 // - bodies holds the body of an instance in the model's frame, ready for
 //   createInstanceBody: one shape for a box, sphere or cylinder, one ConvexHull
 //   entry for a hull (the shape comes from the model's own vertices), the

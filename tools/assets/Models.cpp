@@ -1,5 +1,68 @@
+#include "tools/assets/AssetFiles.hpp"
 #include "tools/assets/AssetKinds.hpp"
+#include "tools/assets/ModelMeshes.hpp"
 
-std::optional<std::size_t> writeModels(const std::filesystem::path&) {
-    return 0;
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+struct ModelFile
+{
+    std::string path;
+    std::function<Mesh()> build;
+};
+
+std::vector<ModelFile> modelFiles()
+{
+    std::vector<ModelFile> files;
+    const auto track = [&](TrackModelId id, std::function<Mesh(const TrackModel&)> build)
+    {
+        const TrackModel& row = trackModel(id);
+        files.push_back({std::string(trackModelFolder) + row.file, [&row, build] { return build(row); }});
+    };
+    track(TrackModelId::PlanetFloor, buildPlanetFloor);
+    for (const TrackModelId id : {TrackModelId::Ice1, TrackModelId::Ice2, TrackModelId::Ice3})
+    {
+        track(id, [id](const TrackModel& row) { return buildIce(row, id); });
+    }
+    track(TrackModelId::PirateShip, buildPirateShip);
+    for (const TrackModelId id : {TrackModelId::Island1, TrackModelId::Island2})
+    {
+        track(id, [id](const TrackModel& row) { return buildIsland(row, id); });
+    }
+    track(TrackModelId::LightHouse, buildLightHouse);
+    track(TrackModelId::Volcano, buildVolcano);
+    track(TrackModelId::Dragon, buildDragon);
+    track(TrackModelId::House1, buildHouse1);
+    track(TrackModelId::House2, buildHouse2);
+    track(TrackModelId::Ramp, buildRamp);
+    track(TrackModelId::Palm, buildPalm);
+    track(TrackModelId::Barrier, buildBarrier);
+    track(TrackModelId::Sign, buildSign);
+    track(TrackModelId::BigSign, buildBigSign);
+    track(TrackModelId::Crate, buildCrate);
+    files.push_back({"ZavikDemoScene/Models/BoatTest.obj", buildBoat});
+    files.push_back({"Models/Trophies/gold_goblet.obj", [] { return buildGoblet(Goblet::Gold); }});
+    files.push_back({"Models/Trophies/silver_goblet.obj", [] { return buildGoblet(Goblet::Silver); }});
+    files.push_back({"Models/Trophies/bronze_goblet.obj", [] { return buildGoblet(Goblet::Bronze); }});
+    files.push_back({"QuorlDemoScene/Models/Ball.obj", buildStageBall});
+    return files;
+}
+
+} // namespace
+
+std::optional<std::size_t> writeModels(const std::filesystem::path& assets)
+{
+    const std::vector<ModelFile> files = modelFiles();
+    for (const ModelFile& file : files)
+    {
+        if (!writeText(assets / file.path, objText(file.build())))
+        {
+            return std::nullopt;
+        }
+    }
+    return files.size();
 }

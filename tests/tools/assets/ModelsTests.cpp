@@ -1,0 +1,329 @@
+#include "engine/FileIo.hpp"
+#include "game/race/TrackModels.hpp"
+#include "graphics/ObjLoader.hpp"
+#include "tools/assets/AssetKinds.hpp"
+#include "tools/assets/ModelMeshes.hpp"
+
+#include <glm/common.hpp>
+#include <glm/geometric.hpp>
+#include <glm/gtc/quaternion.hpp>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <unistd.h>
+
+namespace
+{
+
+struct Bounds
+{
+    glm::vec3 min{1e30f};
+    glm::vec3 max{-1e30f};
+};
+
+Bounds boundsOf(const ObjMeshData& mesh)
+{
+    Bounds bounds;
+    for (const ModelVertex& vertex : mesh.vertices)
+    {
+        bounds.min = glm::min(bounds.min, vertex.position);
+        bounds.max = glm::max(bounds.max, vertex.position);
+    }
+    return bounds;
+}
+
+// Six times the enclosed volume: positive when the triangles face outward.
+double signedVolume(const ObjMeshData& mesh)
+{
+    double sum = 0.0;
+    for (std::size_t i = 0; i < mesh.indices.size(); i += 3)
+    {
+        const glm::dvec3 a = mesh.vertices[mesh.indices[i]].position;
+        const glm::dvec3 b = mesh.vertices[mesh.indices[i + 1]].position;
+        const glm::dvec3 c = mesh.vertices[mesh.indices[i + 2]].position;
+        sum += glm::dot(a, glm::cross(b, c));
+    }
+    return sum / 6.0;
+}
+
+// Edges between distinct positions that are not matched by an edge running
+// the other way: none on a closed, consistently wound surface.
+std::size_t unmatchedEdges(const ObjMeshData& mesh)
+{
+    const auto key = [&](std::uint32_t index)
+    {
+        const glm::vec3 p = glm::round(mesh.vertices[index].position * 1000.0f);
+        return std::tuple(long(p.x), long(p.y), long(p.z));
+    };
+    std::map<std::pair<std::tuple<long, long, long>, std::tuple<long, long, long>>, int> balance;
+    for (std::size_t i = 0; i < mesh.indices.size(); i += 3)
+    {
+        for (int k = 0; k < 3; ++k)
+        {
+            const auto from = key(mesh.indices[i + k]);
+            const auto to = key(mesh.indices[i + (k + 1) % 3]);
+            if (from < to)
+            {
+                ++balance[{from, to}];
+            }
+            else if (to < from)
+            {
+                --balance[{to, from}];
+            }
+        }
+    }
+    return std::size_t(
+        std::count_if(balance.begin(), balance.end(), [](const auto& edge) { return edge.second != 0; }));
+}
+
+// Only the statements the game's loader reads, fields split by one blank.
+bool onlyLoaderStatements(const std::string& text)
+{
+    std::size_t start = 0;
+    while (start < text.size())
+    {
+        const std::size_t end = text.find('\n', start);
+        const std::string line = text.substr(start, end - start);
+        start = end == std::string::npos ? text.size() : end + 1;
+        std::vector<std::string> fields;
+        std::size_t from = 0;
+        for (std::size_t blank; (blank = line.find(' ', from)) != std::string::npos; from = blank + 1)
+        {
+            fields.push_back(line.substr(from, blank - from));
+        }
+        fields.push_back(line.substr(from));
+        const bool anyEmpty = std::any_of(fields.begin(), fields.end(), [](const std::string& f) { return f.empty(); });
+        const std::size_t expected = fields[0] == "vt" ? 3 : 4;
+        if (anyEmpty || fields.size() != expected ||
+            (fields[0] != "v" && fields[0] != "vt" && fields[0] != "vn" && fields[0] != "f"))
+        {
+            return false;
+        }
+        if (fields[0] == "f")
+        {
+            for (std::size_t i = 1; i < fields.size(); ++i)
+            {
+                const std::string& corner = fields[i];
+                if (std::count(corner.begin(), corner.end(), '/') != 2 || corner.find("//") != std::string::npos ||
+                    corner.front() == '/' || corner.back() == '/' ||
+                    corner.find_first_not_of("0123456789/") != std::string::npos)
+                {
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+const std::vector<std::string>& expectedPaths()
+{
+    static const std::vector<std::string> paths = []
+    {
+        std::vector<std::string> list;
+        for (const char* file :
+             {"PlanetFloor.obj", "Ice1.obj", "Ice2.obj", "Ice3.obj", "PirateShip.obj", "Island1.obj", "Island2.obj",
+              "LightHouse.obj", "Volcano.obj", "Dragon.obj", "House1.obj", "House2.obj", "Ramp.obj", "Palm.obj",
+              "Barrier.obj", "sign.obj", "bigSign.obj", "crate.obj"})
+        {
+            list.push_back(std::string("ZavikDemoScene/Models/WaterPlanet/") + file);
+        }
+        list.insert(list.end(), {"ZavikDemoScene/Models/BoatTest.obj", "Models/Trophies/gold_goblet.obj",
+                                 "Models/Trophies/silver_goblet.obj", "Models/Trophies/bronze_goblet.obj",
+                                 "QuorlDemoScene/Models/Ball.obj"});
+        return list;
+    }();
+    return paths;
+}
+
+class GeneratedModelsTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        folder = std::filesystem::temp_directory_path() / ("kelvane-models-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(folder);
+        written = writeModels(folder);
+    }
+    static void TearDownTestSuite() { std::filesystem::remove_all(folder); }
+
+    static std::string pathOf(const std::string& relative) { return (folder / relative).string(); }
+
+    static inline std::filesystem::path folder;
+    static inline std::optional<std::size_t> written;
+};
+
+TEST_F(GeneratedModelsTest, WritesEveryModelAtItsPathAndTheSameBytesOnASecondRun)
+{
+    ASSERT_EQ(written, expectedPaths().size());
+    const std::filesystem::path again = folder / "again";
+    ASSERT_EQ(writeModels(again), expectedPaths().size());
+    for (const std::string& path : expectedPaths())
+    {
+        const std::optional<std::string> first = readFile(pathOf(path));
+        ASSERT_TRUE(first.has_value()) << path;
+        EXPECT_EQ(first, readFile((again / path).string())) << path;
+    }
+}
+
+TEST_F(GeneratedModelsTest, EveryModelIsAClosedOutwardSurfaceWithUnitNormalsAndTangents)
+{
+    for (const std::string& path : expectedPaths())
+    {
+        SCOPED_TRACE(path);
+        const std::optional<std::string> text = readFile(pathOf(path));
+        ASSERT_TRUE(text.has_value());
+        EXPECT_TRUE(onlyLoaderStatements(*text));
+        const ObjMeshData mesh = loadObj(pathOf(path));
+        ASSERT_TRUE(mesh.valid);
+        ASSERT_GT(mesh.indices.size(), 0u);
+        EXPECT_EQ(unmatchedEdges(mesh), 0u);
+        EXPECT_GT(signedVolume(mesh), 0.0);
+        std::size_t badNormals = 0;
+        std::size_t badTangents = 0;
+        for (const ModelVertex& vertex : mesh.vertices)
+        {
+            badNormals += std::abs(glm::length(vertex.normal) - 1.0f) > 1e-4f;
+            badTangents += std::abs(glm::length(vertex.tangent) - 1.0f) > 1e-3f;
+        }
+        EXPECT_EQ(badNormals, 0u);
+        EXPECT_EQ(badTangents, 0u);
+    }
+}
+
+TEST_F(GeneratedModelsTest, TrackModelsFillTheirSizeTableRowsAndHullsStaySmall)
+{
+    for (const TrackModel& row : trackModels)
+    {
+        SCOPED_TRACE(row.file);
+        const ObjMeshData mesh = loadObj(pathOf(std::string(trackModelFolder) + row.file));
+        ASSERT_TRUE(mesh.valid);
+        const Bounds bounds = boundsOf(mesh);
+        const float tolerance = 0.02f * std::max({row.halfWidth, row.halfLength, row.height}) + 0.02f;
+        EXPECT_NEAR(std::max(-bounds.min.x, bounds.max.x), row.halfWidth, tolerance);
+        EXPECT_NEAR(std::max(-bounds.min.z, bounds.max.z), row.halfLength, tolerance);
+        EXPECT_NEAR(bounds.max.y, row.height, tolerance);
+        EXPECT_NEAR(-bounds.min.y, row.depth, tolerance);
+        if (row.depth == 0.0f)
+        {
+            // Standing on its base: nothing sinks below it.
+            EXPECT_EQ(bounds.min.y, 0.0f);
+        }
+        // Centred on the Y axis: neither side reaches much further than the other.
+        EXPECT_LT(std::abs(bounds.min.x + bounds.max.x), 0.5f * row.halfWidth);
+        EXPECT_LT(std::abs(bounds.min.z + bounds.max.z), 0.5f * row.halfLength);
+        if (row.bodyKind == TrackBodyKind::ConvexHull)
+        {
+            std::vector<glm::vec3> points;
+            for (const ModelVertex& vertex : mesh.vertices)
+            {
+                points.push_back(vertex.position);
+            }
+            std::sort(points.begin(), points.end(),
+                      [](glm::vec3 a, glm::vec3 b) { return std::tie(a.x, a.y, a.z) < std::tie(b.x, b.y, b.z); });
+            EXPECT_LE(std::unique(points.begin(), points.end()) - points.begin(), 300);
+        }
+    }
+}
+
+TEST_F(GeneratedModelsTest, BoatFitsItsChassisBoxAndTrophiesStandWhereTheStageExpects)
+{
+    const Bounds boat = boundsOf(loadObj(pathOf("ZavikDemoScene/Models/BoatTest.obj")));
+    EXPECT_FLOAT_EQ(boat.min.y, 0.0f);
+    EXPECT_TRUE(glm::all(
+        glm::lessThanEqual(glm::max(-boat.min, boat.max),
+                           glm::vec3(boatHullHalfExtents.x, 2.0f * boatHullHalfExtents.y, boatHullHalfExtents.z))));
+    // A boat that fills its box: it neither floats inside it nor sinks below it.
+    EXPECT_GT(boat.max.z, 0.95f * boatHullHalfExtents.z);
+    EXPECT_GT(boat.max.x, 0.9f * boatHullHalfExtents.x);
+
+    for (const char* goblet : {"gold", "silver", "bronze"})
+    {
+        SCOPED_TRACE(goblet);
+        const Bounds bounds = boundsOf(loadObj(pathOf(std::string("Models/Trophies/") + goblet + "_goblet.obj")));
+        EXPECT_FLOAT_EQ(bounds.min.y, 0.0f);
+        EXPECT_NEAR(bounds.max.x, -bounds.min.x, 1e-3f);
+        EXPECT_LT(bounds.max.x, 0.5f);
+        EXPECT_GT(bounds.max.y, 0.6f);
+    }
+    // The goblets of the back row stand at (±1, 0, -1.5) with the ball about (0, -10, -5) under them.
+    const Bounds ball = boundsOf(loadObj(pathOf("QuorlDemoScene/Models/Ball.obj")));
+    EXPECT_NEAR(ball.max.y, stageBallRadius, 1e-3f);
+    EXPECT_NEAR(ball.min.y, -stageBallRadius, 1e-3f);
+    EXPECT_NEAR(glm::length(glm::vec3(1.0f, 10.0f, 3.5f)), stageBallRadius, 0.05f * stageBallRadius);
+}
+
+// Corners of a box body in the model's frame.
+std::vector<glm::vec3> bodyCorners(const BodyDescription& body)
+{
+    std::vector<glm::vec3> corners;
+    for (int i = 0; i < 8; ++i)
+    {
+        const glm::vec3 sign(i & 1 ? 1.0f : -1.0f, i & 2 ? 1.0f : -1.0f, i & 4 ? 1.0f : -1.0f);
+        corners.push_back(body.positionOffset + body.rotation * (sign * body.halfExtents));
+    }
+    return corners;
+}
+
+TEST(TrackModelsTest, BodiesMatchTheirKindAndStayWithinTheDrawnModel)
+{
+    for (const TrackModel& row : trackModels)
+    {
+        SCOPED_TRACE(row.file);
+        switch (row.bodyKind)
+        {
+        case TrackBodyKind::None:
+            EXPECT_TRUE(row.bodies.empty());
+            continue;
+        case TrackBodyKind::Compound:
+            EXPECT_GT(row.bodies.size(), 1u);
+            break;
+        default:
+            ASSERT_EQ(row.bodies.size(), 1u);
+            const BodyKind expected = row.bodyKind == TrackBodyKind::Box        ? BodyKind::Box
+                                      : row.bodyKind == TrackBodyKind::Sphere   ? BodyKind::Sphere
+                                      : row.bodyKind == TrackBodyKind::Cylinder ? BodyKind::CylinderY
+                                                                                : BodyKind::ConvexHull;
+            EXPECT_EQ(row.bodies[0].kind, expected);
+        }
+        if (row.bodyKind == TrackBodyKind::Sphere || row.bodyKind == TrackBodyKind::ConvexHull ||
+            (row.bodyKind == TrackBodyKind::Box && row.bodies[0].rotation != glm::quat(1, 0, 0, 0)))
+        {
+            continue;
+        }
+        for (const BodyDescription& body : row.bodies)
+        {
+            const glm::vec3 half = body.kind == BodyKind::Sphere ? glm::vec3(float(body.radius)) : body.halfExtents;
+            const glm::vec3 low = body.positionOffset - half;
+            const glm::vec3 high = body.positionOffset + half;
+            EXPECT_LE(std::max(-low.x, high.x), row.halfWidth + 0.01f);
+            EXPECT_LE(std::max(-low.z, high.z), row.halfLength + 0.01f);
+            EXPECT_LE(high.y, row.height + 0.01f);
+            EXPECT_GE(low.y, -row.depth - 0.01f);
+        }
+    }
+    // The ramp's slab is turned so that its top face is the drawn slope, lip to crest.
+    const TrackModel& ramp = trackModel(TrackModelId::Ramp);
+    const std::vector<glm::vec3> corners = bodyCorners(ramp.bodies[0]);
+    const glm::vec3 lip(0.0f, -ramp.depth, -ramp.halfLength);
+    const glm::vec3 crest(0.0f, ramp.height, ramp.halfLength);
+    for (const glm::vec3& expected : {lip, crest})
+    {
+        for (const float x : {-ramp.halfWidth, ramp.halfWidth})
+        {
+            const glm::vec3 corner = expected + glm::vec3(x, 0.0f, 0.0f);
+            EXPECT_TRUE(std::any_of(corners.begin(), corners.end(),
+                                    [&](glm::vec3 c) { return glm::distance(c, corner) < 1e-3f; }))
+                << corner.x << " " << corner.y << " " << corner.z;
+        }
+    }
+}
+
+} // namespace

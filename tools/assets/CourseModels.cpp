@@ -1,0 +1,147 @@
+#include "tools/assets/ModelMeshes.hpp"
+
+#include <array>
+
+namespace
+{
+
+// A board facing +Z whose front and back each show the picture `repeats`
+// times along +X, so a pattern pointing along u points the same way seen
+// from either side; its thin edges take `edge`.
+void addBoard(Mesh& mesh, glm::vec3 centre, glm::vec3 half, AtlasRegion face, float repeats, AtlasRegion edge)
+{
+    const glm::vec3 low = centre - half;
+    const glm::vec3 high = centre + half;
+    const auto uv = [&](float across, float up)
+    {
+        return glm::vec2(face.min.x + repeats * across * (face.max.x - face.min.x),
+                         face.max.y - up * (face.max.y - face.min.y));
+    };
+    const glm::vec3 front(0.0f, 0.0f, 1.0f);
+    const MeshVertex f[] = {{{low.x, low.y, high.z}, uv(0, 0), front},
+                            {{high.x, low.y, high.z}, uv(1, 0), front},
+                            {{high.x, high.y, high.z}, uv(1, 1), front},
+                            {{low.x, high.y, high.z}, uv(0, 1), front}};
+    addTriangle(mesh, f[0], f[1], f[2]);
+    addTriangle(mesh, f[0], f[2], f[3]);
+    const glm::vec3 back(0.0f, 0.0f, -1.0f);
+    const MeshVertex b[] = {{{low.x, low.y, low.z}, uv(0, 0), back},
+                            {{high.x, low.y, low.z}, uv(1, 0), back},
+                            {{high.x, high.y, low.z}, uv(1, 1), back},
+                            {{low.x, high.y, low.z}, uv(0, 1), back}};
+    addTriangle(mesh, b[0], b[2], b[1]);
+    addTriangle(mesh, b[0], b[3], b[2]);
+    const float size = 2.0f * std::max(half.x, half.y);
+    const glm::vec3 corners[] = {{low.x, low.y, low.z},    {high.x, low.y, low.z}, {high.x, high.y, low.z},
+                                 {low.x, high.y, low.z},   {low.x, low.y, high.z}, {high.x, low.y, high.z},
+                                 {high.x, high.y, high.z}, {low.x, high.y, high.z}};
+    // Bottom, right, top and left edges, each counter-clockwise from outside.
+    const int edges[4][4] = {{0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
+    for (const auto& e : edges)
+    {
+        addFlatQuad(mesh, corners[e[0]], corners[e[1]], corners[e[2]], corners[e[3]], edge, centre, size);
+    }
+}
+
+} // namespace
+
+Mesh buildRamp(const TrackModel& row)
+{
+    Mesh mesh;
+    // A wedge of tread plate across the whole width: its lip under the water
+    // at -Z, its crest at +Z.
+    const float lip = -row.depth;
+    const glm::vec2 side[] = {{-row.halfLength, lip}, {row.halfLength, lip}, {row.halfLength, row.height}};
+    const AtlasRegion plate = repeating(2.0f);
+    addPrismX(mesh, side, -row.halfWidth, row.halfWidth, std::span(&plate, 1), plate);
+    return mesh;
+}
+
+Mesh buildBarrier(const TrackModel& row)
+{
+    Mesh mesh;
+    // A low wall of the classic road-barrier section: a wide foot set into
+    // the water, sloped flanks and a narrow top, in the picture's red and
+    // white warning stripes.
+    const float w = row.halfLength;
+    const float h = row.height;
+    const glm::vec2 section[] = {{-w, -row.depth}, {w, -row.depth}, {w, 0.2f * h},           {0.45f * w, 0.38f * h},
+                                 {0.38f * w, h},   {-0.38f * w, h}, {-0.45f * w, 0.38f * h}, {-w, 0.2f * h}};
+    const AtlasRegion stripes = repeating(2.0f);
+    addPrismX(mesh, section, -row.halfWidth, row.halfWidth, std::span(&stripes, 1), stripes);
+    return mesh;
+}
+
+Mesh buildSign(const TrackModel& row)
+{
+    Mesh mesh;
+    // A board on two black posts that stand from below the water, facing +Z;
+    // its chevrons point along +X, the way to go, seen from either side.
+    constexpr float boardBottom = 2.2f;
+    const float boardHalfHeight = 0.5f * (row.height - boardBottom);
+    for (const float x : {-1.1f, 1.1f})
+    {
+        const float postTop = boardBottom + 0.2f;
+        addBox(mesh, glm::vec3(x, 0.5f * (postTop - row.depth), 0.0f),
+               glm::vec3(0.08f, 0.5f * (postTop + row.depth), 0.06f), signBorder);
+    }
+    addBoard(mesh, glm::vec3(0.0f, boardBottom + boardHalfHeight, 0.0f),
+             glm::vec3(row.halfWidth, boardHalfHeight, row.halfLength), wholePicture, 1.0f, signBorder);
+    return mesh;
+}
+
+Mesh buildBigSign(const TrackModel& row)
+{
+    Mesh mesh;
+    // The start banner: two chequered pillars at the ends of the start line,
+    // the lettered banner between them facing +Z, a chequered beam on top.
+    constexpr float footHalf = 0.8f;
+    constexpr float pillarHalf = 0.6f;
+    const float pillarX = row.halfWidth - footHalf;
+    constexpr int checks = 8;
+    // The pillars end inside the beam.
+    const float checkHeight = (row.height - 0.3f) / checks;
+    for (const float side : {-1.0f, 1.0f})
+    {
+        // The feet stand from below the water.
+        addBoxFacesFilled(mesh, glm::vec3(side * pillarX, 0.5f * (0.3f - row.depth), 0.0f),
+                          glm::vec3(footHalf, 0.5f * (0.3f + row.depth), row.halfLength), bannerDarkCheck);
+        for (int check = 0; check < checks; ++check)
+        {
+            addBoxFacesFilled(mesh, glm::vec3(side * pillarX, checkHeight * (float(check) + 0.5f), 0.0f),
+                              glm::vec3(pillarHalf, 0.5f * checkHeight, pillarHalf),
+                              check % 2 == 0 ? bannerDarkCheck : bannerLightCheck);
+        }
+    }
+    const float bannerHalfWidth = pillarX - pillarHalf;
+    // "START" four times along it, each only a little wider than drawn.
+    addBoard(mesh, glm::vec3(0.0f, 0.78f * row.height, 0.0f), glm::vec3(bannerHalfWidth, 0.16f * row.height, 0.2f),
+             wholePicture, 4.0f, bannerDarkCheck);
+    addBoxFacesFilled(mesh, glm::vec3(0.0f, row.height - 0.3f, 0.0f), glm::vec3(row.halfWidth, 0.3f, 0.35f),
+                      bannerCheckRow);
+    return mesh;
+}
+
+Mesh buildCrate(const TrackModel& row)
+{
+    Mesh mesh;
+    // Plank faces inside a frame of boards along all twelve edges.
+    const float half = row.halfWidth;
+    const glm::vec3 centre(0.0f, half, 0.0f);
+    constexpr float board = 0.08f;
+    addBoxFacesFilled(mesh, centre, glm::vec3(half - 0.06f), wholePicture);
+    const float edge = half - board;
+    for (const float a : {-edge, edge})
+    {
+        for (const float b : {-edge, edge})
+        {
+            // Slightly thinner boards along Y and Z keep the corner faces apart.
+            addBoxFacesFilled(mesh, centre + glm::vec3(0.0f, a, b), glm::vec3(half, board, board), crateFrame);
+            addBoxFacesFilled(mesh, centre + glm::vec3(a, 0.0f, b), glm::vec3(board - 0.005f, half, board - 0.005f),
+                              crateFrame);
+            addBoxFacesFilled(mesh, centre + glm::vec3(a, b, 0.0f), glm::vec3(board - 0.01f, board - 0.01f, half),
+                              crateFrame);
+        }
+    }
+    return mesh;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <glm/vec2.hpp>
+
+// Where the generated models take their colours from the pictures of their
+// texture layers (drawn by the materials writer). Most pictures are one
+// surface that repeats without a seam, and a model repeats it across itself
+// every so many metres. A few pictures hold several things, and a part that
+// wants one of them fits its texture coordinates into that part of the
+// picture. Coordinates are in image space: u to the right, t down the rows.
+
+struct AtlasRegion
+{
+    glm::vec2 min;
+    glm::vec2 max;
+    // Above 0 the whole picture repeats every this many metres (min offsets
+    // it); otherwise the part is fitted once into min..max.
+    float repeatMetres = 0.0f;
+};
+
+inline constexpr AtlasRegion wholePicture{{0.0f, 0.0f}, {1.0f, 1.0f}};
+
+constexpr AtlasRegion repeating(float metres, glm::vec2 offset = glm::vec2(0.0f))
+{
+    return {offset, offset + glm::vec2(1.0f), metres};
+}
+
+// The houses: each layer's picture is one surface (plaster, roof tiles), so
+// walls and roof repeat the same one; were a picture to hold both, these are
+// the places to point the parts at their halves.
+inline constexpr AtlasRegion houseWalls = repeating(3.0f);
+inline constexpr AtlasRegion houseRoof = repeating(3.0f);
+inline constexpr AtlasRegion house2Walls = repeating(3.0f);
+inline constexpr AtlasRegion house2Roof = repeating(3.0f);
+
+// The lighthouse: red and white rings, two pairs down the picture.
+inline constexpr AtlasRegion lighthouseWhite{{0.05f, 0.03f}, {0.95f, 0.22f}};
+inline constexpr AtlasRegion lighthouseRed{{0.05f, 0.28f}, {0.95f, 0.47f}};
+
+// The palm: fronds in the upper half (u along the frond, its midrib across
+// the middle of that half), the trunk's rings in the lower half.
+inline constexpr AtlasRegion palmFrond{{0.0f, 0.0f}, {1.0f, 0.5f}};
+inline constexpr AtlasRegion palmTrunk{{0.0f, 0.5f}, {1.0f, 1.0f}};
+
+// The ship: one row of planks, stretched over a sail it reads as canvas.
+inline constexpr AtlasRegion shipSailcloth{{0.02f, 0.01f}, {0.98f, 0.11f}};
+
+// The sign: yellow with black chevrons pointing along +u and a black border
+// along its top and bottom edges.
+inline constexpr AtlasRegion signBorder{{0.02f, 0.005f}, {0.98f, 0.045f}};
+
+// The start banner: a row of black and white checks along its top, the
+// lettered band across the middle.
+inline constexpr AtlasRegion bannerDarkCheck{{0.005f, 0.005f}, {0.057f, 0.057f}};
+inline constexpr AtlasRegion bannerLightCheck{{0.068f, 0.005f}, {0.12f, 0.057f}};
+inline constexpr AtlasRegion bannerCheckRow{{0.0f, 0.005f}, {1.0f, 0.057f}};
+
+// The crate: a face of boards inside its frame; the frame's own wood along the edge.
+inline constexpr AtlasRegion crateFrame{{0.015f, 0.2f}, {0.085f, 0.8f}};
+
+// The boat: white gel coat with a turquoise and a red line across the
+// picture. Repeating every metre from this offset puts the lines along the
+// topsides just under the gunwale; a plain white part of the picture paints
+// the deck and fittings.
+inline constexpr AtlasRegion boatTopsides = repeating(1.0f, glm::vec2(0.0f, 1.02f));
+inline constexpr AtlasRegion boatWhite{{0.1f, 0.05f}, {0.9f, 0.3f}};
