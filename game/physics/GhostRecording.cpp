@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <type_traits>
 
 // Frames are read and written as they lie in memory.
@@ -18,6 +19,7 @@ static_assert(offsetof(glm::quat, x) == 0 && offsetof(glm::quat, w) == 12);
 namespace
 {
 constexpr std::size_t frameSize = sizeof(GhostFrame);
+constexpr float unitTolerance = 1.0e-3f;
 
 glm::quat blendRotation(const glm::quat& from, glm::quat to, float t)
 {
@@ -33,6 +35,15 @@ glm::quat blendRotation(const glm::quat& from, glm::quat to, float t)
     }
     const float angle = std::acos(cosine);
     return (from * std::sin((1.0f - t) * angle) + to * std::sin(t * angle)) / std::sin(angle);
+}
+
+// A sample that would put a boat nowhere or skew its model.
+bool isSound(const GhostFrame& frame)
+{
+    const float values[]{frame.frameTime, frame.rotation.x, frame.rotation.y, frame.rotation.z,
+                         frame.rotation.w,  frame.position.x, frame.position.y, frame.position.z};
+    return std::all_of(std::begin(values), std::end(values), [](float value) { return std::isfinite(value); }) &&
+           std::abs(glm::length(frame.rotation) - 1.0f) <= unitTolerance;
 }
 }
 
@@ -113,7 +124,7 @@ bool GhostRecording::loadFromFile(const std::string& path)
     std::vector<GhostFrame> loaded(static_cast<std::size_t>(count));
     const auto expected = static_cast<std::streamsize>(loaded.size() * frameSize);
     stream.read(reinterpret_cast<char*>(loaded.data()), expected);
-    if (stream.gcount() != expected)
+    if (stream.gcount() != expected || !std::all_of(loaded.begin(), loaded.end(), isSound))
     {
         return false;
     }

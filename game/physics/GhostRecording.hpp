@@ -30,7 +30,8 @@ public:
 
     // Only a complete recording is saved.
     bool saveToFile(const std::string& path) const;
-    // A file that is missing, too short or has a count out of range leaves the recording empty.
+    // A file that is missing, too short, has a count out of range or a sample with a
+    // non-finite number or a rotation that is not a unit quaternion leaves the recording empty.
     bool loadFromFile(const std::string& path);
 
     // The pose blended between the two samples around the played time.

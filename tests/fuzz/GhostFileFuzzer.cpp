@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -31,7 +32,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 }
 
 // Whatever the bytes, a load either gives a complete recording whose every frame
-// came from the file, or leaves it empty; playback then stays within the samples.
+// came from the file and is a finite pose with a unit rotation, or leaves it
+// empty; playback then stays within the samples.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     {
@@ -47,6 +49,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         check(count >= 1 && count <= 150);
         check(size >= 4 + count * sizeof(GhostFrame));
+        for (const GhostFrame& frame : recording.frames())
+        {
+            check(std::isfinite(frame.frameTime) && std::isfinite(frame.position.x) &&
+                  std::isfinite(frame.position.y) && std::isfinite(frame.position.z));
+            check(std::abs(glm::length(frame.rotation) - 1.0f) <= 1.0e-3f);
+        }
     }
     else
     {

@@ -17,7 +17,7 @@ struct AssetKind {
 
 constexpr AssetKind kinds[] = {
     {"models", writeModels},     {"materials", writeMaterials}, {"pictures", writePictures},
-    {"skies", writeSkies},       {"sounds", writeSounds},
+    {"skies", writeSkies},       {"sounds", writeSounds},       {"ghosts", writeGhosts},
 };
 
 } // namespace

@@ -12,3 +12,4 @@ std::optional<std::size_t> writeMaterials(const std::filesystem::path& assets);
 std::optional<std::size_t> writePictures(const std::filesystem::path& assets);
 std::optional<std::size_t> writeSkies(const std::filesystem::path& assets);
 std::optional<std::size_t> writeSounds(const std::filesystem::path& assets);
+std::optional<std::size_t> writeGhosts(const std::filesystem::path& assets);

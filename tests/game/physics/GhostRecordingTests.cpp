@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -20,15 +21,25 @@ std::string countBytes(std::int32_t count)
     return bytes;
 }
 
+std::string bytesOf(const GhostFrame& frame)
+{
+    return std::string(reinterpret_cast<const char*>(&frame), sizeof(frame));
+}
+
 std::string frameBytes(std::int32_t count)
 {
     std::string bytes;
     for (std::int32_t i = 0; i < count; ++i)
     {
-        const GhostFrame frame{0.016f, identity, glm::vec3(static_cast<float>(i), 2.0f, 3.0f)};
-        bytes.append(reinterpret_cast<const char*>(&frame), sizeof(frame));
+        bytes += bytesOf({0.016f, identity, glm::vec3(static_cast<float>(i), 2.0f, 3.0f)});
     }
     return bytes;
+}
+
+// Two good frames around a third that holds the given rotation and position.
+std::string framesAround(const glm::quat& rotation, const glm::vec3& position, float frameTime = 0.016f)
+{
+    return countBytes(3) + frameBytes(1) + bytesOf({frameTime, rotation, position}) + frameBytes(1);
 }
 
 // Samples at x = 0, 1, 2, ... turning about Y; the last call takes a sample, so
@@ -132,6 +143,13 @@ TEST_F(GhostFileTest, MalformedFilesAreRejectedAndLeaveTheRecordingEmpty)
         {"count above capacity", countBytes(2701) + frameBytes(2701)},
         {"no frames", countBytes(3)},
         {"truncated frames", countBytes(3) + frameBytes(3).substr(0, 80)},
+        {"position not a number", framesAround(identity, glm::vec3(1.0f, NAN, 0.0f))},
+        {"infinite position", framesAround(identity, glm::vec3(0.0f, 0.0f, -INFINITY))},
+        {"infinite frame time", framesAround(identity, glm::vec3(0.0f), INFINITY)},
+        {"rotation not a number", framesAround(glm::quat(NAN, 0.0f, 0.0f, 0.0f), glm::vec3(0.0f))},
+        {"zero rotation", framesAround(glm::quat(0.0f, 0.0f, 0.0f, 0.0f), glm::vec3(0.0f))},
+        {"rotation too long", framesAround(glm::quat(1.002f, 0.0f, 0.0f, 0.0f), glm::vec3(0.0f))},
+        {"rotation too short", framesAround(glm::quat(0.0f, 0.0f, 0.0f, 0.998f), glm::vec3(0.0f))},
     };
     GhostRecording recording(180, 15);
     for (const auto& [name, content] : corpus)
@@ -144,5 +162,9 @@ TEST_F(GhostFileTest, MalformedFilesAreRejectedAndLeaveTheRecordingEmpty)
         EXPECT_EQ(recording.startPosition(), glm::vec3(0.0f)) << name;
     }
     EXPECT_FALSE(recording.loadFromFile("missing.ghost"));
+
+    // A rotation within a thousandth of unit length is a sound sample.
+    EXPECT_TRUE(load(recording, framesAround(glm::quat(0.0f, 0.0f, 0.6f, 0.8005f), glm::vec3(0.0f))));
+    EXPECT_EQ(recording.frameCount(), 3);
 }
 }

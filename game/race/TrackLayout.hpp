@@ -1,0 +1,90 @@
+#pragma once
+
+#include "game/physics/InstanceBodies.hpp"
+#include "game/race/TrackModels.hpp"
+
+#include <glm/gtc/quaternion.hpp>
+#include <glm/vec3.hpp>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+class PhysicsBody;
+class PhysicsResources;
+class PhysicsWorld;
+
+// How the scene adds a placement to its model collection: the instance alone
+// (then its body, if it has one), or instance and body together.
+enum class PlacementMethod
+{
+    AddModel,
+    AddModelWithBody,
+};
+
+// One model instance of the track.
+struct TrackPlacement
+{
+    TrackModelId model;
+    glm::vec3 position;
+    glm::quat rotation;
+    PlacementMethod method;
+    // 0 for a static body; the crates float free.
+    double mass = 0.0;
+};
+
+struct TrackLight
+{
+    glm::vec3 position;
+    glm::vec3 colour;
+    float radius;
+};
+
+// A point of the racing line with how near the boat must come before it
+// steers for the next one.
+struct CourseWaypoint
+{
+    glm::vec3 position;
+    float reach;
+};
+
+// The water planet's track as plain data: every placement in the order the
+// scene adds them (model by model, each model's placements together), the point
+// lights in slot order, and the racing line through the five checkpoints.
+struct TrackLayout
+{
+    std::vector<TrackPlacement> placements;
+    std::vector<TrackLight> lights;
+    // Starts at the start line; each lap passes the waypoints in order.
+    std::vector<CourseWaypoint> course;
+};
+
+inline constexpr std::size_t trackPlacementCount = 179;
+inline constexpr std::size_t trackBodyCount = 149;
+inline constexpr std::size_t trackLightCount = 59;
+inline constexpr std::size_t pointLightCapacity = 75;
+inline constexpr double crateMass = 40.0;
+
+const TrackLayout& trackLayout();
+
+// Positions authored with Z up: (x, y, z) becomes (x, z, -y).
+glm::vec3 fromZUp(float x, float y, float z);
+
+// "Assets/ZavikDemoScene/Models/WaterPlanet/<file>", as the scene loads it.
+std::string trackModelPath(TrackModelId model);
+bool hasBody(const TrackPlacement& placement);
+// The placement's body descriptions from the size table, with the placement's mass.
+std::vector<BodyDescription> placementBodies(const TrackPlacement& placement);
+
+// The vertices of a model's convex-hull body: the scene's model collection
+// reads them from the model's file.
+using HullPoints = std::function<std::vector<glm::vec3>(TrackModelId)>;
+// The corners of the box that holds the drawn model: a hull that encloses the
+// real one, for a world built without the model files.
+std::vector<glm::vec3> boundingHullPoints(TrackModelId model);
+
+// Every body of the layout, added to the world, in placement order; a body
+// that cannot be made (a hull without points) is left out.
+std::vector<PhysicsBody*> addTrackBodies(const TrackLayout& layout, PhysicsResources& resources,
+                                         PhysicsWorld& world, const HullPoints& hullPoints);

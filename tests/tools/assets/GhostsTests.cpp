@@ -1,0 +1,63 @@
+#include "engine/FileIo.hpp"
+#include "support/StdoutCapture.hpp"
+#include "support/TemporaryFolder.hpp"
+#include "tools/assets/Ghosts.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fmt/format.h>
+
+namespace
+{
+const std::filesystem::path ghosts = std::filesystem::path(KELVANE_ASSETS_DIR) / "Ghosts";
+
+GhostRecording load(const std::filesystem::path& path)
+{
+    GhostRecording ghost(180, 15);
+    StdoutCapture capture;
+    EXPECT_TRUE(ghost.loadFromFile(path.string())) << path;
+    return ghost;
+}
+
+// The ghosts that the build wrote: each a whole race, the later cars slower.
+TEST(GhostsTest, TheBuiltOpponentsRaceThreeLapsAtSpreadPaces)
+{
+    if (!std::filesystem::exists(ghosts / "Car1.ghost"))
+    {
+        GTEST_SKIP() << "this build writes no assets";
+    }
+    std::int32_t previous = 0;
+    std::int32_t quickest = 0;
+    for (int car = 1; car <= 5; ++car)
+    {
+        const GhostRecording ghost = load(ghosts / fmt::format("Car{}.ghost", car));
+        EXPECT_EQ(checkpointsPassedInPlayback(ghost), 15) << car;
+        EXPECT_GT(ghost.frameCount(), previous) << car;
+        previous = ghost.frameCount();
+        quickest = car == 1 ? previous : quickest;
+    }
+    // The slowest takes a fifth longer than the quickest.
+    EXPECT_GT(previous, quickest * 6 / 5);
+}
+
+TEST(GhostsTest, AGhostCutShortMissesTheLastCheckpoints)
+{
+    if (!std::filesystem::exists(ghosts / "Car1.ghost"))
+    {
+        GTEST_SKIP() << "this build writes no assets";
+    }
+    TemporaryFolder folder;
+    std::string bytes = readFile((ghosts / "Car1.ghost").string()).value_or("");
+    ASSERT_GE(bytes.size(), 4u);
+    std::int32_t count = 0;
+    std::memcpy(&count, bytes.data(), sizeof(count));
+    count /= 2;
+    std::memcpy(bytes.data(), &count, sizeof(count));
+    ASSERT_TRUE(writeFile("half.ghost", bytes, false));
+    const int passed = checkpointsPassedInPlayback(load("half.ghost"));
+    EXPECT_GE(passed, 5);
+    EXPECT_LT(passed, 10);
+}
+}

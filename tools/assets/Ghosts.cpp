@@ -1,0 +1,187 @@
+#include "tools/assets/Ghosts.hpp"
+
+#include "engine/Timer.hpp"
+#include "game/physics/Boat.hpp"
+#include "game/physics/BulletConversions.hpp"
+#include "game/physics/LapTracker.hpp"
+#include "game/physics/PhysicsResources.hpp"
+#include "game/physics/PhysicsWorld.hpp"
+#include "game/physics/RaceCourse.hpp"
+#include "game/race/RaceWorld.hpp"
+#include "game/race/TrackLayout.hpp"
+#include "tools/assets/AssetKinds.hpp"
+
+#include <fmt/core.h>
+
+#include <array>
+#include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace
+{
+constexpr float frameTime = 1.0f / 60.0f;
+// The countdown's 4 s.
+constexpr int countdownFrames = 240;
+// As the race records the player's ghost.
+constexpr std::uint32_t recordingSeconds = 180;
+constexpr std::uint32_t samplesPerSecond = 15;
+constexpr int checkpointsOfARace = 15;
+
+struct Opponent
+{
+    const char* file;
+    AutopilotSkill skill;
+    // The opponent's place on the start grid, from the player's boat: metres to
+    // its left (x) and ahead (z).
+    glm::vec3 grid;
+};
+
+// From the quickest, near what a good player makes of the course (about 88 s),
+// to one that is easy to beat (about 112 s); the slower ones start beside the
+// player, the quicker ones behind.
+const std::array<Opponent, 5> opponents{{
+    {"Car1.ghost", {120.0f, 0.3f, 75.0f}, {-3.5f, 0.0f, -6.0f}},
+    {"Car2.ghost", {110.0f, 0.3f, 62.0f}, {0.0f, 0.0f, -6.0f}},
+    {"Car3.ghost", {100.0f, 0.3f, 52.0f}, {3.5f, 0.0f, -6.0f}},
+    {"Car4.ghost", {85.0f, 0.3f, 45.0f}, {-3.5f, 0.0f, 0.0f}},
+    {"Car5.ghost", {65.0f, 0.3f, 35.0f}, {3.5f, 0.0f, 0.0f}},
+}};
+}
+
+std::optional<GhostRecording> recordAutopilotRace(const AutopilotSkill& skill, const glm::vec3& grid)
+{
+    RaceWorld race;
+    race.boat().reset(raceStartPosition + raceStartRotation() * grid, raceStartRotation());
+    Autopilot autopilot(skill, trackLayout().course);
+    autopilot.release(race.boat());
+    // The countdown: the world runs, the boat settles and waits.
+    for (int frame = 0; frame < countdownFrames; ++frame)
+    {
+        race.frame(frameTime);
+    }
+
+    GhostRecording recording(recordingSeconds, samplesPerSecond);
+    const auto frame = [&] {
+        if (!autopilot.drive(race.boat(), frameTime))
+        {
+            race.resetBoatToCheckpoint();
+        }
+        // Before the step, at the pose the frame shows, as the race records the player.
+        const Boat& boat = race.boat();
+        recording.recordFrame(frameTime, boat.interpolatedPosition(race.interpolationFactor()),
+                              glm::quat_cast(boat.axes().basis()));
+        race.frame(frameTime);
+    };
+    while (race.lapTracker().currentLap() <= 3 && !recording.isRecordingComplete())
+    {
+        frame();
+    }
+    // Two samples more, so the finish line's crossing is in the recording too.
+    const std::int32_t samplesAtFinish = recording.frameCount();
+    while (recording.frameCount() < samplesAtFinish + 2 && !recording.isRecordingComplete())
+    {
+        frame();
+    }
+    autopilot.release(race.boat());
+    if (race.lapTracker().currentLap() <= 3 || recording.isRecordingComplete())
+    {
+        return std::nullopt;
+    }
+    recording.stopRecording();
+    return recording;
+}
+
+int checkpointsPassedInPlayback(GhostRecording ghost)
+{
+    PhysicsResources resources;
+    PhysicsWorld world;
+    LapTracker* tracker = createRaceCheckpoints(resources, world);
+    // The boat's hull, moved to each pose; a dynamic body, as the checkpoints sense no other.
+    btCompoundShape* hull = resources.createCompoundShape(
+        {{resources.createBoxShape(boatHullHalfExtents), glm::vec3(0.0f, boatHullHalfExtents.y, 0.0f),
+          glm::quat(1.0f, 0.0f, 0.0f, 0.0f)}});
+    PhysicsBody* probe = resources.createRigidBody(hull, raceBoatMass, gameBodyMaterial);
+    world.addRigidBody(probe, ghost.startPosition(), ghost.startRotation());
+
+    int passed = 0;
+    while (!ghost.isPlaybackFinished())
+    {
+        const GhostFrame pose = ghost.playback(frameTime);
+        probe->setWorldTransform(toBulletTransform(pose.rotation, pose.position));
+        probe->setLinearVelocity(btVector3(0.0f, 0.0f, 0.0f));
+        // One sub-step brings the checkpoints' overlaps up to date.
+        Timer::tickBy(PhysicsWorld::subStep);
+        world.step();
+        passed += tracker->checkCheckpoint(probe) >= 0.0 ? 1 : 0;
+    }
+    world.removeAllObjects();
+    return passed;
+}
+
+namespace
+{
+bool writeGhost(const std::filesystem::path& path, const Opponent& opponent)
+{
+    const std::optional<GhostRecording> ghost = recordAutopilotRace(opponent.skill, opponent.grid);
+    if (!ghost)
+    {
+        fmt::print(stderr, "The autopilot did not finish the race for {}.\n", path.string());
+        return false;
+    }
+    const int passed = checkpointsPassedInPlayback(*ghost);
+    if (passed != checkpointsOfARace)
+    {
+        fmt::print(stderr, "{} passes {} checkpoints in order, not {}.\n", path.string(), passed, checkpointsOfARace);
+        return false;
+    }
+    if (!ghost->saveToFile(path.string()))
+    {
+        fmt::print(stderr, "{} could not be written.\n", path.string());
+        return false;
+    }
+    return true;
+}
+}
+
+std::optional<std::size_t> writeGhosts(const std::filesystem::path& assets)
+{
+    const std::filesystem::path folder = assets / "Ghosts";
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    // Each race in a process of its own, all at once: the keyboard and the
+    // clock that the boat and the world read are the process's, and a race
+    // takes seconds.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::vector<pid_t> children;
+    bool written = true;
+    for (const Opponent& opponent : opponents)
+    {
+        const std::filesystem::path path = folder / opponent.file;
+        const pid_t child = fork();
+        if (child == 0)
+        {
+            _exit(writeGhost(path, opponent) ? 0 : 1);
+        }
+        if (child > 0)
+        {
+            children.push_back(child);
+        }
+        else
+        {
+            written = writeGhost(path, opponent) && written;
+        }
+    }
+    for (const pid_t child : children)
+    {
+        int status = 0;
+        written = waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0 && written;
+    }
+    if (!written)
+    {
+        return std::nullopt;
+    }
+    return opponents.size();
+}
