@@ -5,6 +5,8 @@
 #include "engine/Timer.hpp"
 #include "engine/Version.hpp"
 #include "engine/Window.hpp"
+#include "game/scenes/MainMenuScene.hpp"
+#include "game/scenes/TrophyScene.hpp"
 
 #include <fmt/format.h>
 
@@ -20,7 +22,10 @@ int main()
     SceneManager sceneManager(&graphicsSystem);
     std::int32_t exitCode = 0;
 
+    sceneManager.addScene<MainMenuScene>();
+    // Stands in for the race until the race scene exists.
     sceneManager.addScene<ClearScene>();
+    sceneManager.addScene<TrophyScene>();
 
     if (hasErrors())
     {

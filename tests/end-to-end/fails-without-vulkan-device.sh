@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # With the loader pointed at no driver, the game reports why it cannot start,
-# then "Errors have occurred.", and exits with -1 (255) instead of crashing.
+# refuses each of the three scenes, logs "Errors have occurred.", and exits
+# with -1 (255) instead of crashing.
 # Usage: fails-without-vulkan-device.sh GAME WORK_FOLDER
 set -euo pipefail
 game=$1
@@ -26,6 +27,8 @@ expected='Info:  Kelvane (Version: 0.0.0)
 Info:  GLFW 3.3.8 is being used.
 Info:  Vulkan API 1.3.239 is supported.
 ERROR: Extension VK_KHR_surface is not supported
+ERROR: Scene (index 0) has not been added due to previous errors.
+ERROR: Scene (index 0) has not been added due to previous errors.
 ERROR: Scene (index 0) has not been added due to previous errors.
 ERROR: Errors have occurred.'
 [ "$(messages "$work/log.txt")" = "$expected" ] || fail "The log is not the expected one."

@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# First start of the game in an empty folder: it writes "Settings.txt", fills
-# the screen with its cleared frame, closes on Escape and exits with 0.
-# Usage: presents-and-closes-on-escape.sh GAME WORK_FOLDER
+# First start of the game in a folder with nothing but the assets: it writes
+# "Settings.txt", shows the menu, and on Enter fills the screen with the
+# cleared frame that stands in for the race; it closes on Escape and exits with 0.
+# Usage: presents-and-closes-on-escape.sh GAME WORK_FOLDER ASSETS
 set -euo pipefail
 game=$1
 work=$2
+assets=$3
 rm -rf "$work"
 mkdir -p "$work/run"
 source "$(dirname "$0")/x-server.sh"
+source "$(dirname "$0")/game-run.sh"
 start_x_server 640x480
+prepare_run_folder
 
 cd "$work/run"
 "$game" >"$work/log.txt" 2>&1 &
@@ -23,6 +27,7 @@ fail()
 }
 
 timeout 30 xdotool search --sync --onlyvisible --name '^Kelvane$' >/dev/null || fail "No game window appeared."
+xdotool key Return
 
 # The clear colour, as the frame buffer holds it (0.2, 0.4, 0.6).
 cleared_pixels()

@@ -1,0 +1,69 @@
+#include "game/scenes/SceneLoading.hpp"
+
+#include "engine/GraphicsSystem.hpp"
+#include "engine/Log.hpp"
+#include "graphics/UniformBuffers.hpp"
+#include "renderers/Text.hpp"
+
+#include <fmt/format.h>
+
+#include <cstring>
+
+const std::u32string textCodePoints =
+    U"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789.,-;:_\u00E2\u201A\u00AC!\"%&/()=[] ";
+const std::u32string clockCodePoints = U"0123456789:.";
+
+bool loadStep(bool succeeded, const std::string& sentence)
+{
+    if (!succeeded)
+    {
+        logError(sentence);
+    }
+    return succeeded;
+}
+
+PipelineDescription describeScreenPipeline(const std::string& vertexShader, const std::string& fragmentShader,
+                                           VkAttachmentLoadOp colourLoadOp)
+{
+    PipelineDescription description;
+    description.shaders = {{VK_SHADER_STAGE_VERTEX_BIT, vertexShader}, {VK_SHADER_STAGE_FRAGMENT_BIT, fragmentShader}};
+    description.topology = VK_PRIMITIVE_TOPOLOGY_TRIANGLE_LIST;
+    description.polygonMode = VK_POLYGON_MODE_FILL;
+    description.cullMode = VK_CULL_MODE_BACK_BIT;
+    description.frontFace = VK_FRONT_FACE_COUNTER_CLOCKWISE;
+    description.depthCompareOp = VK_COMPARE_OP_LESS;
+    description.blendMode = BlendMode::AlphaBlend;
+    description.descriptorBindings = {{VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, VK_SHADER_STAGE_VERTEX_BIT},
+                                      {VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER, VK_SHADER_STAGE_FRAGMENT_BIT}};
+    description.pushConstantRanges = {{VK_SHADER_STAGE_VERTEX_BIT, 64}};
+    description.colourLoadOp = colourLoadOp;
+    description.depthLoadOp = VK_ATTACHMENT_LOAD_OP_DONT_CARE;
+    description.hasDepthAttachment = false;
+    return description;
+}
+
+std::optional<UniformBufferCollection> createProjectionUniforms(GraphicsSystem& graphicsSystem,
+                                                                const glm::mat4& projection)
+{
+    std::optional<UniformBufferCollection> uniforms = createUniformBufferCollection<64>(graphicsSystem);
+    if (uniforms)
+    {
+        for (UniformBuffer& buffer : uniforms->buffers)
+        {
+            std::memcpy(buffer.mapped, &projection, sizeof(projection));
+        }
+    }
+    return uniforms;
+}
+
+std::optional<Mesh*> createFpsTextMesh(MeshContainer& meshes, const Font& font)
+{
+    const std::string placeholder = "FPS: -";
+    std::optional<Mesh*> mesh =
+        createMesh(meshes, createText(font, fmt::format("{:<{}}", placeholder, fpsTextCapacity), textAlignLeft));
+    if (mesh)
+    {
+        (*mesh)->indexCount = static_cast<std::uint32_t>(6 * placeholder.size());
+    }
+    return mesh;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "engine/Camera.hpp"
+#include "game/scenes/TrackBaseScene.hpp"
+#include "graphics/ModelCollection.hpp"
+
+#include <memory>
+
+class DeferredRenderer;
+
+// Scene 2: the gold, silver and bronze goblets on a stage under the deferred
+// renderer; the goblet of the place won stands in front and spins, and the
+// place badge shows. Enter goes back to the race.
+class TrophyScene : public TrackBaseScene
+{
+public:
+    TrophyScene(GraphicsSystem* graphicsSystem, SceneManager* sceneManager);
+    ~TrophyScene() override;
+
+    void load() override;
+    void update() override;
+    void render() override;
+    void unload() override;
+    void onKeyPressed(std::int16_t key) override;
+
+    bool loadEnvironment();
+    bool loadModels();
+
+    // The spinning goblet's instance; not added when no goblet was won.
+    ModelRef getTrophyInstance() const;
+    const ModelCollection* getGoblets() const;
+
+private:
+    void drawModels(const ModelCollection& collection, const FrameInfo& frame, bool withMaterials);
+
+    ModelRef trophyInstance;
+    Camera camera;
+    std::unique_ptr<ModelCollection> goblets;
+    std::unique_ptr<ModelCollection> stage;
+    std::unique_ptr<DeferredRenderer> renderer;
+    // Set by a load that made everything; render and update touch nothing without it.
+    bool loaded = false;
+};

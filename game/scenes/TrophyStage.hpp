@@ -1,0 +1,32 @@
+#pragma once
+
+#include <glm/gtc/quaternion.hpp>
+#include <glm/vec3.hpp>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+// One goblet of the trophy scene: its model is "Assets/{name}.obj", its
+// textures "Assets/{name} Albedo.png" and so on, at `layer` of the arrays.
+struct Goblet
+{
+    const char* name;
+    glm::vec3 position;
+    std::uint32_t layer;
+};
+
+// Gold, silver and bronze, for places 1 to 3.
+inline const std::array<Goblet, 3> trophyGoblets{{{"Models/Trophies/gold_goblet", {0.0f, 0.0f, -1.5f}, 0},
+                                                  {"Models/Trophies/silver_goblet", {-1.0f, 0.0f, -1.5f}, 1},
+                                                  {"Models/Trophies/bronze_goblet", {1.0f, 0.0f, -1.5f}, 2}}};
+
+// Where the won goblet stands, in front of the other two.
+inline const glm::vec3 winnerPosition{0.0f, 0.0f, 0.3f};
+
+// The goblet won with a place; none for places outside 1 to 3.
+std::optional<std::size_t> wonGoblet(std::int32_t place);
+
+// The won goblet's turn after some seconds of the game: 30 degrees a second about Y.
+glm::quat gobletSpin(double elapsedSeconds);
