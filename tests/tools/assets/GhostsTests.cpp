@@ -1,6 +1,7 @@
 #include "engine/FileIo.hpp"
 #include "support/StdoutCapture.hpp"
 #include "support/TemporaryFolder.hpp"
+#include "tools/assets/AssetKinds.hpp"
 #include "tools/assets/Ghosts.hpp"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,26 @@
 
 namespace
 {
-const std::filesystem::path ghosts = std::filesystem::path(KELVANE_ASSETS_DIR) / "Ghosts";
+// The opponents are raced once for the whole file (a few seconds on all cores).
+class GhostsTest : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        assets = new TemporaryFolder;
+        StdoutCapture capture;
+        ASSERT_EQ(writeGhosts(assets->path()), 5u);
+    }
+    static void TearDownTestSuite()
+    {
+        delete assets;
+        assets = nullptr;
+    }
+    static std::filesystem::path ghosts() { return assets->path() / "Ghosts"; }
+
+    static TemporaryFolder* assets;
+};
+TemporaryFolder* GhostsTest::assets = nullptr;
 
 GhostRecording load(const std::filesystem::path& path)
 {
@@ -21,18 +41,14 @@ GhostRecording load(const std::filesystem::path& path)
     return ghost;
 }
 
-// The ghosts that the build wrote: each a whole race, the later cars slower.
-TEST(GhostsTest, TheBuiltOpponentsRaceThreeLapsAtSpreadPaces)
+// The ghosts the generator writes: each a whole race, the later cars slower.
+TEST_F(GhostsTest, TheBuiltOpponentsRaceThreeLapsAtSpreadPaces)
 {
-    if (!std::filesystem::exists(ghosts / "Car1.ghost"))
-    {
-        GTEST_SKIP() << "this build writes no assets";
-    }
     std::int32_t previous = 0;
     std::int32_t quickest = 0;
     for (int car = 1; car <= 5; ++car)
     {
-        const GhostRecording ghost = load(ghosts / fmt::format("Car{}.ghost", car));
+        const GhostRecording ghost = load(ghosts() / fmt::format("Car{}.ghost", car));
         EXPECT_EQ(checkpointsPassedInPlayback(ghost), 15) << car;
         EXPECT_GT(ghost.frameCount(), previous) << car;
         previous = ghost.frameCount();
@@ -42,21 +58,16 @@ TEST(GhostsTest, TheBuiltOpponentsRaceThreeLapsAtSpreadPaces)
     EXPECT_GT(previous, quickest * 6 / 5);
 }
 
-TEST(GhostsTest, AGhostCutShortMissesTheLastCheckpoints)
+TEST_F(GhostsTest, AGhostCutShortMissesTheLastCheckpoints)
 {
-    if (!std::filesystem::exists(ghosts / "Car1.ghost"))
-    {
-        GTEST_SKIP() << "this build writes no assets";
-    }
-    TemporaryFolder folder;
-    std::string bytes = readFile((ghosts / "Car1.ghost").string()).value_or("");
+    std::string bytes = readFile((ghosts() / "Car1.ghost").string()).value_or("");
     ASSERT_GE(bytes.size(), 4u);
     std::int32_t count = 0;
     std::memcpy(&count, bytes.data(), sizeof(count));
     count /= 2;
     std::memcpy(bytes.data(), &count, sizeof(count));
-    ASSERT_TRUE(writeFile("half.ghost", bytes, false));
-    const int passed = checkpointsPassedInPlayback(load("half.ghost"));
+    ASSERT_TRUE(writeFile((assets->path() / "half.ghost").string(), bytes, false));
+    const int passed = checkpointsPassedInPlayback(load(assets->path() / "half.ghost"));
     EXPECT_GE(passed, 5);
     EXPECT_LT(passed, 10);
 }
