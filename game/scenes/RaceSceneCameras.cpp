@@ -12,10 +12,16 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include <glm/geometric.hpp>
+
 #include <cstring>
 
 namespace
 {
+// The chase camera orbits a point this far above the keel, on the boat's
+// deck, so that its eye stays above the water when it is level with it.
+constexpr float chasePivotHeight = 1.5f;
+
 void setSun(DeferredRenderer& renderer, const SunLight& sun)
 {
     renderer.setDirectionalLight(sun.direction, sun.centre, sun.colour, sun.intensity, sun.extent, false);
@@ -53,7 +59,8 @@ void RaceScene::updateAttractCamera()
 void RaceScene::updateChaseCamera()
 {
     Mouse::setCursorMode(GLFW_CURSOR_DISABLED);
-    const ChaseShot shot = ::chaseCamera({boat->interpolatedPosition(interpolationFactor), boat->axes().forward(),
+    const glm::vec3 keel = boat->interpolatedPosition(interpolationFactor);
+    const ChaseShot shot = ::chaseCamera({keel + chasePivotHeight * glm::normalize(keel), boat->axes().forward(),
                                           Mouse::getPosition(),
                                           glm::vec2(static_cast<float>(Settings::getWindowWidth()),
                                                     static_cast<float>(Settings::getWindowHeight())),

@@ -19,6 +19,10 @@ constexpr std::uint32_t ssaoHeight = 360;
 // The sea's surface, where the boats float (the planet's collision sphere has
 // radius 100 and the boats' hulls ride on it); the drawn sea bed lies below.
 constexpr float oceanRadius = 100.3f;
+// Fine enough that the flat faces sag less than 3 cm below the sphere between
+// their corners, so the water meets the keels and the barriers' feet everywhere.
+constexpr std::uint32_t oceanSegments = 192;
+constexpr std::uint32_t oceanRings = 96;
 
 // Through the creator whose pixel is as wide as a texel of the format.
 std::optional<TextureCollection> createTarget(TextureContainer& textures, std::uint32_t width, std::uint32_t height,
@@ -238,7 +242,7 @@ bool DeferredRenderer::initialiseOceanPass()
     {
         return false;
     }
-    const std::optional<Mesh*> sphere = createMesh(meshes, generateSphere(oceanRadius, 32, 16));
+    const std::optional<Mesh*> sphere = createMesh(meshes, generateSphere(oceanRadius, oceanSegments, oceanRings));
     if (!sphere)
     {
         return failed("The ocean sphere could not be created.");

@@ -96,15 +96,16 @@ xdotool key F10
 grep -q "render Mode: 1$" "$work/log.txt" || fail "F9 did not step the render mode."
 grep -q "render Mode: 0$" "$work/log.txt" || fail "F8 did not step the render mode back."
 
-# Enter goes on to the race, for now the cleared frame (0.2, 0.4, 0.6).
+# Enter goes on to the race: it loads, and its wait shows no place badge.
 xdotool key Return
-for _ in $(seq 1 150); do
+for _ in $(seq 1 300); do
     sleep 0.2
+    grep -q "^Particle System init complete!$" "$work/log.txt" || continue
     screenshot "$work/race.ppm"
-    cleared=$(ppmhist -noheader "$work/race.ppm" | awk '$1 == 51 && $2 == 102 && $3 == 153 { print $5 }')
-    [ "$cleared" = "$((width * height))" ] && break
+    [ "$(region "$work/race.ppm" 0 $badge_top $badge $badge)" != "$(region "$work/trophy.ppm" 0 $badge_top $badge $badge)" ] && break
 done
-[ "$cleared" = "$((width * height))" ] || fail "Enter does not go on to the race."
+[ "$(region "$work/race.ppm" 0 $badge_top $badge $badge)" != "$(region "$work/trophy.ppm" 0 $badge_top $badge $badge)" ] ||
+    fail "Enter does not go on to the race."
 
 xdotool key Escape
 wait_for_exit
