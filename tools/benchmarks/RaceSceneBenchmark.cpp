@@ -15,6 +15,7 @@
 #include "engine/Timer.hpp"
 #include "engine/Window.hpp"
 #include "game/physics/Boat.hpp"
+#include "game/physics/LapTracker.hpp"
 #include "game/race/Autopilot.hpp"
 #include "game/race/TrackLayout.hpp"
 #include "game/scenes/RaceScene.hpp"
@@ -62,11 +63,22 @@ fs::path enterScratchFolder(const fs::path& assets)
     return folder;
 }
 
+struct FrameRate
+{
+    double framesPerSecond = 0.0;
+    // Of a frame's time: the scene's update, and its render up to the
+    // submission (which waits for the frame in flight before it).
+    double updateShare = 0.0;
+    double renderShare = 0.0;
+};
+
 // Frames of the active scene as the main loop runs them, after a warm-up; the
 // step, when given, runs before each frame (the autopilot's keys).
-double framesPerSecond(GraphicsSystem& graphicsSystem, SceneManager& sceneManager, double seconds,
-                       const std::function<void()>& step = {})
+FrameRate framesPerSecond(GraphicsSystem& graphicsSystem, SceneManager& sceneManager, double seconds,
+                          const std::function<void()>& step = {})
 {
+    double updating = 0.0;
+    double rendering = 0.0;
     const auto frame = [&] {
         Timer::tick();
         if (step)
@@ -74,13 +86,15 @@ double framesPerSecond(GraphicsSystem& graphicsSystem, SceneManager& sceneManage
             step();
         }
         pollWindowEvents();
-        sceneManager.update();
-        sceneManager.render();
+        updating += timed([&] { sceneManager.update(); });
+        rendering += timed([&] { sceneManager.render(); });
     };
     for (int warmUp = 0; warmUp < 3; ++warmUp)
     {
         frame();
     }
+    updating = 0.0;
+    rendering = 0.0;
     std::uint64_t frames = 0;
     const auto start = std::chrono::steady_clock::now();
     while (secondsSince(start) < seconds && !windowShouldClose(graphicsSystem.window))
@@ -90,7 +104,7 @@ double framesPerSecond(GraphicsSystem& graphicsSystem, SceneManager& sceneManage
     }
     const double elapsed = secondsSince(start);
     graphicsSystem.waitIdle();
-    return static_cast<double>(frames) / elapsed;
+    return {static_cast<double>(frames) / elapsed, updating / elapsed, rendering / elapsed};
 }
 
 double peakResidentMegabytes()
@@ -115,7 +129,7 @@ int run(double seconds)
         return EXIT_FAILURE;
     }
     Timer::start();
-    const double clearing = framesPerSecond(graphicsSystem, sceneManager, seconds);
+    const double clearing = framesPerSecond(graphicsSystem, sceneManager, seconds).framesPerSecond;
 
     const double raceLoad = timed([&] { sceneManager.setScene(raceSceneIndex); });
     auto* race = dynamic_cast<RaceScene*>(sceneManager.getActiveScene());
@@ -125,7 +139,7 @@ int run(double seconds)
         sceneManager.unloadScenes();
         return EXIT_FAILURE;
     }
-    const double attract = framesPerSecond(graphicsSystem, sceneManager, seconds);
+    const FrameRate attract = framesPerSecond(graphicsSystem, sceneManager, seconds);
 
     // The countdown and half a lap at fixed frames without drawing, then the
     // chase camera at the pace the frames take.
@@ -143,12 +157,18 @@ int run(double seconds)
         drive(fixedFrame);
         sceneManager.update();
     }
-    const double chase = framesPerSecond(graphicsSystem, sceneManager, seconds, [&] { drive(Timer::getDeltaTime()); });
+    const FrameRate chase = framesPerSecond(graphicsSystem, sceneManager, seconds, [&] { drive(Timer::getDeltaTime()); });
 
-    // The rest of the race, one drawn frame a simulated second.
+    // The rest of the race, one drawn frame a simulated second; the peak is
+    // taken once more before the finish loads the trophy scene.
     std::uint64_t frame = 0;
+    double racePeak = 0.0;
     while (race->rules().state() != RaceState::Finished && frame < 60 * 600)
     {
+        if (race->laps()->currentLap() == finishLap && racePeak == 0.0)
+        {
+            racePeak = peakResidentMegabytes();
+        }
         Timer::tickBy(fixedFrame);
         drive(fixedFrame);
         sceneManager.update();
@@ -162,14 +182,21 @@ int run(double seconds)
     const bool finished = race->rules().state() == RaceState::Finished;
 
     const VkExtent2D extent = graphicsSystem.swapChain.extent;
-    std::printf("%s\n", fmt::format("At {} x {}: race {:.2f} frames per second with the attract camera ({:.1f} ms a "
-                                    "frame, {:.1f} clearing frames), {:.2f} with the chase camera mid-race ({:.1f} "
-                                    "ms, {:.1f} clearing frames); clearing scene {:.1f} ({:.2f} ms)",
-                                    extent.width, extent.height, attract, 1000.0 / attract, clearing / attract, chase,
-                                    1000.0 / chase, clearing / chase, clearing, 1000.0 / clearing)
+    const auto figures = [&](const char* camera, const FrameRate& rate) {
+        std::printf("%s\n", fmt::format("At {} x {}, {}: {:.2f} frames per second ({:.1f} ms a frame, {:.1f} clearing "
+                                        "frames); update {:.0f} %, render and submit {:.0f} % of the time",
+                                        extent.width, extent.height, camera, rate.framesPerSecond,
+                                        1000.0 / rate.framesPerSecond, clearing / rate.framesPerSecond,
+                                        rate.updateShare * 100.0, rate.renderShare * 100.0)
+                                .c_str());
+    };
+    figures("attract camera", attract);
+    figures("chase camera mid-race", chase);
+    std::printf("%s\n", fmt::format("Clearing scene {:.1f} frames per second ({:.2f} ms)", clearing, 1000.0 / clearing)
                             .c_str());
-    std::printf("%s\n", fmt::format("Race scene load {:.0f} ms; peak resident memory of the whole race {:.0f} MB{}",
-                                    raceLoad * 1000.0, peakResidentMegabytes(),
+    std::printf("%s\n", fmt::format("Race scene load {:.0f} ms; peak resident memory of the whole race {:.0f} MB, "
+                                    "{:.0f} MB with the trophy scene that the finish loads{}",
+                                    raceLoad * 1000.0, racePeak, peakResidentMegabytes(),
                                     finished ? "" : " (the race did not finish)")
                             .c_str());
     sceneManager.unloadScenes();
