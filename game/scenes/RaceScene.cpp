@@ -14,7 +14,7 @@
 #include "renderers/ParticleSystem.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
 
-#include <btBulletDynamicsCommon.h>
+#include <BulletDynamics/Dynamics/btDiscreteDynamicsWorld.h>
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 #include <fmt/format.h>

@@ -324,3 +324,40 @@ TEST_F(RaceSceneGpuTest, AFailedLoadStepLogsItsSentenceAndTheRaceIsRefused)
     }
 }
 }
+
+namespace
+{
+// Without a ghost file the race still loads; each opponent stays at the start
+// and counts as ahead of the player from the second update of the race.
+TEST_F(RaceSceneGpuTest, OpponentsWithoutGhostFilesFinishAtTheStartOfTheRace)
+{
+    const TemporaryFolder withoutGhosts;
+    linkFilesOf(KELVANE_ASSETS_DIR, "Assets");
+    fs::remove_all("Assets/Ghosts");
+    RaceScene scene(&system, nullptr);
+    {
+        StdoutCapture quiet;
+        scene.load();
+    }
+    ASSERT_FALSE(hasErrors());
+    scene.onKeyPressed(keyEnter);
+    int racingUpdates = 0;
+    for (int frame = 0; frame < 5 * 60 && racingUpdates < 2; ++frame)
+    {
+        Timer::tickBy(frameTime);
+        scene.update();
+        if (scene.rules().state() == RaceState::Racing)
+        {
+            ++racingUpdates;
+            for (std::size_t slot = 0; slot < opponentCount; ++slot)
+            {
+                EXPECT_EQ(scene.rules().isOpponentFinished(slot), racingUpdates == 2) << slot;
+            }
+        }
+    }
+    EXPECT_EQ(racingUpdates, 2);
+    EXPECT_EQ(scene.rules().place(), 5u);
+    system.waitIdle();
+    scene.unload();
+}
+}
