@@ -127,9 +127,16 @@ for _ in $(seq 1 300); do
         [ "$(grep -c "colorGradingPassPipelineInit" "$work/log.txt")" -ge 2 ] && break
 done
 grep -q "^test" "$work/log.txt" || fail "P does not leave for the trophy scene."
-sleep 2
-screenshot "$work/trophy.ppm"
+# The lap badge in the bottom-left corner gives way to the place badge.
+badge=$((height / 4))
+for _ in $(seq 1 150); do
+    screenshot "$work/trophy.ppm"
+    [ "$(region "$work/trophy.ppm" 0 $((height - badge)) $badge $badge)" != "$(region "$work/reset.ppm" 0 $((height - badge)) $badge $badge)" ] && break
+    sleep 0.2
+done
 pnmtopng "$work/trophy.ppm" >"$work/trophy.png"
+[ "$(region "$work/trophy.ppm" 0 $((height - badge)) $badge $badge)" != "$(region "$work/reset.ppm" 0 $((height - badge)) $badge $badge)" ] ||
+    fail "P does not show the trophy scene (see $work/trophy.png)."
 
 xdotool key Escape
 wait_for_exit
