@@ -383,6 +383,11 @@ float RaceScene::getCameraSpeed() const
     return cameraSpeed;
 }
 
+DeferredRenderer* RaceScene::deferredRenderer() const
+{
+    return renderer.get();
+}
+
 bool RaceScene::isFollowCamera() const
 {
     return followCamera;

@@ -62,6 +62,8 @@ public:
     float getMusicVolume() const;
     float getCameraSpeed() const;
     bool isFollowCamera() const;
+    // Null before a load that made it; the benchmark times its passes.
+    DeferredRenderer* deferredRenderer() const;
     // Where the last frame's camera stood and looked.
     const glm::vec3& cameraPosition() const;
     const glm::vec3& cameraTarget() const;

@@ -21,16 +21,20 @@
 #include "game/scenes/RaceScene.hpp"
 #include "game/scenes/SceneKeys.hpp"
 #include "game/scenes/TrophyScene.hpp"
+#include "graphics/ModelCollection.hpp"
+#include "renderers/deferred/DeferredRenderer.hpp"
 
 #include <fmt/format.h>
 #include <sys/resource.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -114,6 +118,106 @@ double peakResidentMegabytes()
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
+// The race frame's passes as the scene records them, each followed by a time
+// stamp; the camera and the sun are those the scene's last frames left.
+const std::array<const char*, 5> passNames{"geometry (every model)", "ocean, occlusion, point lights",
+                                           "sun shadow (every model)", "composite, blur, grading", "whole frame"};
+
+void recordTimedRaceFrame(const FrameInfo& frame, VkQueryPool queries, DeferredRenderer& renderer,
+                          const ModelCollection& models)
+{
+    VkCommandBuffer commandBuffer = frame.commandBuffer;
+    std::uint32_t stamp = 0;
+    const auto mark = [&] { vkCmdWriteTimestamp(commandBuffer, VK_PIPELINE_STAGE_BOTTOM_OF_PIPE_BIT, queries, stamp++); };
+    const auto drawModels = [&](bool withMaterials) {
+        for (std::size_t model = 0; model < models.meshes.size(); ++model)
+        {
+            if (instanceCount(*models.meshes[model]) == 0)
+            {
+                continue;
+            }
+            if (withMaterials)
+            {
+                ModelMaterial material = models.materials[model];
+                material.flag = false;
+                vkCmdPushConstants(commandBuffer, renderer.gBufferPipeline.pipelineLayout,
+                                   VK_SHADER_STAGE_FRAGMENT_BIT, 0, sizeof(material), &material);
+            }
+            drawInstancedMesh(*models.meshes[model], frame);
+        }
+    };
+    vkCmdResetQueryPool(commandBuffer, queries, 0, static_cast<std::uint32_t>(passNames.size()));
+    mark();
+    renderer.beginGeometryPass(commandBuffer, frame.frameIndex);
+    drawModels(true);
+    renderer.endGeometryPass(commandBuffer);
+    mark();
+    renderer.recordLightingPasses(commandBuffer, frame.frameIndex, static_cast<float>(Timer::getElapsedTime()));
+    mark();
+    renderer.beginSecondPass(commandBuffer, frame.frameIndex);
+    drawModels(false);
+    renderer.endSecondPass(commandBuffer);
+    mark();
+    renderer.recordPostProcessPasses(commandBuffer, frame.frameIndex, frame.imageIndex);
+    mark();
+}
+
+// The mean GPU time of each pass over a few frames, in milliseconds; empty without time stamps.
+std::vector<double> passTimes(GraphicsSystem& graphicsSystem, DeferredRenderer& renderer,
+                              const ModelCollection& models)
+{
+    VkPhysicalDeviceProperties properties{};
+    vkGetPhysicalDeviceProperties(graphicsSystem.physicalDeviceInfo.physicalDevice, &properties);
+    const auto stamps = static_cast<std::uint32_t>(passNames.size());
+    VkQueryPoolCreateInfo poolInfo{};
+    poolInfo.sType = VK_STRUCTURE_TYPE_QUERY_POOL_CREATE_INFO;
+    poolInfo.queryType = VK_QUERY_TYPE_TIMESTAMP;
+    poolInfo.queryCount = stamps;
+    VkQueryPool queries = VK_NULL_HANDLE;
+    if (vkCreateQueryPool(graphicsSystem.logicalDevice.device, &poolInfo, nullptr, &queries) != VK_SUCCESS)
+    {
+        return {};
+    }
+    constexpr int frames = 8;
+    std::vector<double> milliseconds(stamps, 0.0);
+    int timed = 0;
+    for (int attempt = 0; attempt < frames * 2 && timed < frames; ++attempt)
+    {
+        const std::optional<FrameInfo> frame = graphicsSystem.beginFrame();
+        if (!frame)
+        {
+            continue;
+        }
+        recordTimedRaceFrame(*frame, queries, renderer, models);
+        graphicsSystem.endFrame(frame->imageIndex);
+        graphicsSystem.waitIdle();
+        std::vector<std::uint64_t> values(stamps);
+        if (vkGetQueryPoolResults(graphicsSystem.logicalDevice.device, queries, 0, stamps,
+                                  values.size() * sizeof(std::uint64_t), values.data(), sizeof(std::uint64_t),
+                                  VK_QUERY_RESULT_64_BIT | VK_QUERY_RESULT_WAIT_BIT) != VK_SUCCESS)
+        {
+            continue;
+        }
+        const double period = properties.limits.timestampPeriod * 1e-6;
+        for (std::uint32_t pass = 0; pass + 1 < stamps; ++pass)
+        {
+            milliseconds[pass] += static_cast<double>(values[pass + 1] - values[pass]) * period;
+        }
+        milliseconds[stamps - 1] += static_cast<double>(values[stamps - 1] - values[0]) * period;
+        ++timed;
+    }
+    vkDestroyQueryPool(graphicsSystem.logicalDevice.device, queries, nullptr);
+    if (timed == 0)
+    {
+        return {};
+    }
+    for (double& pass : milliseconds)
+    {
+        pass /= timed;
+    }
+    return milliseconds;
+}
+
 int run(double seconds)
 {
     writeFile("Settings.txt",
@@ -158,6 +262,9 @@ int run(double seconds)
         sceneManager.update();
     }
     const FrameRate chase = framesPerSecond(graphicsSystem, sceneManager, seconds, [&] { drive(Timer::getDeltaTime()); });
+    // Both frames' camera and sun as the chase camera left them.
+    sceneManager.render();
+    const std::vector<double> passes = passTimes(graphicsSystem, *race->deferredRenderer(), *race->modelCollection());
 
     // The rest of the race, one drawn frame a simulated second; the peak is
     // taken once more before the finish loads the trophy scene.
@@ -192,6 +299,14 @@ int run(double seconds)
     };
     figures("attract camera", attract);
     figures("chase camera mid-race", chase);
+    if (!passes.empty())
+    {
+        std::printf("GPU time per pass of the chase camera's frame (without the overlays):\n");
+        for (std::size_t pass = 0; pass < passes.size(); ++pass)
+        {
+            std::printf("%s\n", fmt::format("  {:<32} {:8.2f} ms", passNames[pass], passes[pass]).c_str());
+        }
+    }
     std::printf("%s\n", fmt::format("Clearing scene {:.1f} frames per second ({:.2f} ms)", clearing, 1000.0 / clearing)
                             .c_str());
     std::printf("%s\n", fmt::format("Race scene load {:.0f} ms; peak resident memory of the whole race {:.0f} MB, "
