@@ -303,6 +303,8 @@ bool simpleOutlineFits(const Bytes& bytes, const Range& outline, std::uint64_t c
     std::uint64_t coordinateBytes = 0;
     std::uint32_t flags = 0;
     std::uint32_t repeats = 0;
+    std::uint64_t contour = 0;
+    std::uint64_t contourStart = 0;
     for (std::uint64_t point = 0; point < points; ++point)
     {
         if (repeats == 0)
@@ -327,6 +329,19 @@ bool simpleOutlineFits(const Bytes& bytes, const Range& outline, std::uint64_t c
         }
         coordinateBytes += (flags & 2) != 0 ? 1 : (flags & 16) != 0 ? 0 : 2;
         coordinateBytes += (flags & 4) != 0 ? 1 : (flags & 32) != 0 ? 0 : 2;
+        // A contour that starts off the curve takes its start from the point
+        // after: when that is its only point, the outline walk reads the next
+        // contour's point, or one past the last.
+        const std::uint64_t contourEnd = bytes.u16(ends + 2 * contour);
+        if (point == contourStart && point == contourEnd && (flags & 1) == 0)
+        {
+            return false;
+        }
+        if (point == contourEnd)
+        {
+            ++contour;
+            contourStart = point + 1;
+        }
     }
     return outline.holds(at, coordinateBytes);
 }

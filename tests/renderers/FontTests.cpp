@@ -1,6 +1,7 @@
 #include "engine/FileIo.hpp"
 #include "engine/Log.hpp"
 #include "renderers/Font.hpp"
+#include "renderers/FontChecks.hpp"
 #include "support/StdoutCapture.hpp"
 #include "support/TemporaryFolder.hpp"
 
@@ -241,4 +242,20 @@ TEST_F(DamagedFontTest, TruncatedAndScribbledCopiesNeverCrash)
     }
     EXPECT_GE(refused, 65) << "every truncated copy at least";
 }
+}
+
+// One glyph of this copy has a contour of a single off-curve point, its
+// last: the outline walk would take the contour's start from the point after
+// it, one past the glyph's points.
+TEST(FontTests, AContourOfOneOffCurvePointIsRefusedBeforeItsOutlineIsWalked)
+{
+    const std::string data = readFile(KELVANE_TEST_DATA_DIR "/../fuzz/corpus/Font/single-off-curve-point.ttf").value();
+    stbtt_fontinfo info{};
+    ASSERT_NE(stbtt_InitFont(&info, reinterpret_cast<const unsigned char*>(data.data()), 0), 0);
+    int refused = 0;
+    for (int glyph = 0; glyph < info.numGlyphs; ++glyph)
+    {
+        refused += glyphFits(info, data, glyph) ? 0 : 1;
+    }
+    EXPECT_EQ(refused, 1);
 }
