@@ -5,10 +5,19 @@
 namespace
 {
 
+// How the back of a board shows its picture: running along +X like the front,
+// so an arrow points the same way from either side, or mirrored, so that
+// lettering reads left to right from behind too.
+enum class BoardBack
+{
+    SameWay,
+    Mirrored
+};
+
 // A board facing +Z whose front and back each show the picture `repeats`
-// times along +X, so a pattern pointing along u points the same way seen
-// from either side; its thin edges take `edge`.
-void addBoard(Mesh& mesh, glm::vec3 centre, glm::vec3 half, AtlasRegion face, float repeats, AtlasRegion edge)
+// times across; its thin edges take `edge`.
+void addBoard(Mesh& mesh, glm::vec3 centre, glm::vec3 half, AtlasRegion face, float repeats, BoardBack backWay,
+              AtlasRegion edge)
 {
     const glm::vec3 low = centre - half;
     const glm::vec3 high = centre + half;
@@ -25,10 +34,13 @@ void addBoard(Mesh& mesh, glm::vec3 centre, glm::vec3 half, AtlasRegion face, fl
     addTriangle(mesh, f[0], f[1], f[2]);
     addTriangle(mesh, f[0], f[2], f[3]);
     const glm::vec3 back(0.0f, 0.0f, -1.0f);
-    const MeshVertex b[] = {{{low.x, low.y, low.z}, uv(0, 0), back},
-                            {{high.x, low.y, low.z}, uv(1, 0), back},
-                            {{high.x, high.y, low.z}, uv(1, 1), back},
-                            {{low.x, high.y, low.z}, uv(0, 1), back}};
+    // Seen from behind, +X runs from right to left.
+    const float lowAcross = backWay == BoardBack::Mirrored ? 1.0f : 0.0f;
+    const float highAcross = 1.0f - lowAcross;
+    const MeshVertex b[] = {{{low.x, low.y, low.z}, uv(lowAcross, 0), back},
+                            {{high.x, low.y, low.z}, uv(highAcross, 0), back},
+                            {{high.x, high.y, low.z}, uv(highAcross, 1), back},
+                            {{low.x, high.y, low.z}, uv(lowAcross, 1), back}};
     addTriangle(mesh, b[0], b[2], b[1]);
     addTriangle(mesh, b[0], b[3], b[2]);
     const float size = 2.0f * std::max(half.x, half.y);
@@ -86,7 +98,7 @@ Mesh buildSign(const TrackModel& row)
                glm::vec3(0.08f, 0.5f * (postTop + row.depth), 0.06f), signBorder);
     }
     addBoard(mesh, glm::vec3(0.0f, boardBottom + boardHalfHeight, 0.0f),
-             glm::vec3(row.halfWidth, boardHalfHeight, row.halfLength), wholePicture, 1.0f, signBorder);
+             glm::vec3(row.halfWidth, boardHalfHeight, row.halfLength), wholePicture, 1.0f, BoardBack::SameWay, signBorder);
     return mesh;
 }
 
@@ -114,9 +126,10 @@ Mesh buildBigSign(const TrackModel& row)
         }
     }
     const float bannerHalfWidth = pillarX - pillarHalf;
-    // "START" four times along it, each only a little wider than drawn.
+    // "START" four times along it, each only a little wider than drawn; the
+    // grid sees the banner from behind, so the back reads forwards too.
     addBoard(mesh, glm::vec3(0.0f, 0.78f * row.height, 0.0f), glm::vec3(bannerHalfWidth, 0.16f * row.height, 0.2f),
-             wholePicture, 4.0f, bannerDarkCheck);
+             wholePicture, 4.0f, BoardBack::Mirrored, bannerDarkCheck);
     addBoxFacesFilled(mesh, glm::vec3(0.0f, row.height - 0.3f, 0.0f), glm::vec3(row.halfWidth, 0.3f, 0.35f),
                       bannerCheckRow);
     return mesh;

@@ -26,50 +26,39 @@ constexpr int studioFaceSize = 256;
 
 // The race's sun stands low in the west of the start line when the clock
 // starts (the light travels along (1, 0, -0.2)); the sky's sun sits in that
-// direction, raised a little over the haze so that it reads as a sun.
+// direction, raised a little so that it reads as a sun.
 const glm::vec3 raceSun = glm::normalize(glm::vec3(-1.0f, 0.3f, 0.2f));
 
+// The race is sailed on a small planet whose up turns with the place on it,
+// so the sky has no horizon, ground or up of its own: it is sky in every
+// direction, and changes only with the angle from the sun, paling into a
+// warm haze towards it and deepening to blue away from it.
 glm::vec3 raceSky(glm::vec3 direction)
 {
-    const float elevation = direction.y;
-    const glm::vec3 zenith(0.09f, 0.24f, 0.72f);
-    const glm::vec3 horizon(0.5f, 0.72f, 0.95f);
-    const glm::vec3 sea(0.03f, 0.13f, 0.17f);
+    const float towardsSun = glm::dot(direction, raceSun);
+    const float nearSun = glm::max(towardsSun, 0.0f);
+    const glm::vec3 deep(0.07f, 0.2f, 0.64f);
+    const glm::vec3 pale(0.42f, 0.62f, 0.92f);
+    glm::vec3 colour = glm::mix(deep, pale, std::pow(0.5f + 0.5f * towardsSun, 2.5f));
+    colour += glm::vec3(0.3f, 0.26f, 0.2f) * std::pow(nearSun, 3.0f);
 
-    glm::vec3 colour;
-    if (elevation >= 0.0f)
-    {
-        const float height = std::pow(smoothStep(0.0f, 0.75f, elevation), 0.6f);
-        colour = glm::mix(horizon, zenith, height);
-    }
-    else
-    {
-        colour = glm::mix(horizon * 0.75f, sea, smoothStep(0.0f, 0.3f, -elevation));
-    }
-    // A warm haze lies along the horizon and thickens towards the sun.
-    const float towardsSun = glm::max(glm::dot(direction, raceSun), 0.0f);
-    const float haze = std::exp(-std::abs(elevation) * 14.0f);
-    colour += glm::vec3(0.3f, 0.26f, 0.2f) * haze * (0.25f + 0.75f * towardsSun * towardsSun);
-
-    // Fair-weather clouds on a plane over the sea, thinning into the haze.
-    float cloudCover = 0.0f;
-    if (elevation > 0.01f)
-    {
-        const glm::vec2 onPlane = glm::vec2(direction.x, direction.z) / (elevation + 0.06f);
-        const float shape = spaceFbm(glm::vec3(onPlane.x * 0.9f, 3.7f, onPlane.y * 0.9f), 5, 811U);
-        const float fade = smoothStep(0.02f, 0.25f, elevation);
-        cloudCover = smoothStep(0.52f, 0.7f, shape) * fade;
-        const float shade = spaceFbm(glm::vec3(onPlane.x * 0.9f + 0.08f, 3.7f, onPlane.y * 0.9f + 0.05f), 5, 811U);
-        const float lit = glm::clamp(0.75f + (shape - shade) * 6.0f, 0.45f, 1.15f);
-        const glm::vec3 cloud =
-            glm::vec3(1.05f, 1.02f, 0.98f) * 1.2f * lit + glm::vec3(0.6f, 0.45f, 0.3f) * std::pow(towardsSun, 6.0f);
-        colour = glm::mix(colour, cloud, cloudCover * 0.9f);
-    }
+    // Fair-weather clouds drifting over the whole sphere, gathered into
+    // banks with clear sky between them; each is lit on its side towards the
+    // sun and shaded on the other.
+    const glm::vec3 onSphere = direction * 3.2f;
+    const float banks = smoothStep(0.35f, 0.6f, spaceFbm(direction * 1.3f, 3, 1907U));
+    const float shape = spaceFbm(onSphere, 6, 811U);
+    const float cloudCover = smoothStep(0.5f, 0.66f, shape) * banks;
+    const float shade = spaceFbm(onSphere + raceSun * 0.1f, 6, 811U);
+    const float lit = glm::clamp(0.8f + (shape - shade) * 6.0f, 0.5f, 1.15f);
+    const glm::vec3 cloud =
+        glm::vec3(1.05f, 1.02f, 0.98f) * 1.2f * lit + glm::vec3(0.6f, 0.45f, 0.3f) * std::pow(nearSun, 6.0f);
+    colour = glm::mix(colour, cloud, cloudCover * 0.9f);
 
     // The sun: a bright disc in a warm glow, dimmed behind cloud.
     const float disc = smoothStep(0.99976f, 0.99982f, towardsSun);
     const glm::vec3 glow =
-        glm::vec3(1.0f, 0.8f, 0.55f) * (std::pow(towardsSun, 400.0f) * 4.0f + std::pow(towardsSun, 24.0f) * 0.45f);
+        glm::vec3(1.0f, 0.8f, 0.55f) * (std::pow(nearSun, 400.0f) * 4.0f + std::pow(nearSun, 24.0f) * 0.45f);
     colour += (glow + glm::vec3(1.0f, 0.96f, 0.87f) * 60.0f * disc) * (1.0f - cloudCover * 0.8f);
     return colour;
 }

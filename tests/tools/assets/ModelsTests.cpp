@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -290,6 +291,47 @@ TEST_F(GeneratedModelsTest, BoatFitsItsChassisBoxAndTrophiesStandWhereTheStageEx
     EXPECT_NEAR(ball.max.y, stageBallRadius, 1e-3f);
     EXPECT_NEAR(ball.min.y, -stageBallRadius, 1e-3f);
     EXPECT_NEAR(glm::length(glm::vec3(1.0f, 10.0f, 3.5f)), stageBallRadius, 0.05f * stageBallRadius);
+}
+
+// How u runs along +X on the triangles of a board face: those whose normal
+// is `normal` (±Z) and that lie at z = `z`. The signs of the gradients, as
+// (rising, falling) counts.
+std::pair<int, int> uAlongX(const ObjMeshData& mesh, float z, float normal)
+{
+    int rising = 0;
+    int falling = 0;
+    for (std::size_t i = 0; i < mesh.indices.size(); i += 3)
+    {
+        const ModelVertex& a = mesh.vertices[mesh.indices[i]];
+        const ModelVertex& b = mesh.vertices[mesh.indices[i + 1]];
+        const ModelVertex& c = mesh.vertices[mesh.indices[i + 2]];
+        if (std::abs(a.normal.z - normal) > 1e-4f || std::abs(a.position.z - z) > 1e-4f)
+        {
+            continue;
+        }
+        const glm::vec2 e1 = glm::vec2(b.position) - glm::vec2(a.position);
+        const glm::vec2 e2 = glm::vec2(c.position) - glm::vec2(a.position);
+        const float du1 = b.texCoord.x - a.texCoord.x;
+        const float du2 = c.texCoord.x - a.texCoord.x;
+        const float gradient = (du1 * e2.y - du2 * e1.y) / (e1.x * e2.y - e2.x * e1.y);
+        rising += gradient > 1e-4f;
+        falling += gradient < -1e-4f;
+    }
+    return {rising, falling};
+}
+
+TEST_F(GeneratedModelsTest, StartLetteringReadsForwardsFromBothSidesAndSignChevronsPointOneWay)
+{
+    // The banner board is 0.4 thick: "START" runs left to right on its front
+    // and, mirrored in u, on its back too, where the grid sees it.
+    const ObjMeshData banner = loadObj(pathOf("ZavikDemoScene/Models/WaterPlanet/bigSign.obj"));
+    EXPECT_EQ(uAlongX(banner, 0.2f, 1.0f), std::make_pair(2, 0));
+    EXPECT_EQ(uAlongX(banner, -0.2f, -1.0f), std::make_pair(0, 2));
+    // The direction sign's chevrons show the way along +X seen from either side.
+    const float half = trackModel(TrackModelId::Sign).halfLength;
+    const ObjMeshData sign = loadObj(pathOf("ZavikDemoScene/Models/WaterPlanet/sign.obj"));
+    EXPECT_EQ(uAlongX(sign, half, 1.0f), std::make_pair(2, 0));
+    EXPECT_EQ(uAlongX(sign, -half, -1.0f), std::make_pair(2, 0));
 }
 
 // Corners of a box body in the model's frame.

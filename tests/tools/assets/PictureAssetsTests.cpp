@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 #include <glm/geometric.hpp>
 #include <glm/gtc/packing.hpp>
+#include <glm/trigonometric.hpp>
 #include <glm/vec3.hpp>
 #include <gtest/gtest.h>
 
@@ -382,6 +383,41 @@ TEST(PictureAssetsTest, CubeFacesJoinWithoutSeams)
         ASSERT_EQ(faces.size(), 6u);
         EXPECT_LT(edgeMismatch(faces), 0.02f) << "cube " << suffix;
     }
+}
+
+TEST(PictureAssetsTest, RaceSkyIsSkyEveryWayWithItsSunWhereTheRaceLightsFrom)
+{
+    // The race is sailed round a small planet, so any direction may be up:
+    // no dark sea or ground may show in any of them, only sky and cloud.
+    TemporaryFolder folder;
+    ASSERT_TRUE(writeSkies(folder.path()));
+    const std::vector<ImageData<std::uint64_t>> faces = loadCube(folder.path(), "");
+    ASSERT_EQ(faces.size(), 6u);
+    constexpr int count = 4000;
+    int dark = 0;
+    float brightest = 0.0f;
+    glm::vec3 brightestDirection(0.0f);
+    for (int i = 0; i < count; ++i)
+    {
+        // Evenly over the sphere along a spiral.
+        const float y = 1.0f - 2.0f * (static_cast<float>(i) + 0.5f) / static_cast<float>(count);
+        const float around = 2.39996323f * static_cast<float>(i);
+        const float ring = std::sqrt(1.0f - y * y);
+        const glm::vec3 direction(ring * std::cos(around), y, ring * std::sin(around));
+        const glm::vec3 colour = sampleCube(faces, direction);
+        dark += colour.b < 0.4f;
+        if (colour.r + colour.g + colour.b > brightest)
+        {
+            brightest = colour.r + colour.g + colour.b;
+            brightestDirection = direction;
+        }
+    }
+    EXPECT_EQ(dark, 0);
+    // The sun: far brighter than any cloud, low in the west of the start line.
+    const glm::vec3 sun = glm::normalize(glm::vec3(-1.0f, 0.3f, 0.2f));
+    const glm::vec3 atSun = sampleCube(faces, sun);
+    EXPECT_GT(atSun.r + atSun.g + atSun.b, 30.0f);
+    EXPECT_GT(glm::dot(brightestDirection, sun), std::cos(glm::radians(4.0f)));
 }
 
 TEST(PictureAssetsTest, BrdfTableHoldsTheSplitSumScaleAndBias)
