@@ -18,6 +18,7 @@
 #include <vector>
 
 class GraphicsSystem;
+struct ModelCollection;
 
 // The renderer of the track scenes: models into a G-buffer, the ocean, ambient
 // occlusion, point lights and the sun's shadow map, a physically based
@@ -144,3 +145,8 @@ public:
     // levels) and the wave textures (without levels); owned by `textures`.
     VkSampler linearSampler = VK_NULL_HANDLE;
 };
+
+// Every model of the collection that has instances: with its material inside
+// the geometry pass, without inside the second pass.
+void drawModelCollection(const DeferredRenderer& renderer, const ModelCollection& collection, const FrameInfo& frame,
+                         bool withMaterials);
