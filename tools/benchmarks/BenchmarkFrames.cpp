@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace benchmark
 {
@@ -99,7 +100,8 @@ std::optional<double> clearingFrameRate(GraphicsSystem& graphicsSystem, double s
 }
 
 PassTimer::PassTimer(GraphicsSystem& graphicsSystem)
-    : graphicsSystem(graphicsSystem), milliseconds(passNames.size(), 0.0)
+    : graphicsSystem(graphicsSystem), milliseconds(passNames.size(), 0.0),
+      fastest(passNames.size(), std::numeric_limits<double>::infinity())
 {
     VkQueryPoolCreateInfo poolInfo{};
     poolInfo.sType = VK_STRUCTURE_TYPE_QUERY_POOL_CREATE_INFO;
@@ -220,11 +222,14 @@ bool PassTimer::run(DeferredRenderer& renderer, double seconds, const std::funct
         {
             continue;
         }
-        for (std::uint32_t pass = 0; pass + 1 < stamps; ++pass)
+        for (std::uint32_t pass = 0; pass < stamps; ++pass)
         {
-            milliseconds[pass] += static_cast<double>(values[pass + 1] - values[pass]) * millisecondsPerTick;
+            const std::uint64_t from = pass + 1 < stamps ? values[pass] : values[0];
+            const std::uint64_t to = pass + 1 < stamps ? values[pass + 1] : values[stamps - 1];
+            const double taken = static_cast<double>(to - from) * millisecondsPerTick;
+            milliseconds[pass] += taken;
+            fastest[pass] = std::min(fastest[pass], taken);
         }
-        milliseconds[stamps - 1] += static_cast<double>(values[stamps - 1] - values[0]) * millisecondsPerTick;
         ++frames;
     }
     return true;
@@ -232,12 +237,12 @@ bool PassTimer::run(DeferredRenderer& renderer, double seconds, const std::funct
 
 void PassTimer::print() const
 {
-    std::printf("GPU time per pass, mean of %d frames:\n", frames);
+    std::printf("GPU time per pass over %d frames, mean and fastest:\n", frames);
     for (std::size_t pass = 0; pass < passNames.size(); ++pass)
     {
-        std::printf("%s\n",
-                    fmt::format("  {:<18} {:8.2f} ms", passNames[pass], milliseconds[pass] / std::max(frames, 1))
-                        .c_str());
+        std::printf("%s\n", fmt::format("  {:<18} {:8.2f} ms {:8.2f} ms", passNames[pass],
+                                        milliseconds[pass] / std::max(frames, 1), fastest[pass])
+                                .c_str());
     }
 }
 }

@@ -81,6 +81,8 @@ private:
     GraphicsSystem& graphicsSystem;
     VkQueryPool queries = VK_NULL_HANDLE;
     std::vector<double> milliseconds;
+    // Each pass's fastest frame: on a loaded machine the steadier figure.
+    std::vector<double> fastest;
     int frames = 0;
 };
 }
