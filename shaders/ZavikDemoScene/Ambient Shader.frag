@@ -63,9 +63,10 @@ vec3 irradiance(vec3 n)
 }
 
 // 1 lit, 0 in shadow, softened over the four texels around the receiver's
-// place in the map. The receiver is moved off its surface and compared with a
-// bias that grow with the size of a shadow-map texel on it, which keeps a
-// surface from shadowing itself.
+// place in the map, read in one gather (the map's sampler clamps to its
+// edge). The receiver is moved off its surface and compared with a bias that
+// grow with the size of a shadow-map texel on it, which keeps a surface from
+// shadowing itself.
 float sunlight(vec3 position, vec3 normal, vec3 towardsSun)
 {
     mat4 matrix = sun.viewProjection;
@@ -86,25 +87,16 @@ float sunlight(vec3 position, vec3 normal, vec3 towardsSun)
     {
         return 1.0;
     }
-    ivec2 first = ivec2(floor(coordinate * vec2(size) - 0.5));
     float bias = 0.001 + depthPerUnit * texelUnits * (0.5 + 1.5 * slope);
-    float lit = 0.0;
-    for (int y = 0; y <= 1; ++y)
-    {
-        for (int x = 0; x <= 1; ++x)
-        {
-            ivec2 texel = clamp(first + ivec2(x, y), ivec2(0), size - 1);
-            float occluder = 1.0 - texelFetch(shadowMap, texel, 0).r;
-            lit += point.z - bias <= occluder ? 1.0 : 0.0;
-        }
-    }
-    return lit * 0.25;
+    vec4 occluders = 1.0 - textureGather(shadowMap, coordinate, 0);
+    return dot(step(vec4(point.z - bias), occluders), vec4(0.25));
 }
 
 void main()
 {
     ivec2 pixel = ivec2(gl_FragCoord.xy);
-    vec3 ray = normalize(viewRay(camera, uv));
+    vec3 farRay = viewRay(camera, uv);
+    vec3 ray = normalize(farRay);
     vec4 normalAndKind = texelFetch(normals, pixel, 0);
     float depth = texelFetch(depths, pixel, 0).r;
     int view = ((composite.renderMode % viewCount) + viewCount) % viewCount;
@@ -112,20 +104,28 @@ void main()
     vec3 towardsSun = length(composite.lightDirection.xyz) > 0.0 ? normalize(-composite.lightDirection.xyz)
                                                                  : vec3(0.0, 1.0, 0.0);
 
+    // The sky where nothing was drawn, and a surface's reflection of it, come
+    // from one read of the environment: a software driver runs both sides of a
+    // branch, so two reads would cost every pixel twice.
+    bool sky = normalAndKind.w < 0.5 || depth <= 0.0;
+    vec3 normal = normalize(normalAndKind.xyz);
+    vec4 material = texelFetch(materials, pixel, 0);
+    float roughness = material.r;
+    float levels = float(textureQueryLevels(environment));
+    vec3 seen = textureLod(environment, sky ? ray : reflect(ray, normal), sky ? 0.0 : roughness * (levels - 1.0)).rgb;
+
     vec3 colour;
-    if (normalAndKind.w < 0.5 || depth <= 0.0)
+    if (sky)
     {
-        colour = view == 0 ? textureLod(environment, ray, 0.0).rgb : vec3(0.0);
+        colour = view == 0 ? seen : vec3(0.0);
     }
     else
     {
         vec3 albedo = texelFetch(albedos, pixel, 0).rgb;
-        vec4 material = texelFetch(materials, pixel, 0);
-        float roughness = material.r;
         float metallic = material.g;
-        float occlusion = material.b * texture(ambientOcclusion, uv).r;
-        vec3 normal = normalize(normalAndKind.xyz);
-        vec3 position = reconstructPosition(camera, uv, depth);
+        float openness = texture(ambientOcclusion, uv).r;
+        float occlusion = material.b * openness;
+        vec3 position = positionAlong(camera, farRay, depth);
         vec3 toViewer = -ray;
         float normalDotView = max(dot(normal, toViewer), 0.0);
 
@@ -134,10 +134,8 @@ void main()
 
         vec3 fresnel = fresnelSchlickRoughness(normalDotView, baseReflectance(albedo, metallic), roughness);
         vec3 diffuse = (1.0 - fresnel) * (1.0 - metallic) * albedo * irradiance(normal) / PI;
-        float levels = float(textureQueryLevels(environment));
-        vec3 reflected = textureLod(environment, reflect(ray, normal), roughness * (levels - 1.0)).rgb;
         vec2 scaleAndBias = texture(brdfLookup, vec2(normalDotView, roughness)).rg;
-        vec3 specular = reflected * (fresnel * scaleAndBias.x + scaleAndBias.y);
+        vec3 specular = seen * (fresnel * scaleAndBias.x + scaleAndBias.y);
         vec3 ambient = (diffuse + specular) * occlusion;
 
         vec3 points = texelFetch(pointLights, pixel, 0).rgb;
@@ -169,7 +167,7 @@ void main()
         }
         else if (view == 5)
         {
-            colour = vec3(texture(ambientOcclusion, uv).r);
+            colour = vec3(openness);
         }
         else if (view == 6)
         {
