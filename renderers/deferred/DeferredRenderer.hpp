@@ -144,6 +144,10 @@ public:
     // Linear without anisotropy, for the environment cube (read at explicit
     // levels) and the wave textures (without levels); owned by `textures`.
     VkSampler linearSampler = VK_NULL_HANDLE;
+    // Trilinear without anisotropy, for the scene's material maps: a software
+    // driver runs an anisotropic read as many trilinear ones, which made the
+    // geometry pass the frame's dearest; owned by `textures`.
+    VkSampler materialSampler = VK_NULL_HANDLE;
 };
 
 // Every model of the collection that has instances: with its material inside

@@ -16,6 +16,8 @@ namespace
 {
 constexpr std::uint32_t ssaoWidth = 640;
 constexpr std::uint32_t ssaoHeight = 360;
+// Past the level count of any material map the scenes load.
+constexpr std::uint32_t materialLevelLimit = 60;
 
 // Through the creator whose pixel is as wide as a texel of the format.
 std::optional<TextureCollection> createTarget(TextureContainer& textures, std::uint32_t width, std::uint32_t height,
@@ -127,6 +129,12 @@ bool DeferredRenderer::initialise()
         return false;
     }
     printStep("created G-Buffer \n ");
+    const std::optional<VkSampler> materials = createLinearSampler(textures, materialLevelLimit);
+    if (!materials)
+    {
+        return false;
+    }
+    materialSampler = *materials;
 
     const std::vector<TextureCollection> gBufferTargets{gBufferTarget0, gBufferTarget1, gBufferTarget2,
                                                         gBufferTarget3, depthTarget};
@@ -302,7 +310,7 @@ void DeferredRenderer::setMaterialTextures(const Texture* albedo, const Texture*
         // Before initialise, or after it failed, a pipeline has no sets to write.
         if (pipeline->descriptorSets[0] != VK_NULL_HANDLE)
         {
-            writeGBufferDescriptorSets(*pipeline, cameraUniforms, *albedo, *normal, *arme, sampler);
+            writeGBufferDescriptorSets(*pipeline, cameraUniforms, *albedo, *normal, *arme, materialSampler);
         }
     }
 }

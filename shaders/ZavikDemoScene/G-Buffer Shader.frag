@@ -8,6 +8,7 @@ layout(location = 2) in vec3 worldTangent;
 layout(location = 3) in vec2 surfaceCoordinate;
 layout(location = 4) in float viewDepth;
 
+// Read through the renderer's trilinear sampler without anisotropy.
 layout(binding = 1) uniform sampler2DArray albedoMaps;
 layout(binding = 2) uniform sampler2DArray normalMaps;
 // Ambient occlusion, roughness, metallic and emission in red, green, blue and alpha.
@@ -34,22 +35,9 @@ layout(location = 1) out vec4 outNormal;
 layout(location = 2) out float outDepth;
 layout(location = 3) out vec4 outAlbedo;
 
-// The scene's sampler filters anisotropically, which a software driver does
-// with many trilinear reads per look-up. The maps are read at the level an
-// isotropic filter picks for the pixel's footprint instead: one trilinear
-// read each, a little softer where a surface is seen edge-on.
-float mapLevel(ivec3 size, vec2 acrossX, vec2 acrossY)
-{
-    vec2 x = acrossX * vec2(size.xy);
-    vec2 y = acrossY * vec2(size.xy);
-    return 0.5 * log2(max(max(dot(x, x), dot(y, y)), 1e-12));
-}
-
 void main()
 {
     vec3 coordinate = vec3(surfaceCoordinate + material.surface.zw, float(material.layer));
-    vec2 acrossX = dFdx(coordinate.xy);
-    vec2 acrossY = dFdy(coordinate.xy);
     vec3 normal = normalize(worldNormal);
 
     vec3 albedo = material.baseColour;
@@ -59,8 +47,8 @@ void main()
     float emission = max(material.emission.r, max(material.emission.g, material.emission.b));
     if (any(lessThan(material.baseColour, vec3(0.0))))
     {
-        albedo = textureLod(albedoMaps, coordinate, mapLevel(textureSize(albedoMaps, 0), acrossX, acrossY)).rgb;
-        vec4 arme = textureLod(armeMaps, coordinate, mapLevel(textureSize(armeMaps, 0), acrossX, acrossY));
+        albedo = texture(albedoMaps, coordinate).rgb;
+        vec4 arme = texture(armeMaps, coordinate);
         occlusion = arme.r;
         roughness = arme.g;
         metallic = arme.b;
@@ -72,9 +60,7 @@ void main()
         if (dot(tangent, tangent) > 1e-8)
         {
             tangent = normalize(tangent);
-            vec3 mapped =
-                textureLod(normalMaps, coordinate, mapLevel(textureSize(normalMaps, 0), acrossX, acrossY)).xyz * 2.0 -
-                1.0;
+            vec3 mapped = texture(normalMaps, coordinate).xyz * 2.0 - 1.0;
             normal = normalize(mat3(tangent, cross(normal, tangent), normal) * mapped);
         }
     }
