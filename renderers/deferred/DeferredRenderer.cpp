@@ -47,6 +47,7 @@ void DeferredRenderer::release()
     edgeSampler = VK_NULL_HANDLE;
     linearSampler = VK_NULL_HANDLE;
     materialSampler = VK_NULL_HANDLE;
+    nearestSampler = VK_NULL_HANDLE;
     environmentCubeTexture = {};
     gBufferTarget0 = gBufferTarget1 = gBufferTarget2 = gBufferTarget3 = depthTarget = {};
     ssaoTarget = pointLightTarget = directionalLightTarget = compositeTarget = bloomTarget = blurTarget = {};

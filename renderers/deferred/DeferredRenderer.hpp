@@ -148,6 +148,10 @@ public:
     // driver runs an anisotropic read as many trilinear ones, which made the
     // geometry pass the frame's dearest; owned by `textures`.
     VkSampler materialSampler = VK_NULL_HANDLE;
+    // Nearest and clamped to the edge, for the passes that read screen images
+    // texel by texel (ambient occlusion, composite, blur, colour grading);
+    // owned by `textures`.
+    VkSampler nearestSampler = VK_NULL_HANDLE;
 };
 
 // Every model of the collection that has instances: with its material inside

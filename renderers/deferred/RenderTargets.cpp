@@ -135,6 +135,12 @@ bool DeferredRenderer::initialise()
         return false;
     }
     materialSampler = *materials;
+    const std::optional<VkSampler> nearest = createNearestEdgeSampler(textures);
+    if (!nearest)
+    {
+        return false;
+    }
+    nearestSampler = *nearest;
 
     const std::vector<TextureCollection> gBufferTargets{gBufferTarget0, gBufferTarget1, gBufferTarget2,
                                                         gBufferTarget3, depthTarget};
@@ -207,15 +213,15 @@ bool DeferredRenderer::initialise()
     {
         return false;
     }
-    writeBlurDescriptorSets(firstBlurPipeline, bloomTarget, sampler);
-    writeBlurDescriptorSets(secondBlurPipeline, blurTarget, sampler);
+    writeBlurDescriptorSets(firstBlurPipeline, bloomTarget, nearestSampler);
+    writeBlurDescriptorSets(secondBlurPipeline, blurTarget, nearestSampler);
     printStep("blurPassPipelineInit \n ");
 
     if (!createSwapChainPipeline2(colourGradingPipeline, colourGradingDescription))
     {
         return false;
     }
-    writeColourGradingDescriptorSets(colourGradingPipeline, compositeTarget, blurTarget, sampler);
+    writeColourGradingDescriptorSets(colourGradingPipeline, compositeTarget, blurTarget, nearestSampler);
     printStep("colorGradingPassPipelineInit \n ");
     return true;
 }
@@ -293,8 +299,8 @@ bool DeferredRenderer::initialisePbrCompositePass()
                                  directionalLightTarget,
                                  &environmentCubeTexture,
                                  brdfLookupTexture};
-    writePbrCompositeDescriptorSets(compositePipeline, images, shUniforms, lightUniforms, cameraUniforms, sampler,
-                                    edgeSampler, linearSampler);
+    writePbrCompositeDescriptorSets(compositePipeline, images, shUniforms, lightUniforms, cameraUniforms,
+                                    nearestSampler, edgeSampler, linearSampler);
     return true;
 }
 
