@@ -54,14 +54,43 @@ const int viewCount = 9;
 const float bloomThreshold = 1.0;
 const float emissionStrength = 4.0;
 
-vec3 irradiance(vec3 n)
+// The diffuse irradiance from the coefficients towards two directions at
+// once: the surface's normal and, for the haze, the view ray. Each
+// coefficient is read once for both, which halves the uniform reads a
+// software driver checks one by one.
+void irradianceTowards(vec3 n, vec3 m, out vec3 towardsN, out vec3 towardsM)
 {
-    vec4 c[9] = irradianceCoefficients.coefficients;
-    vec3 sum = c[0].rgb * 0.282095 + c[1].rgb * 0.488603 * n.y + c[2].rgb * 0.488603 * n.z +
-               c[3].rgb * 0.488603 * n.x + c[4].rgb * 1.092548 * n.x * n.y + c[5].rgb * 1.092548 * n.y * n.z +
-               c[6].rgb * 0.315392 * (3.0 * n.z * n.z - 1.0) + c[7].rgb * 1.092548 * n.x * n.z +
-               c[8].rgb * 0.546274 * (n.x * n.x - n.y * n.y);
-    return max(sum, vec3(0.0));
+    vec3 sumN = vec3(0.0);
+    vec3 sumM = vec3(0.0);
+    vec3 c = irradianceCoefficients.coefficients[0].rgb * 0.282095;
+    sumN += c;
+    sumM += c;
+    c = irradianceCoefficients.coefficients[1].rgb * 0.488603;
+    sumN += c * n.y;
+    sumM += c * m.y;
+    c = irradianceCoefficients.coefficients[2].rgb * 0.488603;
+    sumN += c * n.z;
+    sumM += c * m.z;
+    c = irradianceCoefficients.coefficients[3].rgb * 0.488603;
+    sumN += c * n.x;
+    sumM += c * m.x;
+    c = irradianceCoefficients.coefficients[4].rgb * 1.092548;
+    sumN += c * (n.x * n.y);
+    sumM += c * (m.x * m.y);
+    c = irradianceCoefficients.coefficients[5].rgb * 1.092548;
+    sumN += c * (n.y * n.z);
+    sumM += c * (m.y * m.z);
+    c = irradianceCoefficients.coefficients[6].rgb * 0.315392;
+    sumN += c * (3.0 * n.z * n.z - 1.0);
+    sumM += c * (3.0 * m.z * m.z - 1.0);
+    c = irradianceCoefficients.coefficients[7].rgb * 1.092548;
+    sumN += c * (n.x * n.z);
+    sumM += c * (m.x * m.z);
+    c = irradianceCoefficients.coefficients[8].rgb * 0.546274;
+    sumN += c * (n.x * n.x - n.y * n.y);
+    sumM += c * (m.x * m.x - m.y * m.y);
+    towardsN = max(sumN, vec3(0.0));
+    towardsM = max(sumM, vec3(0.0));
 }
 
 // 1 lit, 0 in shadow, softened over the four texels around the receiver's
@@ -134,7 +163,10 @@ void main()
         vec3 direct = cookTorrance(normal, toViewer, towardsSun, albedo, metallic, roughness, radiance) * lit;
 
         vec3 fresnel = fresnelSchlickRoughness(normalDotView, baseReflectance(albedo, metallic), roughness);
-        vec3 diffuse = (1.0 - fresnel) * (1.0 - metallic) * albedo * irradiance(normal) / PI;
+        vec3 surfaceIrradiance;
+        vec3 skyIrradiance;
+        irradianceTowards(normal, ray, surfaceIrradiance, skyIrradiance);
+        vec3 diffuse = (1.0 - fresnel) * (1.0 - metallic) * albedo * surfaceIrradiance / PI;
         vec2 scaleAndBias = texture(brdfLookup, vec2(normalDotView, roughness)).rg;
         vec3 specular = seen * (fresnel * scaleAndBias.x + scaleAndBias.y);
         vec3 ambient = (diffuse + specular) * occlusion;
@@ -148,7 +180,7 @@ void main()
         }
         float hazeDepth = depth / composite.hazeDistance;
         float haze = 1.0 - exp(-hazeDepth * hazeDepth);
-        colour = mix(colour, irradiance(ray) / PI, haze * 0.6);
+        colour = mix(colour, skyIrradiance / PI, haze * 0.6);
 
         if (view == 1)
         {
