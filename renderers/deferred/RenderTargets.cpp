@@ -191,7 +191,7 @@ bool DeferredRenderer::initialise()
     pointLightMesh = *lightMesh;
     pointLightMesh->instanceCount = 0;
     writePointLightDescriptorSets(pointLightPipeline, cameraUniforms,
-                                  {gBufferTarget0, gBufferTarget1, gBufferTarget2, gBufferTarget3}, sampler);
+                                  {gBufferTarget0, gBufferTarget1, gBufferTarget2, gBufferTarget3}, nearestSampler);
     printStep("pointLightPassPipelineInit \n ");
 
     if (!createTextureRenderTargetPipeline2<ModelVertex, TwoMatrixInstance>(
