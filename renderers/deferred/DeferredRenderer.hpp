@@ -149,8 +149,8 @@ public:
     // geometry pass the frame's dearest; owned by `textures`.
     VkSampler materialSampler = VK_NULL_HANDLE;
     // Nearest and clamped to the edge, for the passes that read screen images
-    // texel by texel (ambient occlusion, composite, blur, colour grading);
-    // owned by `textures`.
+    // texel by texel (ambient occlusion, point lights, composite, blur, colour
+    // grading); owned by `textures`.
     VkSampler nearestSampler = VK_NULL_HANDLE;
 };
 
