@@ -2,14 +2,16 @@
 
 #include "engine/GraphicsSystem.hpp"
 #include "engine/Log.hpp"
-#include "engine/vulkan/Memory.hpp"
 
 #include <array>
+#include <cstring>
 
 namespace
 {
 constexpr VkBufferUsageFlags vertexUsage = VK_BUFFER_USAGE_VERTEX_BUFFER_BIT | VK_BUFFER_USAGE_TRANSFER_DST_BIT;
 constexpr VkBufferUsageFlags indexUsage = VK_BUFFER_USAGE_INDEX_BUFFER_BIT | VK_BUFFER_USAGE_TRANSFER_DST_BIT;
+
+static_assert(std::tuple_size_v<decltype(InstancedMesh::instanceBuffers)> == framesInFlight);
 
 void bindIndexBufferAndDraw(const Buffer& indexBuffer, std::uint32_t indexCount, std::uint32_t instanceCount,
                             VkCommandBuffer commandBuffer)
@@ -37,9 +39,16 @@ std::optional<Buffer> createIndexBuffer(GraphicsSystem& graphicsSystem, const st
     return graphicsSystem.createDeviceLocalBuffer(size, indexUsage, indices.data());
 }
 
-std::optional<Buffer> createInstanceBuffer(GraphicsSystem& graphicsSystem, const void* data, std::uint32_t size)
+std::optional<UniformBuffer> createInstanceBuffer(GraphicsSystem& graphicsSystem, const void* data,
+                                                  std::uint32_t size)
 {
-    return graphicsSystem.createDeviceLocalBuffer(size, vertexUsage, data);
+    std::optional<UniformBuffer> buffer = graphicsSystem.createUniformBuffer(
+        size, VK_BUFFER_USAGE_VERTEX_BUFFER_BIT, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
+    if (buffer)
+    {
+        std::memcpy(buffer->mapped, data, size);
+    }
+    return buffer;
 }
 
 template <typename Vertex>
@@ -89,27 +98,40 @@ std::optional<InstancedMesh*> createInstancedMesh(MeshContainer& container, cons
         return std::nullopt;
     }
     const auto instanceBytes = static_cast<std::uint32_t>(instances.size() * sizeof(Instance));
-    std::optional<Buffer> instanceBuffer = createInstanceBuffer(graphicsSystem, instances.data(), instanceBytes);
-    if (!instanceBuffer)
+    std::array<UniformBuffer, framesInFlight> instanceBuffers;
+    const auto destroyInstanceBuffers = [&] {
+        for (UniformBuffer& buffer : instanceBuffers)
+        {
+            graphicsSystem.destroyUniformBuffer(buffer);
+        }
+    };
+    for (UniformBuffer& buffer : instanceBuffers)
     {
-        logDebug("Instance buffer resource creation has failed.");
-        graphicsSystem.destroyBuffer(*vertexBuffer);
-        logDebug("Instanced mesh creation has failed.");
-        return std::nullopt;
+        const std::optional<UniformBuffer> made = createInstanceBuffer(graphicsSystem, instances.data(), instanceBytes);
+        if (!made)
+        {
+            logDebug("Instance buffer resource creation has failed.");
+            destroyInstanceBuffers();
+            graphicsSystem.destroyBuffer(*vertexBuffer);
+            logDebug("Instanced mesh creation has failed.");
+            return std::nullopt;
+        }
+        buffer = *made;
     }
     const std::optional<Buffer> indexBuffer = createIndexBuffer(graphicsSystem, meshData.indices);
     if (!indexBuffer)
     {
         logDebug("Index buffer resource creation has failed.");
-        graphicsSystem.destroyBuffer(*instanceBuffer);
+        destroyInstanceBuffers();
         graphicsSystem.destroyBuffer(*vertexBuffer);
         logDebug("Instanced mesh creation has failed.");
         return std::nullopt;
     }
     mesh->vertexBuffer = *vertexBuffer;
-    mesh->instanceBuffer = *instanceBuffer;
+    mesh->instanceBuffers = instanceBuffers;
     mesh->indexBuffer = *indexBuffer;
-    mesh->instanceBufferSize = instanceBytes;
+    const auto* firstByte = reinterpret_cast<const std::byte*>(instances.data());
+    mesh->instanceRecords.assign(firstByte, firstByte + instanceBytes);
     mesh->instanceCount = instanceBytes / instanceStride<Instance>();
     mesh->indexCount = static_cast<std::uint32_t>(meshData.indices.size());
     logDebug("Mesh was created.");
@@ -132,7 +154,13 @@ void drawMesh(const Mesh& mesh, const FrameInfo& frame)
 
 void drawInstancedMesh(const InstancedMesh& mesh, const FrameInfo& frame)
 {
-    const std::array<VkBuffer, 2> buffers{mesh.vertexBuffer.buffer, mesh.instanceBuffer.buffer};
+    const UniformBuffer& instances = mesh.instanceBuffers[frame.frameIndex];
+    if (mesh.staleFrames[frame.frameIndex])
+    {
+        std::memcpy(instances.mapped, mesh.instanceRecords.data(), mesh.instanceRecords.size());
+        mesh.staleFrames[frame.frameIndex] = false;
+    }
+    const std::array<VkBuffer, 2> buffers{mesh.vertexBuffer.buffer, instances.buffer};
     const std::array<VkDeviceSize, 2> offsets{0, 0};
     vkCmdBindVertexBuffers(frame.commandBuffer, 0, 2, buffers.data(), offsets.data());
     bindIndexBufferAndDraw(mesh.indexBuffer, mesh.indexCount, mesh.instanceCount, frame.commandBuffer);
@@ -143,33 +171,19 @@ std::uint32_t instanceCount(const InstancedMesh& mesh)
     return mesh.instanceCount;
 }
 
-bool updateInstances(InstancedMesh& mesh, GraphicsSystem& graphicsSystem, const void* data, std::uint32_t size)
+bool updateInstances(InstancedMesh& mesh, GraphicsSystem&, const void* data, std::uint32_t size)
 {
-    if (size > mesh.instanceBufferSize)
+    if (size > mesh.instanceRecords.size())
     {
         return false;
     }
-    // Nothing to replace; a zero-sized staging buffer would be refused as an error.
     if (size == 0)
     {
         return true;
     }
-    std::optional<Buffer> staging = graphicsSystem.createBuffer(
-        size, VK_BUFFER_USAGE_TRANSFER_SRC_BIT, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
-    if (!staging)
-    {
-        return false;
-    }
-    VkDevice& device = graphicsSystem.logicalDevice.device;
-    if (!copyToMemory(staging->memory, device, size, data))
-    {
-        graphicsSystem.destroyBuffer(*staging);
-        return false;
-    }
-    unmapMemory(staging->memory, device);
-    const bool copied = graphicsSystem.copyBuffer(staging->buffer, mesh.instanceBuffer.buffer, size);
-    graphicsSystem.destroyBuffer(*staging);
-    return copied;
+    std::memcpy(mesh.instanceRecords.data(), data, size);
+    mesh.staleFrames.fill(true);
+    return true;
 }
 
 void destroyMeshes(MeshContainer& container)
@@ -178,7 +192,10 @@ void destroyMeshes(MeshContainer& container)
     for (const std::unique_ptr<InstancedMesh>& mesh : container.instancedMeshes)
     {
         graphicsSystem->destroyBuffer(mesh->indexBuffer);
-        graphicsSystem->destroyBuffer(mesh->instanceBuffer);
+        for (UniformBuffer& buffer : mesh->instanceBuffers)
+        {
+            graphicsSystem->destroyUniformBuffer(buffer);
+        }
         graphicsSystem->destroyBuffer(mesh->vertexBuffer);
     }
     container.instancedMeshes.clear();

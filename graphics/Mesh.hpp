@@ -7,6 +7,8 @@
 #include <glm/mat4x4.hpp>
 #include <vulkan/vulkan.h>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -26,16 +28,26 @@ struct Mesh
 };
 
 // Owners may change instanceCount between frames within the records that the
-// instance buffer holds.
+// instance buffers hold.
+//
+// Instance records change every frame (a spinning goblet, moving bodies,
+// particles, a moving light), so they live in host-visible buffers kept
+// mapped, one per frame in flight, instead of a device-local buffer filled
+// through a staged copy that waits for the queue. An update goes into the CPU
+// copy; a frame's buffer takes it when that frame draws the mesh, after the
+// frame's fence has shown the GPU done with what the buffer held before.
 struct InstancedMesh
 {
     std::uint32_t indexCount = 0;
     Buffer vertexBuffer;
     Buffer indexBuffer;
     std::uint32_t instanceCount = 0;
-    Buffer instanceBuffer;
-    // As made at creation; updates never write past it.
-    VkDeviceSize instanceBufferSize = 0;
+    // One per frame in flight, indexed by the frame index.
+    std::array<UniformBuffer, 2> instanceBuffers;
+    // As many bytes as the buffers hold, fixed at creation; updates never write past it.
+    std::vector<std::byte> instanceRecords;
+    // The frames whose buffer lags behind instanceRecords; caught up by drawing.
+    mutable std::array<bool, 2> staleFrames{};
 };
 
 // The meshes of one owner, released together by destroyMeshes. A record is
@@ -51,7 +63,9 @@ struct MeshContainer
 template <typename Vertex>
 std::optional<Buffer> createVertexBuffer(GraphicsSystem& graphicsSystem, const MeshData<Vertex>& meshData);
 std::optional<Buffer> createIndexBuffer(GraphicsSystem& graphicsSystem, const std::vector<std::uint32_t>& indices);
-std::optional<Buffer> createInstanceBuffer(GraphicsSystem& graphicsSystem, const void* data, std::uint32_t size);
+// Host-visible, kept mapped, holding the records given.
+std::optional<UniformBuffer> createInstanceBuffer(GraphicsSystem& graphicsSystem, const void* data,
+                                                  std::uint32_t size);
 
 template <typename Vertex>
 std::optional<Mesh*> createMesh(MeshContainer& container, const MeshData<Vertex>& meshData);
@@ -72,14 +86,17 @@ extern template std::optional<InstancedMesh*> createInstancedMesh<ModelVertex, M
 extern template std::optional<InstancedMesh*> createInstancedMesh<ModelVertex, TwoMatrixInstance>(
     MeshContainer&, const MeshData<ModelVertex>&, const std::vector<TwoMatrixInstance>&);
 
-// The caller has bound a pipeline whose vertex input matches and its descriptor sets.
+// The caller has bound a pipeline whose vertex input matches and its descriptor
+// sets. An instanced mesh is drawn from the frame's own instance buffer, brought
+// up to date first; the frame's fence must have been waited for.
 void drawMesh(const Mesh& mesh, const FrameInfo& frame);
 void drawInstancedMesh(const InstancedMesh& mesh, const FrameInfo& frame);
 std::uint32_t instanceCount(const InstancedMesh& mesh);
 
-// Replaces the leading `size` bytes of the instance buffer and waits for the
-// copy; the buffer and the instance count stay. False, with nothing written,
-// when `size` exceeds the buffer.
+// Replaces the leading `size` bytes of the instance records, which each frame's
+// buffer takes when it next draws the mesh; the buffers and the instance count
+// stay. Waits for nothing. False, with nothing written, when `size` exceeds the
+// buffers.
 bool updateInstances(InstancedMesh& mesh, GraphicsSystem& graphicsSystem, const void* data, std::uint32_t size);
 
 void destroyMeshes(MeshContainer& container);

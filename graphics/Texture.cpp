@@ -338,6 +338,16 @@ std::optional<VkSampler> createEdgeClampedSampler(TextureContainer& container)
     return makeSampler(container, info);
 }
 
+std::optional<VkSampler> createNearestEdgeSampler(TextureContainer& container)
+{
+    VkSamplerCreateInfo info =
+        describeSampler(0, {VK_FILTER_NEAREST, VK_FILTER_NEAREST, VK_SAMPLER_MIPMAP_MODE_NEAREST, false}, 1.0f);
+    info.addressModeU = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
+    info.addressModeV = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
+    info.addressModeW = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
+    return makeSampler(container, info);
+}
+
 std::optional<VkSampler> createLinearSampler(TextureContainer& container, std::uint32_t lodCount)
 {
     return makeSampler(container, describeSampler(lodCount,

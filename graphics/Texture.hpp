@@ -113,6 +113,10 @@ std::optional<VkSampler> createTextureSampler(TextureContainer& container, const
 // Linear, without levels or anisotropy, addresses clamped to the edge: for
 // look-up tables and screen images whose edges must not wrap round.
 std::optional<VkSampler> createEdgeClampedSampler(TextureContainer& container);
+// Nearest, without levels or anisotropy, clamped to the edge: for screen
+// images read texel by texel, where a software driver's nearest read is
+// cheaper than a fetch.
+std::optional<VkSampler> createNearestEdgeSampler(TextureContainer& container);
 // Linear over levels 0 to lodCount, repeating, without anisotropy: for images
 // read at an explicit level or without levels, where anisotropic filtering
 // adds nothing but, on a software driver, costs many plain reads.

@@ -146,24 +146,6 @@ void TrophyScene::update()
     goblets->uploadDirtyInstances();
 }
 
-void TrophyScene::drawModels(const ModelCollection& collection, const FrameInfo& frame, bool withMaterials)
-{
-    for (std::size_t model = 0; model < collection.meshes.size(); ++model)
-    {
-        const InstancedMesh& mesh = *collection.meshes[model];
-        if (instanceCount(mesh) == 0)
-        {
-            continue;
-        }
-        if (withMaterials)
-        {
-            vkCmdPushConstants(frame.commandBuffer, renderer->gBufferPipeline.pipelineLayout,
-                               VK_SHADER_STAGE_FRAGMENT_BIT, 0, sizeof(ModelMaterial), &collection.materials[model]);
-        }
-        drawInstancedMesh(mesh, frame);
-    }
-}
-
 void TrophyScene::render()
 {
     if (!loaded)
@@ -178,12 +160,12 @@ void TrophyScene::render()
     const VkCommandBuffer commandBuffer = frame->commandBuffer;
     renderer->updateCamera(camera.getView(), camera.getProjection());
     renderer->beginGeometryPass(commandBuffer, frame->frameIndex);
-    drawModels(*goblets, *frame, true);
-    drawModels(*stage, *frame, true);
+    drawModelCollection(*renderer, *goblets, *frame, true);
+    drawModelCollection(*renderer, *stage, *frame, true);
     renderer->endGeometryPass(commandBuffer);
     renderer->recordLightingPasses(commandBuffer, frame->frameIndex, static_cast<float>(Timer::getElapsedTime()));
     renderer->beginSecondPass(commandBuffer, frame->frameIndex);
-    drawModels(*goblets, *frame, false);
+    drawModelCollection(*renderer, *goblets, *frame, false);
     renderer->endSecondPass(commandBuffer);
     renderer->recordPostProcessPasses(commandBuffer, frame->frameIndex, frame->imageIndex);
     drawPlaceHud(*frame);
@@ -230,6 +212,21 @@ ModelRef TrophyScene::getTrophyInstance() const
 const ModelCollection* TrophyScene::getGoblets() const
 {
     return goblets.get();
+}
+
+const ModelCollection* TrophyScene::getStage() const
+{
+    return stage.get();
+}
+
+DeferredRenderer* TrophyScene::getRenderer() const
+{
+    return renderer.get();
+}
+
+const Camera& TrophyScene::getCamera() const
+{
+    return camera;
 }
 
 void TrophyScene::unload()

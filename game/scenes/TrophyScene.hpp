@@ -29,9 +29,12 @@ public:
     // The spinning goblet's instance; not added when no goblet was won.
     ModelRef getTrophyInstance() const;
     const ModelCollection* getGoblets() const;
+    // For the benchmark, which records the frame's passes itself to time them.
+    const ModelCollection* getStage() const;
+    DeferredRenderer* getRenderer() const;
+    const Camera& getCamera() const;
 
 private:
-    void drawModels(const ModelCollection& collection, const FrameInfo& frame, bool withMaterials);
 
     ModelRef trophyInstance;
     Camera camera;

@@ -46,6 +46,8 @@ void DeferredRenderer::release()
     depthSampler = VK_NULL_HANDLE;
     edgeSampler = VK_NULL_HANDLE;
     linearSampler = VK_NULL_HANDLE;
+    materialSampler = VK_NULL_HANDLE;
+    nearestSampler = VK_NULL_HANDLE;
     environmentCubeTexture = {};
     gBufferTarget0 = gBufferTarget1 = gBufferTarget2 = gBufferTarget3 = depthTarget = {};
     ssaoTarget = pointLightTarget = directionalLightTarget = compositeTarget = bloomTarget = blurTarget = {};

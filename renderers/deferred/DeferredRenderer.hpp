@@ -18,6 +18,7 @@
 #include <vector>
 
 class GraphicsSystem;
+struct ModelCollection;
 
 // The renderer of the track scenes: models into a G-buffer, the ocean, ambient
 // occlusion, point lights and the sun's shadow map, a physically based
@@ -143,4 +144,17 @@ public:
     // Linear without anisotropy, for the environment cube (read at explicit
     // levels) and the wave textures (without levels); owned by `textures`.
     VkSampler linearSampler = VK_NULL_HANDLE;
+    // Trilinear without anisotropy, for the scene's material maps: a software
+    // driver runs an anisotropic read as many trilinear ones, which made the
+    // geometry pass the frame's dearest; owned by `textures`.
+    VkSampler materialSampler = VK_NULL_HANDLE;
+    // Nearest and clamped to the edge, for the passes that read screen images
+    // texel by texel (ambient occlusion, point lights, composite, blur, colour
+    // grading); owned by `textures`.
+    VkSampler nearestSampler = VK_NULL_HANDLE;
 };
+
+// Every model of the collection that has instances: with its material inside
+// the geometry pass, without inside the second pass.
+void drawModelCollection(const DeferredRenderer& renderer, const ModelCollection& collection, const FrameInfo& frame,
+                         bool withMaterials);

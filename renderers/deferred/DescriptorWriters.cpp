@@ -63,7 +63,8 @@ void writePbrCompositeDescriptorSets(Pipeline2& pipeline, const CompositeInputs&
     }
     inputs.push_back(imageInput(images.ssao, edgeSampler));
     inputs.push_back(imageInput(images.pointLights, sampler));
-    inputs.push_back(imageInput(images.shadow, sampler));
+    // Gathered: clamped to the map's edge, so a receiver there does not read the opposite side.
+    inputs.push_back(imageInput(images.shadow, edgeSampler));
     inputs.push_back(imageInput(*images.environment, environmentSampler));
     inputs.push_back(imageInput(*images.brdfLookup, edgeSampler));
     inputs.push_back(uniformInput(sphericalHarmonics, sizeof(SphericalHarmonicsUniforms)));

@@ -1,4 +1,5 @@
 #include "engine/GraphicsSystem.hpp"
+#include "graphics/ModelCollection.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
 
 namespace
@@ -81,4 +82,22 @@ void DeferredRenderer::recordPostProcessPasses(VkCommandBuffer commandBuffer, st
     beginPipeline2(colourGradingPipeline, commandBuffer, frameIndex, imageIndex);
     drawScreenTriangle(commandBuffer);
     vkCmdEndRenderPass(commandBuffer);
+}
+
+void drawModelCollection(const DeferredRenderer& renderer, const ModelCollection& collection, const FrameInfo& frame,
+                         bool withMaterials)
+{
+    for (std::size_t model = 0; model < collection.meshes.size(); ++model)
+    {
+        const InstancedMesh& mesh = *collection.meshes[model];
+        if (instanceCount(mesh) == 0)
+        {
+            continue;
+        }
+        if (withMaterials)
+        {
+            pushFragmentConstants(frame.commandBuffer, renderer.gBufferPipeline, collection.materials[model]);
+        }
+        drawInstancedMesh(mesh, frame);
+    }
 }

@@ -23,6 +23,8 @@ constexpr float oceanRadius = 100.3f;
 // their corners, so the water meets the keels and the barriers' feet everywhere.
 constexpr std::uint32_t oceanSegments = 192;
 constexpr std::uint32_t oceanRings = 96;
+// Past the level count of any material map the scenes load.
+constexpr std::uint32_t materialLevelLimit = 60;
 
 // Through the creator whose pixel is as wide as a texel of the format.
 std::optional<TextureCollection> createTarget(TextureContainer& textures, std::uint32_t width, std::uint32_t height,
@@ -134,6 +136,18 @@ bool DeferredRenderer::initialise()
         return false;
     }
     printStep("created G-Buffer \n ");
+    const std::optional<VkSampler> materials = createLinearSampler(textures, materialLevelLimit);
+    if (!materials)
+    {
+        return false;
+    }
+    materialSampler = *materials;
+    const std::optional<VkSampler> nearest = createNearestEdgeSampler(textures);
+    if (!nearest)
+    {
+        return false;
+    }
+    nearestSampler = *nearest;
 
     const std::vector<TextureCollection> gBufferTargets{gBufferTarget0, gBufferTarget1, gBufferTarget2,
                                                         gBufferTarget3, depthTarget};
@@ -184,7 +198,7 @@ bool DeferredRenderer::initialise()
     pointLightMesh = *lightMesh;
     pointLightMesh->instanceCount = 0;
     writePointLightDescriptorSets(pointLightPipeline, cameraUniforms,
-                                  {gBufferTarget0, gBufferTarget1, gBufferTarget2, gBufferTarget3}, sampler);
+                                  {gBufferTarget0, gBufferTarget1, gBufferTarget2, gBufferTarget3}, nearestSampler);
     printStep("pointLightPassPipelineInit \n ");
 
     if (!createTextureRenderTargetPipeline2<ModelVertex, TwoMatrixInstance>(
@@ -206,15 +220,15 @@ bool DeferredRenderer::initialise()
     {
         return false;
     }
-    writeBlurDescriptorSets(firstBlurPipeline, bloomTarget, sampler);
-    writeBlurDescriptorSets(secondBlurPipeline, blurTarget, sampler);
+    writeBlurDescriptorSets(firstBlurPipeline, bloomTarget, nearestSampler);
+    writeBlurDescriptorSets(secondBlurPipeline, blurTarget, nearestSampler);
     printStep("blurPassPipelineInit \n ");
 
     if (!createSwapChainPipeline2(colourGradingPipeline, colourGradingDescription))
     {
         return false;
     }
-    writeColourGradingDescriptorSets(colourGradingPipeline, compositeTarget, blurTarget, sampler);
+    writeColourGradingDescriptorSets(colourGradingPipeline, compositeTarget, blurTarget, nearestSampler);
     printStep("colorGradingPassPipelineInit \n ");
     return true;
 }
@@ -292,8 +306,8 @@ bool DeferredRenderer::initialisePbrCompositePass()
                                  directionalLightTarget,
                                  &environmentCubeTexture,
                                  brdfLookupTexture};
-    writePbrCompositeDescriptorSets(compositePipeline, images, shUniforms, lightUniforms, cameraUniforms, sampler,
-                                    edgeSampler, linearSampler);
+    writePbrCompositeDescriptorSets(compositePipeline, images, shUniforms, lightUniforms, cameraUniforms,
+                                    nearestSampler, edgeSampler, linearSampler);
     return true;
 }
 
@@ -309,7 +323,7 @@ void DeferredRenderer::setMaterialTextures(const Texture* albedo, const Texture*
         // Before initialise, or after it failed, a pipeline has no sets to write.
         if (pipeline->descriptorSets[0] != VK_NULL_HANDLE)
         {
-            writeGBufferDescriptorSets(*pipeline, cameraUniforms, *albedo, *normal, *arme, sampler);
+            writeGBufferDescriptorSets(*pipeline, cameraUniforms, *albedo, *normal, *arme, materialSampler);
         }
     }
 }

@@ -44,6 +44,6 @@ bool DeferredRenderer::initialiseSsaoPass()
         std::memcpy(buffer.mapped, &kernel, sizeof(kernel));
     }
     writeSsaoDescriptorSets(ssaoPipeline, cameraUniforms, ssaoKernelUniforms, gBufferTarget1, gBufferTarget2,
-                            sampler);
+                            nearestSampler);
     return true;
 }

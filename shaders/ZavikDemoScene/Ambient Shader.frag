@@ -9,6 +9,8 @@
 // nothing was drawn. The second output keeps what is bright enough to bloom.
 layout(location = 0) in vec2 uv;
 
+// The G-buffer and the point lights through a nearest sampler: the texel
+// under the pixel, cheaper on a software driver than a fetch.
 layout(binding = 0) uniform sampler2D materials;
 layout(binding = 1) uniform sampler2D normals;
 layout(binding = 2) uniform sampler2D depths;
@@ -52,20 +54,50 @@ const int viewCount = 9;
 const float bloomThreshold = 1.0;
 const float emissionStrength = 4.0;
 
-vec3 irradiance(vec3 n)
+// The diffuse irradiance from the coefficients towards two directions at
+// once: the surface's normal and, for the haze, the view ray. Each
+// coefficient is read once for both, which halves the uniform reads a
+// software driver checks one by one.
+void irradianceTowards(vec3 n, vec3 m, out vec3 towardsN, out vec3 towardsM)
 {
-    vec4 c[9] = irradianceCoefficients.coefficients;
-    vec3 sum = c[0].rgb * 0.282095 + c[1].rgb * 0.488603 * n.y + c[2].rgb * 0.488603 * n.z +
-               c[3].rgb * 0.488603 * n.x + c[4].rgb * 1.092548 * n.x * n.y + c[5].rgb * 1.092548 * n.y * n.z +
-               c[6].rgb * 0.315392 * (3.0 * n.z * n.z - 1.0) + c[7].rgb * 1.092548 * n.x * n.z +
-               c[8].rgb * 0.546274 * (n.x * n.x - n.y * n.y);
-    return max(sum, vec3(0.0));
+    vec3 sumN = vec3(0.0);
+    vec3 sumM = vec3(0.0);
+    vec3 c = irradianceCoefficients.coefficients[0].rgb * 0.282095;
+    sumN += c;
+    sumM += c;
+    c = irradianceCoefficients.coefficients[1].rgb * 0.488603;
+    sumN += c * n.y;
+    sumM += c * m.y;
+    c = irradianceCoefficients.coefficients[2].rgb * 0.488603;
+    sumN += c * n.z;
+    sumM += c * m.z;
+    c = irradianceCoefficients.coefficients[3].rgb * 0.488603;
+    sumN += c * n.x;
+    sumM += c * m.x;
+    c = irradianceCoefficients.coefficients[4].rgb * 1.092548;
+    sumN += c * (n.x * n.y);
+    sumM += c * (m.x * m.y);
+    c = irradianceCoefficients.coefficients[5].rgb * 1.092548;
+    sumN += c * (n.y * n.z);
+    sumM += c * (m.y * m.z);
+    c = irradianceCoefficients.coefficients[6].rgb * 0.315392;
+    sumN += c * (3.0 * n.z * n.z - 1.0);
+    sumM += c * (3.0 * m.z * m.z - 1.0);
+    c = irradianceCoefficients.coefficients[7].rgb * 1.092548;
+    sumN += c * (n.x * n.z);
+    sumM += c * (m.x * m.z);
+    c = irradianceCoefficients.coefficients[8].rgb * 0.546274;
+    sumN += c * (n.x * n.x - n.y * n.y);
+    sumM += c * (m.x * m.x - m.y * m.y);
+    towardsN = max(sumN, vec3(0.0));
+    towardsM = max(sumM, vec3(0.0));
 }
 
 // 1 lit, 0 in shadow, softened over the four texels around the receiver's
-// place in the map. The receiver is moved off its surface and compared with a
-// bias that grow with the size of a shadow-map texel on it, which keeps a
-// surface from shadowing itself.
+// place in the map, read in one gather (the map's sampler clamps to its
+// edge). The receiver is moved off its surface and compared with a bias that
+// grow with the size of a shadow-map texel on it, which keeps a surface from
+// shadowing itself.
 float sunlight(vec3 position, vec3 normal, vec3 towardsSun)
 {
     mat4 matrix = sun.viewProjection;
@@ -86,46 +118,44 @@ float sunlight(vec3 position, vec3 normal, vec3 towardsSun)
     {
         return 1.0;
     }
-    ivec2 first = ivec2(floor(coordinate * vec2(size) - 0.5));
     float bias = 0.001 + depthPerUnit * texelUnits * (0.5 + 1.5 * slope);
-    float lit = 0.0;
-    for (int y = 0; y <= 1; ++y)
-    {
-        for (int x = 0; x <= 1; ++x)
-        {
-            ivec2 texel = clamp(first + ivec2(x, y), ivec2(0), size - 1);
-            float occluder = 1.0 - texelFetch(shadowMap, texel, 0).r;
-            lit += point.z - bias <= occluder ? 1.0 : 0.0;
-        }
-    }
-    return lit * 0.25;
+    vec4 occluders = 1.0 - textureGather(shadowMap, coordinate, 0);
+    return dot(step(vec4(point.z - bias), occluders), vec4(0.25));
 }
 
 void main()
 {
-    ivec2 pixel = ivec2(gl_FragCoord.xy);
-    vec3 ray = normalize(viewRay(camera, uv));
-    vec4 normalAndKind = texelFetch(normals, pixel, 0);
-    float depth = texelFetch(depths, pixel, 0).r;
+    vec3 farRay = viewRay(camera, uv);
+    vec3 ray = normalize(farRay);
+    vec4 normalAndKind = texture(normals, uv);
+    float depth = texture(depths, uv).r;
     int view = ((composite.renderMode % viewCount) + viewCount) % viewCount;
     vec3 radiance = composite.lightColour.rgb * composite.lightColour.w;
     vec3 towardsSun = length(composite.lightDirection.xyz) > 0.0 ? normalize(-composite.lightDirection.xyz)
                                                                  : vec3(0.0, 1.0, 0.0);
 
+    // The sky where nothing was drawn, and a surface's reflection of it, come
+    // from one read of the environment: a software driver runs both sides of a
+    // branch, so two reads would cost every pixel twice.
+    bool sky = normalAndKind.w < 0.5 || depth <= 0.0;
+    vec3 normal = normalize(normalAndKind.xyz);
+    vec4 material = texture(materials, uv);
+    float roughness = material.r;
+    float levels = float(textureQueryLevels(environment));
+    vec3 seen = textureLod(environment, sky ? ray : reflect(ray, normal), sky ? 0.0 : roughness * (levels - 1.0)).rgb;
+
     vec3 colour;
-    if (normalAndKind.w < 0.5 || depth <= 0.0)
+    if (sky)
     {
-        colour = view == 0 ? textureLod(environment, ray, 0.0).rgb : vec3(0.0);
+        colour = view == 0 ? seen : vec3(0.0);
     }
     else
     {
-        vec3 albedo = texelFetch(albedos, pixel, 0).rgb;
-        vec4 material = texelFetch(materials, pixel, 0);
-        float roughness = material.r;
+        vec3 albedo = texture(albedos, uv).rgb;
         float metallic = material.g;
-        float occlusion = material.b * texture(ambientOcclusion, uv).r;
-        vec3 normal = normalize(normalAndKind.xyz);
-        vec3 position = reconstructPosition(camera, uv, depth);
+        float openness = texture(ambientOcclusion, uv).r;
+        float occlusion = material.b * openness;
+        vec3 position = positionAlong(camera, farRay, depth);
         vec3 toViewer = -ray;
         float normalDotView = max(dot(normal, toViewer), 0.0);
 
@@ -133,14 +163,15 @@ void main()
         vec3 direct = cookTorrance(normal, toViewer, towardsSun, albedo, metallic, roughness, radiance) * lit;
 
         vec3 fresnel = fresnelSchlickRoughness(normalDotView, baseReflectance(albedo, metallic), roughness);
-        vec3 diffuse = (1.0 - fresnel) * (1.0 - metallic) * albedo * irradiance(normal) / PI;
-        float levels = float(textureQueryLevels(environment));
-        vec3 reflected = textureLod(environment, reflect(ray, normal), roughness * (levels - 1.0)).rgb;
+        vec3 surfaceIrradiance;
+        vec3 skyIrradiance;
+        irradianceTowards(normal, ray, surfaceIrradiance, skyIrradiance);
+        vec3 diffuse = (1.0 - fresnel) * (1.0 - metallic) * albedo * surfaceIrradiance / PI;
         vec2 scaleAndBias = texture(brdfLookup, vec2(normalDotView, roughness)).rg;
-        vec3 specular = reflected * (fresnel * scaleAndBias.x + scaleAndBias.y);
+        vec3 specular = seen * (fresnel * scaleAndBias.x + scaleAndBias.y);
         vec3 ambient = (diffuse + specular) * occlusion;
 
-        vec3 points = texelFetch(pointLights, pixel, 0).rgb;
+        vec3 points = texture(pointLights, uv).rgb;
         vec3 emitted = albedo * material.a * emissionStrength;
         colour = direct + ambient + points + emitted;
         if (composite.oceanDisabled == 0u && normalAndKind.w > 1.5)
@@ -149,7 +180,7 @@ void main()
         }
         float hazeDepth = depth / composite.hazeDistance;
         float haze = 1.0 - exp(-hazeDepth * hazeDepth);
-        colour = mix(colour, irradiance(ray) / PI, haze * 0.6);
+        colour = mix(colour, skyIrradiance / PI, haze * 0.6);
 
         if (view == 1)
         {
@@ -169,7 +200,7 @@ void main()
         }
         else if (view == 5)
         {
-            colour = vec3(texture(ambientOcclusion, uv).r);
+            colour = vec3(openness);
         }
         else if (view == 6)
         {

@@ -22,12 +22,11 @@ grading;
 layout(location = 0) out vec4 outColour;
 
 // The texel under the pixel: the picture and its bloom are as large as the
-// pass's viewport, so an unfiltered read gives the same colour at a fraction
-// of a filtered one's cost on a software driver.
+// pass's viewport, and their sampler is nearest, so the read gives the texel's
+// colour at a fraction of a filtered one's cost on a software driver.
 vec3 texelAt(sampler2D image)
 {
-    ivec2 size = textureSize(image, 0);
-    return texelFetch(image, clamp(ivec2(uv * vec2(size)), ivec2(0), size - 1), 0).rgb;
+    return texture(image, uv).rgb;
 }
 
 vec3 filmic(vec3 x)

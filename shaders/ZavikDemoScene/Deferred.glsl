@@ -32,11 +32,25 @@ vec3 viewRay(Camera camera, vec2 uv)
     return far.xyz / far.w - cameraPosition(camera);
 }
 
-vec3 reconstructPosition(Camera camera, vec2 uv, float viewDepth)
+// Where `ray` (from viewRay, any length) meets the view depth.
+vec3 positionAlong(Camera camera, vec3 ray, float viewDepth)
 {
-    vec3 ray = viewRay(camera, uv);
     vec3 forward = -normalize(camera.inverseView[2].xyz);
     return cameraPosition(camera) + ray * (viewDepth / dot(ray, forward));
+}
+
+vec3 reconstructPosition(Camera camera, vec2 uv, float viewDepth)
+{
+    return positionAlong(camera, viewRay(camera, uv), viewDepth);
+}
+
+// pow(1 - cosine, 5) by multiplication: a software driver's pow is an
+// exponential and a logarithm.
+float fresnelWeight(float cosine)
+{
+    float x = clamp(1.0 - cosine, 0.0, 1.0);
+    float squared = x * x;
+    return squared * squared * x;
 }
 
 float distributionGgx(float normalDotHalf, float roughness)
@@ -55,13 +69,12 @@ float geometrySchlickGgx(float cosine, float roughness)
 
 vec3 fresnelSchlick(float cosine, vec3 reflectance)
 {
-    return reflectance + (1.0 - reflectance) * pow(clamp(1.0 - cosine, 0.0, 1.0), 5.0);
+    return reflectance + (1.0 - reflectance) * fresnelWeight(cosine);
 }
 
 vec3 fresnelSchlickRoughness(float cosine, vec3 reflectance, float roughness)
 {
-    return reflectance + (max(vec3(1.0 - roughness), reflectance) - reflectance) *
-                             pow(clamp(1.0 - cosine, 0.0, 1.0), 5.0);
+    return reflectance + (max(vec3(1.0 - roughness), reflectance) - reflectance) * fresnelWeight(cosine);
 }
 
 vec3 baseReflectance(vec3 albedo, float metallic)

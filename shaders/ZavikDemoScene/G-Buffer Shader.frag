@@ -8,6 +8,7 @@ layout(location = 2) in vec3 worldTangent;
 layout(location = 3) in vec2 surfaceCoordinate;
 layout(location = 4) in float viewDepth;
 
+// Read through the renderer's trilinear sampler without anisotropy.
 layout(binding = 1) uniform sampler2DArray albedoMaps;
 layout(binding = 2) uniform sampler2DArray normalMaps;
 // Ambient occlusion, roughness, metallic and emission in red, green, blue and alpha.

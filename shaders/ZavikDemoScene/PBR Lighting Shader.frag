@@ -36,15 +36,19 @@ void main()
         outLight = vec4(colour * 0.05, 1.0);
         return;
     }
-    ivec2 pixel = ivec2(gl_FragCoord.xy);
-    vec4 normalAndKind = texelFetch(normals, pixel, 0);
-    float depth = texelFetch(depths, pixel, 0).r;
+    // Read before any early out: the nearest sampler gives the texel under
+    // the pixel, cheaper on a software driver than a fetch, and a software
+    // driver runs what an early out skips anyway.
+    vec2 uv = gl_FragCoord.xy / vec2(textureSize(depths, 0));
+    vec4 normalAndKind = texture(normals, uv);
+    float depth = texture(depths, uv).r;
+    vec4 material = texture(materials, uv);
+    vec3 albedo = mode == 2u ? vec3(1.0) : texture(albedos, uv).rgb;
     outLight = vec4(0.0, 0.0, 0.0, 1.0);
     if (depth <= 0.0 || normalAndKind.w < 0.5 || radius <= 0.0)
     {
         return;
     }
-    vec2 uv = (vec2(pixel) + 0.5) / vec2(textureSize(depths, 0));
     vec3 position = reconstructPosition(camera, uv, depth);
     vec3 towardsLight = lightPosition - position;
     float distance = length(towardsLight);
@@ -56,8 +60,6 @@ void main()
     vec3 radiance = colour * strength * reach * reach;
     vec3 normal = normalize(normalAndKind.xyz);
     vec3 toViewer = normalize(cameraPosition(camera) - position);
-    vec4 material = texelFetch(materials, pixel, 0);
-    vec3 albedo = mode == 2u ? vec3(1.0) : texelFetch(albedos, pixel, 0).rgb;
     float metallic = mode == 2u ? 0.0 : material.g;
     outLight.rgb = cookTorrance(normal, toViewer, towardsLight / distance, albedo, metallic, material.r, radiance);
 }

@@ -16,18 +16,14 @@ layout(binding = 1) uniform KernelBlock
     vec4 samples[16];
 }
 kernel;
+// Read through a nearest sampler clamped to the edge: the texel under a
+// point, cheaper on a software driver than a fetch.
 layout(binding = 2) uniform sampler2D normals;
 layout(binding = 3) uniform sampler2D depths;
 
 layout(location = 0) out vec2 outOcclusion;
 
 const float radius = 0.75;
-
-ivec2 texelAt(vec2 coordinate)
-{
-    ivec2 size = textureSize(depths, 0);
-    return clamp(ivec2(coordinate * vec2(size)), ivec2(0), size - 1);
-}
 
 vec3 viewPosition(vec2 coordinate, float depth)
 {
@@ -42,9 +38,8 @@ float pixelAngle()
 
 void main()
 {
-    ivec2 texel = texelAt(uv);
-    float depth = texelFetch(depths, texel, 0).r;
-    vec4 normalAndKind = texelFetch(normals, texel, 0);
+    float depth = texture(depths, uv).r;
+    vec4 normalAndKind = texture(normals, uv);
     if (depth <= 0.0 || normalAndKind.w < 0.5)
     {
         outOcclusion = vec2(1.0, 0.0);
@@ -56,25 +51,29 @@ void main()
     vec3 turn = vec3(cos(angle), sin(angle), 0.0);
     vec3 tangent = turn - normal * dot(turn, normal);
     tangent = dot(tangent, tangent) > 1e-6 ? normalize(tangent) : normalize(cross(normal, vec3(0.0, 0.0, 1.0)));
-    mat3 frame = mat3(tangent, cross(normal, tangent), normal);
+    mat3 frame = mat3(tangent, cross(normal, tangent), normal) * radius;
 
+    // Only x, y and w of a probe's clip position are needed.
+    mat4 projection = camera.projection;
+    vec4 rowX = vec4(projection[0][0], projection[1][0], projection[2][0], projection[3][0]);
+    vec4 rowY = vec4(projection[0][1], projection[1][1], projection[2][1], projection[3][1]);
+    vec4 rowW = vec4(projection[0][3], projection[1][3], projection[2][3], projection[3][3]);
+    float bias = 0.02 + depth * 0.002;
     float occlusion = 0.0;
     for (int index = 0; index < 16; ++index)
     {
-        vec3 probe = position + frame * kernel.samples[index].xyz * radius;
-        vec4 clip = camera.projection * vec4(probe, 1.0);
-        vec2 probeCoordinate = clip.xy / clip.w * 0.5 + 0.5;
+        vec4 probe = vec4(position + frame * kernel.samples[index].xyz, 1.0);
+        vec2 probeCoordinate = vec2(dot(rowX, probe), dot(rowY, probe)) / dot(rowW, probe) * 0.5 + 0.5;
         if (any(lessThan(probeCoordinate, vec2(0.0))) || any(greaterThan(probeCoordinate, vec2(1.0))))
         {
             continue;
         }
-        float sceneDepth = texelFetch(depths, texelAt(probeCoordinate), 0).r;
+        float sceneDepth = texture(depths, probeCoordinate).r;
         if (sceneDepth <= 0.0)
         {
             continue;
         }
         float nearby = smoothstep(0.0, 1.0, radius / abs(depth - sceneDepth));
-        float bias = 0.02 + depth * 0.002;
         occlusion += sceneDepth < -probe.z - bias ? nearby : 0.0;
     }
     outOcclusion = vec2(pow(1.0 - occlusion / 16.0, 1.5), depth);

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -62,6 +63,48 @@ TEST_F(TargetPipelineTest, InstancesDrawIntoTheFramesTargetItsDepthKeepsTheNeare
     const std::vector<PointLightInstance> tooMany(3, moved);
     EXPECT_FALSE(updateInstances(*mesh, system, tooMany.data(), 3 * sizeof(PointLightInstance)));
     EXPECT_TRUE(updateInstances(*mesh, system, tooMany.data(), 0));
+    EXPECT_FALSE(hasErrors());
+}
+
+// Instance records live in one mapped buffer per frame in flight: an update
+// waits for nothing and touches no buffer a frame may still read; each frame's
+// buffer takes it when that frame draws the mesh.
+TEST_F(TargetPipelineTest, AnUpdateReachesEachFramesInstanceBufferWhenThatFrameDrawsTheMesh)
+{
+    const TextureCollection colour = target(VK_FORMAT_R8G8B8A8_UNORM);
+    ASSERT_TRUE((createTextureRenderTargetPipeline2<PositionVertex, PointLightInstance>(
+        pipeline, describePipeline("PointLight.vert", "Colour.frag"), {colour})));
+    const MeshData<PositionVertex> square{
+        {{{-1.0f, -1.0f, 0.0f}}, {{1.0f, -1.0f, 0.0f}}, {{1.0f, 1.0f, 0.0f}}, {{-1.0f, 1.0f, 0.0f}}},
+        {0, 1, 2, 2, 3, 0}};
+    const PointLightInstance left{{1.0f, 0.0f, 0.0f, 0.5f}, {-0.5f, 0.0f, 0.2f, 0.0f}};
+    InstancedMesh* mesh = createInstancedMesh(meshes, square, std::vector{left}).value_or(nullptr);
+    ASSERT_NE(mesh, nullptr);
+    const auto heldBy = [&](std::uint32_t frame) {
+        PointLightInstance record{};
+        std::memcpy(&record, mesh->instanceBuffers[frame].mapped, sizeof(record));
+        return record.positionAndSpare.x;
+    };
+    const auto drawOn = [&](std::uint32_t frame) {
+        VkCommandBuffer commandBuffer = system.beginSingleTimeCommands().value();
+        beginTextureRenderTargetPipeline2(pipeline, commandBuffer, frame);
+        drawInstancedMesh(*mesh, {commandBuffer, frame, 0});
+        endTextureRenderTargetPipeline2(pipeline, commandBuffer);
+        ASSERT_TRUE(system.endSingleTimeCommands(commandBuffer));
+    };
+
+    const PointLightInstance right{left.colourAndRadius, {0.5f, 0.0f, 0.2f, 0.0f}};
+    ASSERT_TRUE(updateInstances(*mesh, system, &right, sizeof(right)));
+    EXPECT_EQ(std::pair(heldBy(0), heldBy(1)), std::pair(-0.5f, -0.5f));
+    drawOn(0);
+    EXPECT_EQ(std::pair(heldBy(0), heldBy(1)), std::pair(0.5f, -0.5f));
+    drawOn(1);
+    EXPECT_EQ(heldBy(1), 0.5f);
+    for (std::uint32_t frame = 0; frame < 2; ++frame)
+    {
+        const std::vector<Rgba> drawn = read(colour, frame);
+        EXPECT_EQ((std::vector{at(drawn, 6, 8), at(drawn, 10, 8)}), (std::vector{cleared, red})) << "frame " << frame;
+    }
     EXPECT_FALSE(hasErrors());
 }
 

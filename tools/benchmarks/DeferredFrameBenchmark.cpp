@@ -6,16 +6,14 @@
 //   xvfb-run -s "-screen 0 1920x1080x24" build/tools/DeferredFrameBenchmark [seconds] [assets folder]
 // The assets folder holds the built shaders (by default the build's "Assets",
 // beside this program's folder); the images the renderer reads are made here.
-#include "engine/ClearScene.hpp"
-#include "engine/FileIo.hpp"
 #include "engine/GraphicsSystem.hpp"
 #include "engine/Log.hpp"
-#include "engine/SceneManager.hpp"
 #include "engine/Window.hpp"
 #include "graphics/ModelCollection.hpp"
 #include "graphics/Sphere.hpp"
 #include "graphics/TextureArray.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
+#include "tools/benchmarks/BenchmarkFrames.hpp"
 
 #include <fmt/format.h>
 #include <glm/gtc/matrix_transform.hpp>
@@ -37,24 +35,6 @@
 namespace
 {
 namespace fs = std::filesystem;
-
-constexpr std::uint32_t width = 1280;
-constexpr std::uint32_t height = 720;
-
-double secondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// The game writes and reads "Settings.txt" in its working folder; the
-// benchmark's own settings must not replace the user's.
-fs::path enterScratchFolder()
-{
-    std::string pathTemplate = (fs::temp_directory_path() / "kelvane-benchmark-XXXXXX").string();
-    const fs::path folder = mkdtemp(pathTemplate.data());
-    fs::current_path(folder);
-    return folder;
-}
 
 bool writePicture(const std::string& path, int side, const std::function<std::array<std::uint8_t, 4>(int, int)>& at)
 {
@@ -120,11 +100,6 @@ ImageData<std::uint32_t> filled(std::array<std::uint8_t, 4> rgba)
     return image;
 }
 
-// The passes of the renderer's frame in recording order, as timed.
-const std::array<const char*, 14> passNames{
-    "geometry", "ocean",  "ambient occlusion", "point lights", "sun shadow", "composite", "blur 1 across",
-    "blur 1 down", "blur 2 across", "blur 2 down", "blur 3 across", "blur 3 down", "colour grading", "whole frame"};
-
 // Two spheres standing on the ocean, seen from just above its surface.
 struct Scene
 {
@@ -176,7 +151,7 @@ struct Scene
         material.firstValues = glm::vec3(-1.0f);
         material.flag = true;
         view = glm::lookAt(glm::vec3(0.0f, -9.0f, 110.5f), glm::vec3(0.0f, 0.0f, 109.0f), glm::vec3(0, 0, 1));
-        projection = glm::perspectiveRH_ZO(glm::radians(60.0f), float(width) / float(height), 0.1f, 500.0f);
+        projection = glm::perspectiveRH_ZO(glm::radians(60.0f), float(benchmark::windowWidth) / float(benchmark::windowHeight), 0.1f, 500.0f);
         projection[1][1] = -projection[1][1];
         renderer->setDirectionalLight({-0.3f, 0.4f, -1.0f}, {0.0f, 0.0f, 109.0f}, {1.0f, 0.96f, 0.87f}, 3.0f, 50.0f,
                                       true);
@@ -184,14 +159,14 @@ struct Scene
         return true;
     }
 
-    void drawModels(VkCommandBuffer commandBuffer, std::uint32_t frameIndex, bool withMaterial) const
+    void drawModels(const FrameInfo& frame, bool withMaterial) const
     {
         if (withMaterial)
         {
-            vkCmdPushConstants(commandBuffer, renderer->gBufferPipeline.pipelineLayout, VK_SHADER_STAGE_FRAGMENT_BIT, 0,
-                               sizeof(material), &material);
+            vkCmdPushConstants(frame.commandBuffer, renderer->gBufferPipeline.pipelineLayout,
+                               VK_SHADER_STAGE_FRAGMENT_BIT, 0, sizeof(material), &material);
         }
-        drawInstancedMesh(*spheres, {commandBuffer, frameIndex, 0});
+        drawInstancedMesh(*spheres, frame);
     }
 
     // The frame as the track scenes record it.
@@ -199,72 +174,13 @@ struct Scene
     {
         renderer->updateCamera(view, projection);
         renderer->beginGeometryPass(frame.commandBuffer, frame.frameIndex);
-        drawModels(frame.commandBuffer, frame.frameIndex, true);
+        drawModels(frame, true);
         renderer->endGeometryPass(frame.commandBuffer);
         renderer->recordLightingPasses(frame.commandBuffer, frame.frameIndex, time);
         renderer->beginSecondPass(frame.commandBuffer, frame.frameIndex);
-        drawModels(frame.commandBuffer, frame.frameIndex, false);
+        drawModels(frame, false);
         renderer->endSecondPass(frame.commandBuffer);
         renderer->recordPostProcessPasses(frame.commandBuffer, frame.frameIndex, frame.imageIndex);
-    }
-
-    // The same passes one by one, each followed by a time stamp; the order and
-    // the push constants are those of the renderer's own recording.
-    void recordTimed(const FrameInfo& frame, VkQueryPool queries, float time)
-    {
-        VkCommandBuffer commandBuffer = frame.commandBuffer;
-        std::uint32_t stamp = 0;
-        const auto mark = [&] { vkCmdWriteTimestamp(commandBuffer, VK_PIPELINE_STAGE_BOTTOM_OF_PIPE_BIT, queries, stamp++); };
-        const auto push = [&](const Pipeline2& pipeline, const void* block, std::uint32_t size) {
-            vkCmdPushConstants(commandBuffer, pipeline.pipelineLayout, VK_SHADER_STAGE_FRAGMENT_BIT, 0, size, block);
-        };
-        const auto screenPass = [&](TextureRenderTargetPipeline2& pipeline) {
-            beginTextureRenderTargetPipeline2(pipeline, commandBuffer, frame.frameIndex);
-            vkCmdDraw(commandBuffer, 3, 1, 0, 0);
-            endTextureRenderTargetPipeline2(pipeline, commandBuffer);
-            mark();
-        };
-        DeferredRenderer& passes = *renderer;
-        vkCmdResetQueryPool(commandBuffer, queries, 0, static_cast<std::uint32_t>(passNames.size()));
-        passes.updateCamera(view, projection);
-        mark();
-        passes.beginGeometryPass(commandBuffer, frame.frameIndex);
-        drawModels(commandBuffer, frame.frameIndex, true);
-        passes.endGeometryPass(commandBuffer);
-        mark();
-        passes.oceanPushConstants.time = time;
-        push(passes.oceanPipeline, &passes.oceanPushConstants, sizeof(passes.oceanPushConstants));
-        beginTextureRenderTargetPipeline2(passes.oceanPipeline, commandBuffer, frame.frameIndex);
-        drawMesh(*passes.oceanMesh, frame);
-        endTextureRenderTargetPipeline2(passes.oceanPipeline, commandBuffer);
-        mark();
-        screenPass(passes.ssaoPipeline);
-        push(passes.pointLightPipeline, &passes.pointLightMode, sizeof(passes.pointLightMode));
-        beginTextureRenderTargetPipeline2(passes.pointLightPipeline, commandBuffer, frame.frameIndex);
-        drawInstancedMesh(*passes.pointLightMesh, frame);
-        endTextureRenderTargetPipeline2(passes.pointLightPipeline, commandBuffer);
-        mark();
-        passes.beginSecondPass(commandBuffer, frame.frameIndex);
-        drawModels(commandBuffer, frame.frameIndex, false);
-        passes.endSecondPass(commandBuffer);
-        mark();
-        push(passes.compositePipeline, &passes.compositePushConstants, sizeof(passes.compositePushConstants));
-        screenPass(passes.compositePipeline);
-        for (std::int32_t iteration = 0; iteration < passes.blurIterations; ++iteration)
-        {
-            const BlurPushConstants across{1, 1.5f};
-            const BlurPushConstants down{0, 1.5f};
-            push(passes.firstBlurPipeline, &across, sizeof(across));
-            screenPass(passes.firstBlurPipeline);
-            push(passes.secondBlurPipeline, &down, sizeof(down));
-            screenPass(passes.secondBlurPipeline);
-        }
-        push(passes.colourGradingPipeline, &passes.colourGradingPushConstants,
-             sizeof(passes.colourGradingPushConstants));
-        beginPipeline2(passes.colourGradingPipeline, commandBuffer, frame.frameIndex, frame.imageIndex);
-        vkCmdDraw(commandBuffer, 3, 1, 0, 0);
-        vkCmdEndRenderPass(commandBuffer);
-        mark();
     }
 
     void release()
@@ -276,48 +192,22 @@ struct Scene
     }
 };
 
-// Frames per second over `seconds` after a few frames to settle.
-double frameRate(double seconds, const std::function<void()>& frame)
-{
-    for (int settle = 0; settle < 5; ++settle)
-    {
-        frame();
-    }
-    std::uint64_t frames = 0;
-    const auto start = std::chrono::steady_clock::now();
-    while (secondsSince(start) < seconds)
-    {
-        frame();
-        ++frames;
-    }
-    return static_cast<double>(frames) / secondsSince(start);
-}
-
 int run(double seconds, const fs::path& built)
 {
-    // Immediate presentation where the surface has it, so the display's pace does not cap the figure.
-    writeFile("Settings.txt",
-              "Window-Width: 1280\nWindow-Height: 720\nFullscreen: false\nPreferredPresentMode: Immediate\n", false);
+    benchmark::writeBenchmarkSettings();
     if (!prepareAssets(built))
     {
         std::printf("The benchmark's images could not be written.\n");
         return EXIT_FAILURE;
     }
     GraphicsSystem graphicsSystem;
-    SceneManager sceneManager(&graphicsSystem);
-    sceneManager.addScene<ClearScene>();
-    if (hasErrors())
+    const std::optional<double> clearing =
+        hasErrors() ? std::nullopt : benchmark::clearingFrameRate(graphicsSystem, seconds);
+    if (!clearing)
     {
         std::printf("The clearing scene could not be started.\n");
         return EXIT_FAILURE;
     }
-    const double clearing = frameRate(seconds, [&] {
-        pollWindowEvents();
-        sceneManager.update();
-        sceneManager.render();
-    });
-    graphicsSystem.waitIdle();
-    sceneManager.unloadScenes();
 
     Scene scene(graphicsSystem);
     if (!scene.load())
@@ -326,72 +216,34 @@ int run(double seconds, const fs::path& built)
         return EXIT_FAILURE;
     }
     const auto start = std::chrono::steady_clock::now();
-    const double deferred = frameRate(seconds, [&] {
+    const double deferred = benchmark::frameRate(seconds, [&] {
         pollWindowEvents();
         if (const std::optional<FrameInfo> frame = graphicsSystem.beginFrame())
         {
-            scene.record(*frame, static_cast<float>(secondsSince(start)));
+            scene.record(*frame, static_cast<float>(benchmark::secondsSince(start)));
             graphicsSystem.endFrame(frame->imageIndex);
         }
     });
     std::printf("%s\n", fmt::format("At {} x {}: clearing frame {:.1f} frames per second ({:.2f} ms), deferred "
                                     "frame {:.1f} frames per second ({:.2f} ms), {:.1f} times the clearing frame",
-                                    width, height, clearing, 1000.0 / clearing, deferred, 1000.0 / deferred,
-                                    clearing / deferred)
+                                    benchmark::windowWidth, benchmark::windowHeight, *clearing, 1000.0 / *clearing,
+                                    deferred, 1000.0 / deferred, *clearing / deferred)
                             .c_str());
 
-    // Pass by pass, from time stamps on the GPU's clock.
-    VkPhysicalDeviceProperties properties{};
-    vkGetPhysicalDeviceProperties(graphicsSystem.physicalDeviceInfo.physicalDevice, &properties);
-    const auto stamps = static_cast<std::uint32_t>(passNames.size());
-    VkQueryPoolCreateInfo poolInfo{};
-    poolInfo.sType = VK_STRUCTURE_TYPE_QUERY_POOL_CREATE_INFO;
-    poolInfo.queryType = VK_QUERY_TYPE_TIMESTAMP;
-    poolInfo.queryCount = stamps;
-    VkQueryPool queries = VK_NULL_HANDLE;
-    if (vkCreateQueryPool(graphicsSystem.logicalDevice.device, &poolInfo, nullptr, &queries) != VK_SUCCESS)
+    benchmark::PassTimer timer(graphicsSystem);
+    const bool timed = timer.run(
+        *scene.renderer, seconds, [] {}, [&] { scene.renderer->updateCamera(scene.view, scene.projection); },
+        [&](const FrameInfo& frame, bool geometryPass) { scene.drawModels(frame, geometryPass); });
+    if (timed)
+    {
+        timer.print();
+    }
+    else
     {
         std::printf("No time stamps.\n");
-        scene.release();
-        return EXIT_FAILURE;
     }
-    std::vector<double> milliseconds(stamps, 0.0);
-    int timed = 0;
-    const auto timedStart = std::chrono::steady_clock::now();
-    while (timed < 5 || secondsSince(timedStart) < seconds)
-    {
-        pollWindowEvents();
-        const std::optional<FrameInfo> frame = graphicsSystem.beginFrame();
-        if (!frame)
-        {
-            continue;
-        }
-        scene.recordTimed(*frame, queries, static_cast<float>(secondsSince(start)));
-        graphicsSystem.endFrame(frame->imageIndex);
-        graphicsSystem.waitIdle();
-        std::vector<std::uint64_t> values(stamps);
-        if (vkGetQueryPoolResults(graphicsSystem.logicalDevice.device, queries, 0, stamps,
-                                  values.size() * sizeof(std::uint64_t), values.data(), sizeof(std::uint64_t),
-                                  VK_QUERY_RESULT_64_BIT | VK_QUERY_RESULT_WAIT_BIT) != VK_SUCCESS)
-        {
-            continue;
-        }
-        for (std::uint32_t pass = 0; pass + 1 < stamps; ++pass)
-        {
-            milliseconds[pass] += static_cast<double>(values[pass + 1] - values[pass]) * properties.limits.timestampPeriod * 1e-6;
-        }
-        milliseconds[stamps - 1] +=
-            static_cast<double>(values[stamps - 1] - values[0]) * properties.limits.timestampPeriod * 1e-6;
-        ++timed;
-    }
-    std::printf("GPU time per pass, mean of %d frames:\n", timed);
-    for (std::uint32_t pass = 0; pass < stamps; ++pass)
-    {
-        std::printf("%s\n", fmt::format("  {:<18} {:8.2f} ms", passNames[pass], milliseconds[pass] / timed).c_str());
-    }
-    vkDestroyQueryPool(graphicsSystem.logicalDevice.device, queries, nullptr);
     scene.release();
-    return hasErrors() ? EXIT_FAILURE : EXIT_SUCCESS;
+    return timed && !hasErrors() ? EXIT_SUCCESS : EXIT_FAILURE;
 }
 }
 
@@ -401,10 +253,6 @@ int main(int argc, char** argv)
     std::error_code error;
     const fs::path built =
         argc > 2 ? fs::absolute(argv[2]) : fs::canonical("/proc/self/exe", error).parent_path().parent_path() / "Assets";
-    const fs::path previous = fs::current_path();
-    const fs::path folder = enterScratchFolder();
-    const int result = run(seconds > 0.0 ? seconds : 3.0, built);
-    fs::current_path(previous);
-    fs::remove_all(folder, error);
-    return result;
+    const benchmark::ScratchFolder folder;
+    return run(seconds > 0.0 ? seconds : 3.0, built);
 }

@@ -1,12 +1,12 @@
 // Frames per second of the trophy scene (gold goblet spinning) in a 1280 x 720
-// window beside those of the clearing scene, measured in the same run, and the
-// load times of the menu and the trophy scene. Reads the game's assets from
-// the folder given (the build's Assets/ by default). Needs an X server and a
-// Vulkan driver, e.g. on the software driver:
+// window beside those of the clearing scene, measured in the same run, with
+// the CPU time of the scene's update and render and the GPU time of each pass
+// of its frame; and the load times of the menu and the trophy scene. Reads the
+// game's assets from the folder given (the build's Assets/ by default). Needs
+// an X server and a Vulkan driver, e.g. on the software driver:
 //   export VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json
 //   xvfb-run -s "-screen 0 1920x1080x24" build/tools/TrophySceneBenchmark [Assets folder] [seconds]
 #include "engine/ClearScene.hpp"
-#include "engine/FileIo.hpp"
 #include "engine/GraphicsSystem.hpp"
 #include "engine/Log.hpp"
 #include "engine/SceneManager.hpp"
@@ -16,75 +16,32 @@
 #include "game/scenes/MainMenuScene.hpp"
 #include "game/scenes/SceneKeys.hpp"
 #include "game/scenes/TrophyScene.hpp"
+#include "renderers/deferred/DeferredRenderer.hpp"
+#include "tools/benchmarks/BenchmarkFrames.hpp"
 
 #include <fmt/format.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
-#include <string>
 
 namespace
 {
 namespace fs = std::filesystem;
 
-double secondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double timed(const std::function<void()>& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return secondsSince(start);
-}
-
-// The game writes and reads "Settings.txt" in its working folder; the
-// benchmark's own settings must not replace the user's.
-fs::path enterScratchFolder(const fs::path& assets)
-{
-    std::string pathTemplate = (fs::temp_directory_path() / "kelvane-benchmark-XXXXXX").string();
-    const fs::path folder = mkdtemp(pathTemplate.data());
-    fs::current_path(folder);
-    fs::create_directory_symlink(assets, "Assets");
-    return folder;
-}
-
-// Frames of the active scene as the main loop runs them, after a warm-up.
-double framesPerSecond(GraphicsSystem& graphicsSystem, SceneManager& sceneManager, double seconds)
-{
-    const auto frame = [&] {
-        Timer::tick();
-        pollWindowEvents();
-        sceneManager.update();
-        sceneManager.render();
-    };
-    for (int warmUp = 0; warmUp < 3; ++warmUp)
-    {
-        frame();
-    }
-    std::uint64_t frames = 0;
-    const auto start = std::chrono::steady_clock::now();
-    while (secondsSince(start) < seconds && !windowShouldClose(graphicsSystem.window))
-    {
-        frame();
-        ++frames;
-    }
-    const double elapsed = secondsSince(start);
-    graphicsSystem.waitIdle();
-    return static_cast<double>(frames) / elapsed;
-}
-
 int run(double seconds)
 {
-    writeFile("Settings.txt",
-              "Window-Width: 1280\nWindow-Height: 720\nFullscreen: false\nPreferredPresentMode: Immediate\n", false);
+    benchmark::writeBenchmarkSettings();
     GraphicsSystem graphicsSystem;
+    const std::optional<double> clearing =
+        hasErrors() ? std::nullopt : benchmark::clearingFrameRate(graphicsSystem, seconds);
+    if (!clearing)
+    {
+        std::printf("The clearing scene could not be started.\n");
+        return EXIT_FAILURE;
+    }
     SceneManager sceneManager(&graphicsSystem);
-    const double menuLoad = timed([&] { sceneManager.addScene<MainMenuScene>(); });
+    const double menuLoad = benchmark::millisecondsOf([&] { sceneManager.addScene<MainMenuScene>(); });
     sceneManager.addScene<ClearScene>();
     sceneManager.addScene<TrophyScene>();
     if (hasErrors())
@@ -93,30 +50,66 @@ int run(double seconds)
         return EXIT_FAILURE;
     }
     Timer::start();
-
-    sceneManager.setScene(raceSceneIndex);
-    const double clearing = framesPerSecond(graphicsSystem, sceneManager, seconds);
     lastRacePlace = 1;
-    const double trophyLoad = timed([&] { sceneManager.setScene(trophySceneIndex); });
-    if (hasErrors())
+    const double trophyLoad = benchmark::millisecondsOf([&] { sceneManager.setScene(trophySceneIndex); });
+    auto* trophyScene = dynamic_cast<TrophyScene*>(sceneManager.getActiveScene());
+    if (hasErrors() || trophyScene == nullptr)
     {
         std::printf("The trophy scene could not be loaded.\n");
         sceneManager.unloadScenes();
         return EXIT_FAILURE;
     }
-    const double trophy = framesPerSecond(graphicsSystem, sceneManager, seconds);
 
-    const VkExtent2D extent = graphicsSystem.swapChain.extent;
+    // Frames as the main loop runs them, the update and the render timed apart.
+    double updating = 0.0;
+    double rendering = 0.0;
+    std::uint64_t frames = 0;
+    const double trophy = benchmark::frameRate(seconds, [&] {
+        Timer::tick();
+        pollWindowEvents();
+        updating += benchmark::millisecondsOf([&] { sceneManager.update(); });
+        rendering += benchmark::millisecondsOf([&] { sceneManager.render(); });
+        ++frames;
+    });
+    graphicsSystem.waitIdle();
+
     std::printf("%s\n", fmt::format("At {} x {}: trophy scene {:.2f} frames per second ({:.1f} ms a frame), "
                                     "clearing scene {:.1f} ({:.2f} ms); the trophy frame costs {:.1f} clearing frames",
-                                    extent.width, extent.height, trophy, 1000.0 / trophy, clearing,
-                                    1000.0 / clearing, clearing / trophy)
+                                    benchmark::windowWidth, benchmark::windowHeight, trophy, 1000.0 / trophy,
+                                    *clearing, 1000.0 / *clearing, *clearing / trophy)
                             .c_str());
-    std::printf("%s\n",
-                fmt::format("Load times: menu {:.0f} ms, trophy scene {:.0f} ms", menuLoad * 1000.0, trophyLoad * 1000.0)
-                    .c_str());
+    std::printf("%s\n", fmt::format("CPU time per frame: update {:.2f} ms, render (recording, submitting, presenting "
+                                    "and waiting for the frame in flight) {:.2f} ms",
+                                    updating / static_cast<double>(frames), rendering / static_cast<double>(frames))
+                            .c_str());
+    std::printf("%s\n", fmt::format("Load times: menu {:.0f} ms, trophy scene {:.0f} ms", menuLoad, trophyLoad).c_str());
+
+    DeferredRenderer& renderer = *trophyScene->getRenderer();
+    benchmark::PassTimer timer(graphicsSystem);
+    const bool timed = timer.run(
+        renderer, seconds,
+        [&] {
+            Timer::tick();
+            sceneManager.update();
+        },
+        [&] { renderer.updateCamera(trophyScene->getCamera().getView(), trophyScene->getCamera().getProjection()); },
+        [&](const FrameInfo& frame, bool geometryPass) {
+            drawModelCollection(renderer, *trophyScene->getGoblets(), frame, geometryPass);
+            if (geometryPass)
+            {
+                drawModelCollection(renderer, *trophyScene->getStage(), frame, true);
+            }
+        });
+    if (timed)
+    {
+        timer.print();
+    }
+    else
+    {
+        std::printf("No time stamps.\n");
+    }
     sceneManager.unloadScenes();
-    return hasErrors() ? EXIT_FAILURE : EXIT_SUCCESS;
+    return timed && !hasErrors() ? EXIT_SUCCESS : EXIT_FAILURE;
 }
 }
 
@@ -124,11 +117,6 @@ int main(int argc, char** argv)
 {
     const fs::path assets = fs::absolute(argc > 1 ? fs::path(argv[1]) : fs::path("Assets"));
     const double seconds = argc > 2 ? std::atof(argv[2]) : 3.0;
-    const fs::path previous = fs::current_path();
-    const fs::path folder = enterScratchFolder(assets);
-    const int result = run(seconds > 0.0 ? seconds : 3.0);
-    fs::current_path(previous);
-    std::error_code error;
-    fs::remove_all(folder, error);
-    return result;
+    const benchmark::ScratchFolder folder(assets);
+    return run(seconds > 0.0 ? seconds : 3.0);
 }
