@@ -162,11 +162,7 @@ bool MainMenuScene::isFpsTextVisible() const
 
 void MainMenuScene::render()
 {
-    if (!loaded)
-    {
-        return;
-    }
-    const std::optional<FrameInfo> frame = graphicsSystem->beginFrame();
+    const std::optional<FrameInfo> frame = beginLoadedFrame(*graphicsSystem, loaded);
     if (!frame)
     {
         return;

@@ -6,6 +6,7 @@
 #include "game/physics/Boat.hpp"
 #include "game/physics/LapTracker.hpp"
 #include "game/scenes/SceneKeys.hpp"
+#include "game/scenes/SceneLoading.hpp"
 #include "renderers/ParticleSystem.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
 
@@ -32,11 +33,7 @@ constexpr double cameraSpeedStep = 0.5;
 
 void RaceScene::render()
 {
-    if (!loaded)
-    {
-        return;
-    }
-    const std::optional<FrameInfo> frame = graphicsSystem->beginFrame();
+    const std::optional<FrameInfo> frame = beginLoadedFrame(*graphicsSystem, loaded);
     if (!frame)
     {
         return;

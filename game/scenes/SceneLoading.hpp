@@ -13,6 +13,7 @@
 #include <vector>
 
 class GraphicsSystem;
+struct FrameInfo;
 
 // A load step's outcome. Many creators refuse without a trace at the error
 // level, and the scene manager learns of a failed load only through that
@@ -36,3 +37,7 @@ std::optional<UniformBufferCollection> createProjectionUniforms(GraphicsSystem& 
 
 // "FPS: -" in a mesh with room for the longest frames-per-second text.
 std::optional<Mesh*> createFpsTextMesh(MeshContainer& meshes, const Font& font);
+
+// The frame a scene records into: none before its load has finished, nor
+// while the swap chain cannot give an image.
+std::optional<FrameInfo> beginLoadedFrame(GraphicsSystem& graphicsSystem, bool loaded);

@@ -148,11 +148,7 @@ void TrophyScene::update()
 
 void TrophyScene::render()
 {
-    if (!loaded)
-    {
-        return;
-    }
-    const std::optional<FrameInfo> frame = graphicsSystem->beginFrame();
+    const std::optional<FrameInfo> frame = beginLoadedFrame(*graphicsSystem, loaded);
     if (!frame)
     {
         return;
