@@ -67,6 +67,21 @@ scaled_picture()
     pngtopnm "${mix[@]}" "$work/run/Assets/$1" | pamscale -width "$2" -height "$3" >"$4"
 }
 
+# Shoots until the shot differs from the given one in the rectangle (left,
+# top, width, height), for up to the given seconds: on a software driver under
+# load a frame can take longer than any fixed wait.
+shoot_until_changed()
+{
+    local before=$1 after=$2 seconds=$3
+    shift 3
+    for _ in $(seq 1 $((seconds * 5))); do
+        sleep 0.2
+        screenshot "$after"
+        [ "$(region "$after" "$@")" != "$(region "$before" "$@")" ] && return 0
+    done
+    return 1
+}
+
 # Presses a key, then shoots until the shot differs from the given one in the
 # rectangle (left, top, width, height), for up to 30 s.
 press_until_changed()
@@ -74,10 +89,29 @@ press_until_changed()
     local key=$1 before=$2 after=$3
     shift 3
     xdotool key "$key"
+    shoot_until_changed "$before" "$after" 30 "$@"
+}
+
+# The game in a window on an X server of its own at the size given
+# (WIDTHxHEIGHT), from the run folder, under the validation layer.
+start_game_in_window()
+{
+    start_x_server "$1"
+    prepare_run_folder
+    start_game
+    wait_for_window
+}
+
+# Shoots until the screen is the menu's background scaled to the size given
+# (written to $work/background.ppm), for up to 30 s; the last shot in
+# $work/menu.ppm.
+wait_for_menu()
+{
+    scaled_picture Textures/Background.png "$1" "$2" "$work/background.ppm" over-black
     for _ in $(seq 1 150); do
+        screenshot "$work/menu.ppm"
+        [ "$(similarity "$work/menu.ppm" "$work/background.ppm")" -ge 25 ] && return 0
         sleep 0.2
-        screenshot "$after"
-        [ "$(region "$after" "$@")" != "$(region "$before" "$@")" ] && return 0
     done
     return 1
 }

@@ -31,12 +31,7 @@ ERROR: Errors have occurred."
     [ "$(messages "$work/log.txt" | grep -F -A4 "ERROR: $sentence")" = "$expected" ] || fail "The log is not the expected one."
 else
     wait_for_window
-    scaled_picture Textures/Background.png 640 360 "$work/background.ppm" over-black
-    for _ in $(seq 1 150); do
-        screenshot "$work/menu.ppm"
-        [ "$(similarity "$work/menu.ppm" "$work/background.ppm")" -ge 25 ] && break
-        sleep 0.2
-    done
+    wait_for_menu 640 360 || fail "The menu does not show the background."
     xdotool key KP_1
     for _ in $(seq 1 300); do
         grep -q "Errors occurred during the loading of scene (index 2)" "$work/log.txt" && break

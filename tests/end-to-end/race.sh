@@ -18,10 +18,7 @@ source "$(dirname "$0")/x-server.sh"
 source "$(dirname "$0")/game-run.sh"
 width=960
 height=540
-start_x_server ${width}x${height}
-prepare_run_folder
-start_game
-wait_for_window
+start_game_in_window ${width}x${height}
 
 # Where the HUD stands at this size: the speedometer, a square of a fifth of
 # the height centred a quarter of it above the bottom and three quarters of it
@@ -112,7 +109,6 @@ xdotool key r
 for _ in $(seq 1 100); do
     sleep 0.2
     screenshot "$work/reset.ppm"
-    # shellcheck disable=SC2086
     # shellcheck disable=SC2086
     [ "$(needle_pixels $needle_region "$work/reset.ppm")" -ge "$resting" ] && break
 done
