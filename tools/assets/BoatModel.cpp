@@ -7,30 +7,17 @@ Mesh buildBoat()
     // A V-bottomed hull from the transom (-Z) to a raised bow (+Z), white,
     // with the gel coat's turquoise and red lines along its topsides under
     // the gunwale. The keel touches y = 0.
-    struct Station
-    {
-        float z;
-        float halfBeam;
-        float keel;
-        float deck;
-    };
-    const Station stations[] = {
+    const HullStation stations[] = {
         {-1.48f, 0.74f, 0.06f, 0.6f}, {-0.8f, 0.78f, 0.0f, 0.6f}, {0.2f, 0.78f, 0.0f, 0.62f},
         {0.9f, 0.66f, 0.06f, 0.66f},  {1.3f, 0.42f, 0.2f, 0.7f},  {box.z - 0.01f, 0.06f, 0.44f, 0.74f},
     };
-    std::vector<std::vector<glm::vec2>> sections;
-    std::vector<float> zs;
-    for (const Station& s : stations)
-    {
-        sections.push_back({{0.0f, s.keel},
-                            {0.75f * s.halfBeam, s.keel + 0.16f},
-                            {s.halfBeam, s.deck},
-                            {-s.halfBeam, s.deck},
-                            {-0.75f * s.halfBeam, s.keel + 0.16f}});
-        zs.push_back(s.z);
-    }
     const AtlasRegion bands[] = {boatWhite, boatTopsides, boatWhite, boatTopsides, boatWhite};
-    addLoftZ(mesh, sections, zs, bands, boatWhite);
+    addHullZ(
+        mesh, stations,
+        [](const HullStation& s) -> std::vector<glm::vec2> {
+            return {{0.75f * s.halfBeam, s.keel + 0.16f}, {s.halfBeam, s.deck}};
+        },
+        bands, boatWhite);
 
     // The cockpit: a raked windscreen across the deck, a console behind it,
     // two seats with backs, and the outboard motor on the transom.

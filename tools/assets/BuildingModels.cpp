@@ -141,34 +141,21 @@ Mesh buildPirateShip(const TrackModel& row)
     const AtlasRegion wood = repeating(4.0f);
     // The hull: U-shaped sections from the transom (-Z) to the bow (+Z), the
     // deck along their tops, the keel row.depth under the waterline.
-    struct Station
-    {
-        float z;
-        float halfBeam;
-        float keel;
-        float deck;
-    };
-    const Station stations[] = {
+    const HullStation stations[] = {
         {-8.5f, 2.2f, -1.6f, 2.6f},     {-6.0f, 2.5f, -2.3f, 2.3f}, {-2.0f, 2.6f, -row.depth, 2.0f},
         {2.0f, 2.6f, -row.depth, 2.0f}, {5.5f, 2.1f, -2.2f, 2.1f},  {7.5f, 1.2f, -1.6f, 2.4f},
         {8.5f, 0.15f, -0.6f, 2.7f},
     };
-    std::vector<std::vector<glm::vec2>> sections;
-    std::vector<float> zs;
-    for (const Station& s : stations)
-    {
-        const float depth = s.deck - s.keel;
-        sections.push_back({{0.0f, s.keel},
-                            {0.6f * s.halfBeam, s.keel + 0.15f * depth},
-                            {0.95f * s.halfBeam, s.keel + 0.5f * depth},
-                            {s.halfBeam, s.deck},
-                            {-s.halfBeam, s.deck},
-                            {-0.95f * s.halfBeam, s.keel + 0.5f * depth},
-                            {-0.6f * s.halfBeam, s.keel + 0.15f * depth}});
-        zs.push_back(s.z);
-    }
     const AtlasRegion bands[] = {wood, wood, wood, wood, wood, wood, wood};
-    addLoftZ(mesh, sections, zs, bands, wood);
+    addHullZ(
+        mesh, stations,
+        [](const HullStation& s) -> std::vector<glm::vec2> {
+            const float depth = s.deck - s.keel;
+            return {{0.6f * s.halfBeam, s.keel + 0.15f * depth},
+                    {0.95f * s.halfBeam, s.keel + 0.5f * depth},
+                    {s.halfBeam, s.deck}};
+        },
+        bands, wood);
     // The stern castle, with a rail along its top.
     addBox(mesh, glm::vec3(0.0f, 2.85f, -6.85f), glm::vec3(2.1f, 0.65f, 1.6f), wood);
     addBox(mesh, glm::vec3(0.0f, 3.45f, -6.85f), glm::vec3(2.15f, 0.05f, 1.62f), wood);

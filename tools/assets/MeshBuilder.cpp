@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
+#include <utility>
 
 namespace
 {
@@ -505,6 +506,27 @@ void addLoftZ(Mesh& mesh, std::span<const std::vector<glm::vec2>> sections, std:
         addFlatTriangle(mesh, {last[0], zs.back()}, {last[m], zs.back()}, {last[m + 1], zs.back()}, capRegion, centre,
                         size);
     }
+}
+
+void addHullZ(Mesh& mesh, std::span<const HullStation> stations,
+              const std::function<std::vector<glm::vec2>(const HullStation&)>& starboard,
+              std::span<const AtlasRegion> bandRegions, AtlasRegion capRegion)
+{
+    std::vector<std::vector<glm::vec2>> sections;
+    std::vector<float> zs;
+    for (const HullStation& station : stations)
+    {
+        const std::vector<glm::vec2> side = starboard(station);
+        std::vector<glm::vec2> section{{0.0f, station.keel}};
+        section.insert(section.end(), side.begin(), side.end());
+        for (auto point = side.rbegin(); point != side.rend(); ++point)
+        {
+            section.push_back({-point->x, point->y});
+        }
+        sections.push_back(std::move(section));
+        zs.push_back(station.z);
+    }
+    addLoftZ(mesh, sections, zs, bandRegions, capRegion);
 }
 
 GeodesicSphere geodesicSphere(int subdivisions)

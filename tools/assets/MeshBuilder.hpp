@@ -100,6 +100,23 @@ void addPrismX(Mesh& mesh, std::span<const glm::vec2> polygon, float xMin, float
 void addLoftZ(Mesh& mesh, std::span<const std::vector<glm::vec2>> sections, std::span<const float> zs,
               std::span<const AtlasRegion> bandRegions, AtlasRegion capRegion);
 
+// One cross-section of a hull lofted along Z: where it stands, half its beam,
+// and the heights of its keel and its deck's edge.
+struct HullStation
+{
+    float z;
+    float halfBeam;
+    float keel;
+    float deck;
+};
+// A hull lofted through its stations from the transom (-Z) to the bow (+Z),
+// symmetric about x = 0. `starboard` gives a station's points on +X above the
+// keel, rising to the deck's edge; the section runs from the keel up the
+// starboard side, across the deck and down the port side.
+void addHullZ(Mesh& mesh, std::span<const HullStation> stations,
+              const std::function<std::vector<glm::vec2>(const HullStation&)>& starboard,
+              std::span<const AtlasRegion> bandRegions, AtlasRegion capRegion);
+
 // Unit directions and triangles of a subdivided icosahedron (20 * 4^subdivisions
 // triangles, counter-clockwise from outside), for parts that shape their own sphere.
 struct GeodesicSphere
