@@ -4,15 +4,18 @@
 #include "engine/FileIo.hpp"
 #include "engine/Log.hpp"
 #include "engine/SceneManager.hpp"
+#include "engine/Timer.hpp"
 #include "engine/Window.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
 
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 namespace benchmark
 {
@@ -20,11 +23,44 @@ namespace
 {
 namespace fs = std::filesystem;
 
+// Frames run ahead of a frame rate's count, so first uploads and pipeline
+// warm-up stay out of the figures.
+constexpr int settlingFrames = 5;
+
 // The passes of the renderer's frame in recording order, as timed.
 const std::array<const char*, 14> passNames{
     "geometry",      "ocean",       "ambient occlusion", "point lights", "sun shadow",
     "composite",     "blur 1 across", "blur 1 down",     "blur 2 across", "blur 2 down",
     "blur 3 across", "blur 3 down", "colour grading",    "whole frame"};
+
+// The GPU time of each pass of the deferred renderer's frame, from time
+// stamps written after every pass of frames recorded as the track scenes
+// record them (the overlays left out).
+class PassTimer
+{
+public:
+    explicit PassTimer(GraphicsSystem& graphicsSystem);
+    ~PassTimer();
+    PassTimer(const PassTimer&) = delete;
+    PassTimer& operator=(const PassTimer&) = delete;
+
+    // Times frames for at least `seconds` and five frames; `beforeFrame` runs
+    // ahead of each (the scene's update), `camera` after beginFrame. False
+    // when no time stamps can be taken.
+    bool run(DeferredRenderer& renderer, double seconds, const std::function<void()>& beforeFrame,
+             const std::function<void()>& camera, const ModelDrawer& drawModels);
+    void print() const;
+
+private:
+    void record(DeferredRenderer& renderer, const FrameInfo& frame, float time, const ModelDrawer& drawModels);
+
+    GraphicsSystem& graphicsSystem;
+    VkQueryPool queries = VK_NULL_HANDLE;
+    std::vector<double> milliseconds;
+    // Each pass's fastest frame: on a loaded machine the steadier figure.
+    std::vector<double> fastest;
+    int frames = 0;
+};
 }
 
 double secondsSince(std::chrono::steady_clock::time_point start)
@@ -67,7 +103,7 @@ void writeBenchmarkSettings()
 
 double frameRate(double seconds, const std::function<void()>& frame)
 {
-    for (int settle = 0; settle < 5; ++settle)
+    for (int settle = 0; settle < settlingFrames; ++settle)
     {
         frame();
     }
@@ -81,12 +117,45 @@ double frameRate(double seconds, const std::function<void()>& frame)
     return static_cast<double>(frames) / secondsSince(start);
 }
 
+SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManager, double seconds,
+                        const std::function<void()>& beforeFrame)
+{
+    double updating = 0.0;
+    double rendering = 0.0;
+    int calls = 0;
+    const double rate = frameRate(seconds, [&] {
+        Timer::tick();
+        if (beforeFrame)
+        {
+            beforeFrame();
+        }
+        pollWindowEvents();
+        const double update = millisecondsOf([&] { sceneManager.update(); });
+        const double render = millisecondsOf([&] { sceneManager.render(); });
+        // The settling frames count no more than in the frame rate.
+        if (++calls > settlingFrames)
+        {
+            updating += update;
+            rendering += render;
+        }
+    });
+    graphicsSystem.waitIdle();
+    const double frames = std::max(calls - settlingFrames, 1);
+    return {rate, updating / frames, rendering / frames};
+}
+
 std::optional<double> clearingFrameRate(GraphicsSystem& graphicsSystem, double seconds)
 {
+    if (hasErrors())
+    {
+        std::printf("The clearing scene could not be started.\n");
+        return std::nullopt;
+    }
     SceneManager sceneManager(&graphicsSystem);
     sceneManager.addScene<ClearScene>();
     if (hasErrors())
     {
+        std::printf("The clearing scene could not be started.\n");
         return std::nullopt;
     }
     const double rate = frameRate(seconds, [&] {
@@ -244,5 +313,19 @@ void PassTimer::print() const
                                         milliseconds[pass] / std::max(frames, 1), fastest[pass])
                                 .c_str());
     }
+}
+
+bool printPassTimes(GraphicsSystem& graphicsSystem, DeferredRenderer& renderer, double seconds,
+                    const std::function<void()>& beforeFrame, const std::function<void()>& camera,
+                    const ModelDrawer& drawModels)
+{
+    PassTimer timer(graphicsSystem);
+    if (!timer.run(renderer, seconds, beforeFrame, camera, drawModels))
+    {
+        std::printf("No time stamps.\n");
+        return false;
+    }
+    timer.print();
+    return true;
 }
 }

@@ -5,18 +5,14 @@
 // each pass of the deferred renderer's frame.
 #include "engine/GraphicsSystem.hpp"
 
-#include <vulkan/vulkan.h>
-
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <string>
-#include <vector>
 
 class DeferredRenderer;
+class SceneManager;
 struct FrameInfo;
 
 namespace benchmark
@@ -50,39 +46,36 @@ void writeBenchmarkSettings();
 // Frames per second of `frame` over `seconds`, after a few to settle.
 double frameRate(double seconds, const std::function<void()>& frame);
 // The clearing scene's, in a scene manager of its own: the floor the other
-// frames are measured against. Empty when the scene could not be started.
+// frames are measured against. Empty, having printed so, when the graphics
+// system or the scene could not be started.
 std::optional<double> clearingFrameRate(GraphicsSystem& graphicsSystem, double seconds);
+
+// Frames of a scene manager's active scene as the main loop runs them, the
+// update and the render timed apart.
+struct SceneFrames
+{
+    double framesPerSecond = 0.0;
+    // CPU time per frame; the render's includes recording, submitting,
+    // presenting and waiting for the frame in flight.
+    double updateMilliseconds = 0.0;
+    double renderMilliseconds = 0.0;
+};
+// Over `seconds`, after a few to settle; `beforeFrame`, when given, runs after
+// the timer's tick ahead of each frame (the autopilot's keys).
+SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManager, double seconds,
+                        const std::function<void()>& beforeFrame = {});
 
 // Draws a scene's models inside the geometry pass (with their materials) or
 // the second pass (without).
 using ModelDrawer = std::function<void(const FrameInfo& frame, bool geometryPass)>;
 
-// The GPU time of each pass of the deferred renderer's frame, from time
-// stamps written after every pass of frames recorded as the track scenes
-// record them (the overlays left out).
-class PassTimer
-{
-public:
-    explicit PassTimer(GraphicsSystem& graphicsSystem);
-    ~PassTimer();
-    PassTimer(const PassTimer&) = delete;
-    PassTimer& operator=(const PassTimer&) = delete;
-
-    // Times frames for at least `seconds` and five frames; `beforeFrame` runs
-    // ahead of each (the scene's update), `camera` after beginFrame. False
-    // when no time stamps can be taken.
-    bool run(DeferredRenderer& renderer, double seconds, const std::function<void()>& beforeFrame,
-             const std::function<void()>& camera, const ModelDrawer& drawModels);
-    void print() const;
-
-private:
-    void record(DeferredRenderer& renderer, const FrameInfo& frame, float time, const ModelDrawer& drawModels);
-
-    GraphicsSystem& graphicsSystem;
-    VkQueryPool queries = VK_NULL_HANDLE;
-    std::vector<double> milliseconds;
-    // Each pass's fastest frame: on a loaded machine the steadier figure.
-    std::vector<double> fastest;
-    int frames = 0;
-};
+// Prints the GPU time of each pass of the deferred renderer's frame, mean and
+// fastest, from time stamps written after every pass of frames recorded as
+// the track scenes record them (the overlays left out), for at least
+// `seconds` and five frames; `beforeFrame` runs ahead of each (the scene's
+// update), `camera` after beginFrame. Prints "No time stamps." and is false
+// when none can be taken.
+bool printPassTimes(GraphicsSystem& graphicsSystem, DeferredRenderer& renderer, double seconds,
+                    const std::function<void()>& beforeFrame, const std::function<void()>& camera,
+                    const ModelDrawer& drawModels);
 }

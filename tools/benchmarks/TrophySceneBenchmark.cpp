@@ -11,7 +11,6 @@
 #include "engine/Log.hpp"
 #include "engine/SceneManager.hpp"
 #include "engine/Timer.hpp"
-#include "engine/Window.hpp"
 #include "game/race/RaceResult.hpp"
 #include "game/scenes/MainMenuScene.hpp"
 #include "game/scenes/SceneKeys.hpp"
@@ -33,11 +32,9 @@ int run(double seconds)
 {
     benchmark::writeBenchmarkSettings();
     GraphicsSystem graphicsSystem;
-    const std::optional<double> clearing =
-        hasErrors() ? std::nullopt : benchmark::clearingFrameRate(graphicsSystem, seconds);
+    const std::optional<double> clearing = benchmark::clearingFrameRate(graphicsSystem, seconds);
     if (!clearing)
     {
-        std::printf("The clearing scene could not be started.\n");
         return EXIT_FAILURE;
     }
     SceneManager sceneManager(&graphicsSystem);
@@ -60,34 +57,23 @@ int run(double seconds)
         return EXIT_FAILURE;
     }
 
-    // Frames as the main loop runs them, the update and the render timed apart.
-    double updating = 0.0;
-    double rendering = 0.0;
-    std::uint64_t frames = 0;
-    const double trophy = benchmark::frameRate(seconds, [&] {
-        Timer::tick();
-        pollWindowEvents();
-        updating += benchmark::millisecondsOf([&] { sceneManager.update(); });
-        rendering += benchmark::millisecondsOf([&] { sceneManager.render(); });
-        ++frames;
-    });
-    graphicsSystem.waitIdle();
+    const benchmark::SceneFrames trophy = benchmark::sceneFrames(graphicsSystem, sceneManager, seconds);
 
     std::printf("%s\n", fmt::format("At {} x {}: trophy scene {:.2f} frames per second ({:.1f} ms a frame), "
                                     "clearing scene {:.1f} ({:.2f} ms); the trophy frame costs {:.1f} clearing frames",
-                                    benchmark::windowWidth, benchmark::windowHeight, trophy, 1000.0 / trophy,
-                                    *clearing, 1000.0 / *clearing, *clearing / trophy)
+                                    benchmark::windowWidth, benchmark::windowHeight, trophy.framesPerSecond,
+                                    1000.0 / trophy.framesPerSecond, *clearing, 1000.0 / *clearing,
+                                    *clearing / trophy.framesPerSecond)
                             .c_str());
     std::printf("%s\n", fmt::format("CPU time per frame: update {:.2f} ms, render (recording, submitting, presenting "
                                     "and waiting for the frame in flight) {:.2f} ms",
-                                    updating / static_cast<double>(frames), rendering / static_cast<double>(frames))
+                                    trophy.updateMilliseconds, trophy.renderMilliseconds)
                             .c_str());
     std::printf("%s\n", fmt::format("Load times: menu {:.0f} ms, trophy scene {:.0f} ms", menuLoad, trophyLoad).c_str());
 
     DeferredRenderer& renderer = *trophyScene->getRenderer();
-    benchmark::PassTimer timer(graphicsSystem);
-    const bool timed = timer.run(
-        renderer, seconds,
+    const bool timed = benchmark::printPassTimes(
+        graphicsSystem, renderer, seconds,
         [&] {
             Timer::tick();
             sceneManager.update();
@@ -100,14 +86,6 @@ int run(double seconds)
                 drawModelCollection(renderer, *trophyScene->getStage(), frame, true);
             }
         });
-    if (timed)
-    {
-        timer.print();
-    }
-    else
-    {
-        std::printf("No time stamps.\n");
-    }
     sceneManager.unloadScenes();
     return timed && !hasErrors() ? EXIT_SUCCESS : EXIT_FAILURE;
 }
