@@ -58,7 +58,8 @@ for place in 1 2 3 4 5 6; do
 done
 [ "$best_place" = 1 ] || fail "The badge looks most like the \"$best_place. Place\" picture (see $screenshots/trophy.png)."
 
-# Soon the goblet in the middle has turned; the badge stands still.
+# The goblet in the middle turns (awaited, as a loaded software driver can
+# take more than a second for a frame); the badge stands still meanwhile.
 goblet_region="$((width * 3 / 8)) $((height / 4)) $((width / 4)) $((height / 2))"
 # shellcheck disable=SC2086
 shoot_until_changed "$work/trophy.ppm" "$work/trophy-later.ppm" 10 $goblet_region ||
