@@ -162,7 +162,7 @@ bool MainMenuScene::isFpsTextVisible() const
 
 void MainMenuScene::render()
 {
-    const std::optional<FrameInfo> frame = beginLoadedFrame(*graphicsSystem, loaded);
+    const std::optional<FrameInfo> frame = beginLoadedFrame(graphicsSystem, loaded);
     if (!frame)
     {
         return;

@@ -33,7 +33,7 @@ constexpr double cameraSpeedStep = 0.5;
 
 void RaceScene::render()
 {
-    const std::optional<FrameInfo> frame = beginLoadedFrame(*graphicsSystem, loaded);
+    const std::optional<FrameInfo> frame = beginLoadedFrame(graphicsSystem, loaded);
     if (!frame)
     {
         return;

@@ -68,11 +68,11 @@ std::optional<Mesh*> createFpsTextMesh(MeshContainer& meshes, const Font& font)
     return mesh;
 }
 
-std::optional<FrameInfo> beginLoadedFrame(GraphicsSystem& graphicsSystem, bool loaded)
+std::optional<FrameInfo> beginLoadedFrame(GraphicsSystem* graphicsSystem, bool loaded)
 {
     if (!loaded)
     {
         return std::nullopt;
     }
-    return graphicsSystem.beginFrame();
+    return graphicsSystem->beginFrame();
 }

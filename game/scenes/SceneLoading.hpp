@@ -38,6 +38,7 @@ std::optional<UniformBufferCollection> createProjectionUniforms(GraphicsSystem& 
 // "FPS: -" in a mesh with room for the longest frames-per-second text.
 std::optional<Mesh*> createFpsTextMesh(MeshContainer& meshes, const Font& font);
 
-// The frame a scene records into: none before its load has finished, nor
-// while the swap chain cannot give an image.
-std::optional<FrameInfo> beginLoadedFrame(GraphicsSystem& graphicsSystem, bool loaded);
+// The frame a scene records into: none before its load has finished (a
+// scene made without a graphics system never loads), nor while the swap
+// chain cannot give an image.
+std::optional<FrameInfo> beginLoadedFrame(GraphicsSystem* graphicsSystem, bool loaded);

@@ -148,7 +148,7 @@ void TrophyScene::update()
 
 void TrophyScene::render()
 {
-    const std::optional<FrameInfo> frame = beginLoadedFrame(*graphicsSystem, loaded);
+    const std::optional<FrameInfo> frame = beginLoadedFrame(graphicsSystem, loaded);
     if (!frame)
     {
         return;
