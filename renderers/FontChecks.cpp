@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace
 {
@@ -46,6 +48,30 @@ constexpr std::uint64_t recordSize = 16;
 // them all, so both are bounded.
 constexpr int deepestComponent = 8;
 constexpr int mostComponents = 256;
+
+// The box around the points the rasteriser makes of an outline, the origin
+// included: a line's unused control point is the origin, moved with the rest
+// when the outline is a component.
+struct Extent
+{
+    double left = 0;
+    double bottom = 0;
+    double right = 0;
+    double top = 0;
+
+    void include(double x, double y)
+    {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        bottom = std::min(bottom, y);
+        top = std::max(top, y);
+    }
+};
+
+// A component's points are moved in single precision and stored in 16 bits;
+// one outside that range is undefined. The margin covers the rounding.
+constexpr double lowestPoint = -32767.0;
+constexpr double highestPoint = 32766.0;
 
 // As the rasteriser finds a table: the first record with the tag.
 std::optional<Range> findTable(const Bytes& bytes, std::uint64_t fontStart, std::string_view tag)
@@ -283,7 +309,7 @@ bool positioningFits(const Bytes& bytes, const Range& gpos)
 
 // The outline data of a simple glyph: contour ends, instructions, then flags
 // and coordinates as long as the flags make them.
-bool simpleOutlineFits(const Bytes& bytes, const Range& outline, std::uint64_t contours)
+bool simpleOutlineFits(const Bytes& bytes, const Range& outline, std::uint64_t contours, Extent& extent)
 {
     const std::uint64_t ends = outline.offset + 10;
     if (!outline.holds(ends, 2 * contours + 2))
@@ -305,6 +331,7 @@ bool simpleOutlineFits(const Bytes& bytes, const Range& outline, std::uint64_t c
     std::uint32_t repeats = 0;
     std::uint64_t contour = 0;
     std::uint64_t contourStart = 0;
+    std::vector<std::uint8_t> pointFlags(points);
     for (std::uint64_t point = 0; point < points; ++point)
     {
         if (repeats == 0)
@@ -327,6 +354,7 @@ bool simpleOutlineFits(const Bytes& bytes, const Range& outline, std::uint64_t c
         {
             --repeats;
         }
+        pointFlags[point] = static_cast<std::uint8_t>(flags);
         coordinateBytes += (flags & 2) != 0 ? 1 : (flags & 16) != 0 ? 0 : 2;
         coordinateBytes += (flags & 4) != 0 ? 1 : (flags & 32) != 0 ? 0 : 2;
         // A contour that starts off the curve takes its start from the point
@@ -343,7 +371,38 @@ bool simpleOutlineFits(const Bytes& bytes, const Range& outline, std::uint64_t c
             contourStart = point + 1;
         }
     }
-    return outline.holds(at, coordinateBytes);
+    if (!outline.holds(at, coordinateBytes))
+    {
+        return false;
+    }
+    // The coordinates as the rasteriser sums them: in 32 bits, kept in 16.
+    const auto coordinates = [&](std::uint32_t shortFlag, std::uint32_t sameFlag) {
+        std::vector<std::int16_t> values(points);
+        std::int32_t value = 0;
+        for (std::uint64_t point = 0; point < points; ++point)
+        {
+            const std::uint32_t pointFlag = pointFlags[point];
+            if ((pointFlag & shortFlag) != 0)
+            {
+                const auto delta = static_cast<std::int32_t>(bytes.u8(at++));
+                value += (pointFlag & sameFlag) != 0 ? delta : -delta;
+            }
+            else if ((pointFlag & sameFlag) == 0)
+            {
+                value += bytes.i16(at);
+                at += 2;
+            }
+            values[point] = static_cast<std::int16_t>(value);
+        }
+        return values;
+    };
+    const std::vector<std::int16_t> xs = coordinates(2, 16);
+    const std::vector<std::int16_t> ys = coordinates(4, 32);
+    for (std::uint64_t point = 0; point < points; ++point)
+    {
+        extent.include(xs[point], ys[point]);
+    }
+    return true;
 }
 
 struct GlyphWalk
@@ -355,7 +414,7 @@ struct GlyphWalk
     int components = 0;
 };
 
-bool outlineFits(GlyphWalk& walk, int glyph, int depth)
+bool outlineFits(GlyphWalk& walk, int glyph, int depth, Extent& extent)
 {
     if (glyph < 0 || glyph >= walk.info.numGlyphs)
     {
@@ -381,7 +440,7 @@ bool outlineFits(GlyphWalk& walk, int glyph, int depth)
     const std::int32_t contours = bytes.i16(outline.offset);
     if (contours >= 0)
     {
-        return contours == 0 || simpleOutlineFits(bytes, outline, static_cast<std::uint64_t>(contours));
+        return contours == 0 || simpleOutlineFits(bytes, outline, static_cast<std::uint64_t>(contours), extent);
     }
     if (depth >= deepestComponent)
     {
@@ -403,11 +462,40 @@ bool outlineFits(GlyphWalk& walk, int glyph, int depth)
         {
             return false;
         }
-        at += 4 + ((flags & 1) != 0 ? 4 : 2);
-        at += (flags & 8) != 0 ? 2 : (flags & 0x40) != 0 ? 4 : (flags & 0x80) != 0 ? 8 : 0;
-        if (!outline.holds(at, 0) || !outlineFits(walk, component, depth + 1))
+        const bool wordOffsets = (flags & 1) != 0;
+        const std::uint64_t offsets = at + 4;
+        const std::uint64_t scales = offsets + (wordOffsets ? 4 : 2);
+        const int scaleCount = (flags & 8) != 0 ? 1 : (flags & 0x40) != 0 ? 2 : (flags & 0x80) != 0 ? 4 : 0;
+        at = scales + 2 * static_cast<std::uint64_t>(scaleCount);
+        Extent part;
+        if (!outline.holds(at, 0) || !outlineFits(walk, component, depth + 1, part))
         {
             return false;
+        }
+        // The component's points moved as the rasteriser moves them, whose
+        // result must fit the 16 bits it stores.
+        const auto scale = [&](int index) { return static_cast<double>(bytes.i16(scales + 2 * index)) / 16384.0; };
+        const double dx = wordOffsets ? bytes.i16(offsets) : static_cast<std::int8_t>(bytes.u8(offsets));
+        const double dy = wordOffsets ? bytes.i16(offsets + 2) : static_cast<std::int8_t>(bytes.u8(offsets + 1));
+        const double a = scaleCount == 0 ? 1 : scale(0);
+        const double b = scaleCount == 4 ? scale(1) : 0;
+        const double c = scaleCount == 4 ? scale(2) : 0;
+        const double d = scaleCount == 0 ? 1 : scaleCount == 1 ? a : scaleCount == 2 ? scale(1) : scale(3);
+        const double m = std::sqrt(a * a + b * b);
+        const double n = std::sqrt(c * c + d * d);
+        for (const double x : {part.left, part.right})
+        {
+            for (const double y : {part.bottom, part.top})
+            {
+                const double movedX = m * (a * x + c * y + dx);
+                const double movedY = n * (b * x + d * y + dy);
+                if (!(movedX >= lowestPoint && movedX <= highestPoint && movedY >= lowestPoint &&
+                      movedY <= highestPoint))
+                {
+                    return false;
+                }
+                extent.include(std::trunc(movedX), std::trunc(movedY));
+            }
         }
         more = (flags & 0x20) != 0;
     }
@@ -488,7 +576,8 @@ bool glyphFits(const stbtt_fontinfo& info, std::string_view data, int glyph)
     const Bytes bytes(data);
     const auto fontStart = static_cast<std::uint64_t>(info.fontstart);
     GlyphWalk walk{info, bytes, *findTable(bytes, fontStart, "glyf"), *findTable(bytes, fontStart, "loca")};
-    return outlineFits(walk, glyph, 0);
+    Extent extent;
+    return outlineFits(walk, glyph, 0, extent);
 }
 
 bool outlineWithinBox(const stbtt_fontinfo& info, int glyph)

@@ -23,7 +23,8 @@ bool faceFits(const stbtt_fontinfo& info, std::string_view data);
 
 // A glyph index the metrics and outlines have, whose outline (and those of its
 // components, placed by offsets and nested at most a few deep) lies within the
-// glyph table.
+// glyph table, with each component's points, as it is scaled and moved, still
+// within the 16 bits the rasteriser keeps them in.
 bool glyphFits(const stbtt_fontinfo& info, std::string_view data, int glyph);
 
 // After glyphFits: every point of the glyph's outline, control points

@@ -214,6 +214,20 @@ TEST_F(DamagedFontTest, DamageWhereTheRasteriserTrustsTheFileIsRefused)
     EXPECT_TRUE(accepted(original, 200));
 }
 
+// The checks refuse only what the rasteriser would mishandle: every packaged
+// face passes them, at small and large sizes.
+TEST_F(DamagedFontTest, EveryPackagedFaceIsAccepted)
+{
+    int faces = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(fontFolder))
+    {
+        const std::string face = readFile(entry.path()).value();
+        EXPECT_TRUE(accepted(face, 12) && accepted(face, 200)) << entry.path();
+        ++faces;
+    }
+    EXPECT_GT(faces, 1);
+}
+
 TEST_F(DamagedFontTest, TruncatedAndScribbledCopiesNeverCrash)
 {
     std::uint32_t state = 2463534242u;
@@ -258,4 +272,24 @@ TEST(FontTests, AContourOfOneOffCurvePointIsRefusedBeforeItsOutlineIsWalked)
         refused += glyphFits(info, data, glyph) ? 0 : 1;
     }
     EXPECT_EQ(refused, 1);
+}
+
+// A composite glyph of this copy scales and moves its component past the 16
+// bits the rasteriser keeps each point in, which is undefined; the component
+// itself is whole.
+TEST(FontTests, AComponentMovedPastSixteenBitPointsIsRefused)
+{
+    const std::string data =
+        readFile(KELVANE_TEST_DATA_DIR "/../fuzz/corpus/Font/component-moved-past-sixteen-bits.ttf").value();
+    stbtt_fontinfo info{};
+    ASSERT_NE(stbtt_InitFont(&info, reinterpret_cast<const unsigned char*>(data.data()), 0), 0);
+    std::vector<int> refused;
+    for (int glyph = 0; glyph < info.numGlyphs; ++glyph)
+    {
+        if (!glyphFits(info, data, glyph))
+        {
+            refused.push_back(glyph);
+        }
+    }
+    EXPECT_EQ(refused.size(), 1u);
 }
