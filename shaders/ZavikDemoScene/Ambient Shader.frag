@@ -178,8 +178,10 @@ void main()
         {
             colour += vec3(0.0, 0.018, 0.016) * composite.lightColour.w * lit * (0.5 + 0.5 * dot(normal, towardsSun));
         }
+        // The haze is the air between the eye and the surface; the intro looks
+        // at the planet from space, through none.
         float hazeDepth = depth / composite.hazeDistance;
-        float haze = 1.0 - exp(-hazeDepth * hazeDepth);
+        float haze = composite.introFlag != 0u ? 0.0 : 1.0 - exp(-hazeDepth * hazeDepth);
         colour = mix(colour, skyIrradiance / PI, haze * 0.6);
 
         if (view == 1)
