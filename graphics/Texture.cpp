@@ -328,20 +328,9 @@ std::optional<VkSampler> createTextureSampler(TextureContainer& container, const
     return makeSampler(container, describeSampler(lodCount, filtering, device.maxSamplerAnisotropy));
 }
 
-std::optional<VkSampler> createEdgeClampedSampler(TextureContainer& container)
+std::optional<VkSampler> createEdgeClampedSampler(TextureContainer& container, VkFilter filter)
 {
-    VkSamplerCreateInfo info =
-        describeSampler(0, {VK_FILTER_LINEAR, VK_FILTER_LINEAR, VK_SAMPLER_MIPMAP_MODE_NEAREST, false}, 1.0f);
-    info.addressModeU = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
-    info.addressModeV = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
-    info.addressModeW = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
-    return makeSampler(container, info);
-}
-
-std::optional<VkSampler> createNearestEdgeSampler(TextureContainer& container)
-{
-    VkSamplerCreateInfo info =
-        describeSampler(0, {VK_FILTER_NEAREST, VK_FILTER_NEAREST, VK_SAMPLER_MIPMAP_MODE_NEAREST, false}, 1.0f);
+    VkSamplerCreateInfo info = describeSampler(0, {filter, filter, VK_SAMPLER_MIPMAP_MODE_NEAREST, false}, 1.0f);
     info.addressModeU = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
     info.addressModeV = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;
     info.addressModeW = VK_SAMPLER_ADDRESS_MODE_CLAMP_TO_EDGE;

@@ -110,13 +110,11 @@ std::optional<VkSampler> createSampler(TextureContainer& container, std::uint32_
 std::optional<VkSampler> createTextureSampler(TextureContainer& container, const Texture& texture,
                                               std::uint32_t lodCount, VkFilter magFilter, VkFilter minFilter,
                                               VkSamplerMipmapMode mipmapMode);
-// Linear, without levels or anisotropy, addresses clamped to the edge: for
-// look-up tables and screen images whose edges must not wrap round.
-std::optional<VkSampler> createEdgeClampedSampler(TextureContainer& container);
-// Nearest, without levels or anisotropy, clamped to the edge: for screen
-// images read texel by texel, where a software driver's nearest read is
-// cheaper than a fetch.
-std::optional<VkSampler> createNearestEdgeSampler(TextureContainer& container);
+// Without levels or anisotropy, addresses clamped to the edge: linear for
+// look-up tables and screen images whose edges must not wrap round; nearest
+// for screen images read texel by texel, where a software driver's nearest
+// read is cheaper than a fetch.
+std::optional<VkSampler> createEdgeClampedSampler(TextureContainer& container, VkFilter filter);
 // Linear over levels 0 to lodCount, repeating, without anisotropy: for images
 // read at an explicit level or without levels, where anisotropic filtering
 // adds nothing but, on a software driver, costs many plain reads.

@@ -20,16 +20,10 @@ PipelineDescription describeParticlePipeline()
     PipelineDescription description;
     description.shaders = {{VK_SHADER_STAGE_VERTEX_BIT, "Assets/ZavikDemoScene/Shaders/Particle Shader.vert.spv"},
                            {VK_SHADER_STAGE_FRAGMENT_BIT, "Assets/ZavikDemoScene/Shaders/Particle Shader.frag.spv"}};
-    description.topology = VK_PRIMITIVE_TOPOLOGY_TRIANGLE_LIST;
-    description.polygonMode = VK_POLYGON_MODE_FILL;
     description.cullMode = VK_CULL_MODE_BACK_BIT;
-    description.frontFace = VK_FRONT_FACE_COUNTER_CLOCKWISE;
-    description.lineWidth = 1.0f;
     description.depthTest = true;
     description.depthWrite = true;
-    description.depthCompareOp = VK_COMPARE_OP_LESS;
     description.blendMode = BlendMode::AlphaBlend;
-    description.dynamicStates = {};
     description.descriptorBindings = {{VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER, VK_SHADER_STAGE_FRAGMENT_BIT}};
     description.pushConstantRanges = {{VK_SHADER_STAGE_VERTEX_BIT, sizeof(ParticleSystem::PushBlock)}};
     description.colourLoadOp = VK_ATTACHMENT_LOAD_OP_LOAD;

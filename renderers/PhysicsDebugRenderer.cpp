@@ -18,17 +18,8 @@ PipelineDescription describeDebugPipeline(const std::filesystem::path& vertexSha
     description.shaders = {{VK_SHADER_STAGE_VERTEX_BIT, vertexShader.string()},
                            {VK_SHADER_STAGE_FRAGMENT_BIT, fragmentShader.string()}};
     description.topology = VK_PRIMITIVE_TOPOLOGY_LINE_LIST;
-    description.polygonMode = VK_POLYGON_MODE_FILL;
     description.cullMode = VK_CULL_MODE_BACK_BIT;
-    description.frontFace = VK_FRONT_FACE_COUNTER_CLOCKWISE;
-    description.lineWidth = 1.0f;
-    description.depthTest = false;
-    description.depthWrite = false;
-    description.depthCompareOp = VK_COMPARE_OP_LESS;
-    description.blendMode = BlendMode::Opaque;
-    description.dynamicStates = {};
     description.descriptorBindings = {{VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, VK_SHADER_STAGE_VERTEX_BIT}};
-    description.pushConstantRanges = {};
     description.colourLoadOp = VK_ATTACHMENT_LOAD_OP_LOAD;
     description.depthLoadOp = VK_ATTACHMENT_LOAD_OP_CLEAR;
     description.hasDepthAttachment = false;

@@ -27,18 +27,12 @@ PipelineDescription describeScreenPipeline(const std::string& vertexShader, cons
 {
     PipelineDescription description;
     description.shaders = {{VK_SHADER_STAGE_VERTEX_BIT, vertexShader}, {VK_SHADER_STAGE_FRAGMENT_BIT, fragmentShader}};
-    description.topology = VK_PRIMITIVE_TOPOLOGY_TRIANGLE_LIST;
-    description.polygonMode = VK_POLYGON_MODE_FILL;
     description.cullMode = VK_CULL_MODE_BACK_BIT;
-    description.frontFace = VK_FRONT_FACE_COUNTER_CLOCKWISE;
-    description.depthCompareOp = VK_COMPARE_OP_LESS;
     description.blendMode = BlendMode::AlphaBlend;
     description.descriptorBindings = {{VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, VK_SHADER_STAGE_VERTEX_BIT},
                                       {VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER, VK_SHADER_STAGE_FRAGMENT_BIT}};
     description.pushConstantRanges = {{VK_SHADER_STAGE_VERTEX_BIT, 64}};
     description.colourLoadOp = colourLoadOp;
-    description.depthLoadOp = VK_ATTACHMENT_LOAD_OP_DONT_CARE;
-    description.hasDepthAttachment = false;
     return description;
 }
 

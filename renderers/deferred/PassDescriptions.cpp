@@ -33,14 +33,9 @@ PipelineDescription describe(std::vector<PipelineShader> shaders, VkCullModeFlag
 {
     PipelineDescription description;
     description.shaders = std::move(shaders);
-    description.topology = VK_PRIMITIVE_TOPOLOGY_TRIANGLE_LIST;
-    description.polygonMode = VK_POLYGON_MODE_FILL;
     description.cullMode = cullMode;
-    description.frontFace = VK_FRONT_FACE_COUNTER_CLOCKWISE;
-    description.lineWidth = 1.0f;
     description.depthTest = true;
     description.depthWrite = true;
-    description.depthCompareOp = VK_COMPARE_OP_LESS;
     description.blendMode = blendMode;
     description.colourLoadOp = colourLoadOp;
     description.depthLoadOp = depthLoadOp;

@@ -142,7 +142,7 @@ bool DeferredRenderer::initialise()
         return false;
     }
     materialSampler = *materials;
-    const std::optional<VkSampler> nearest = createNearestEdgeSampler(textures);
+    const std::optional<VkSampler> nearest = createEdgeClampedSampler(textures, VK_FILTER_NEAREST);
     if (!nearest)
     {
         return false;
@@ -294,7 +294,7 @@ bool DeferredRenderer::initialisePbrCompositePass()
     {
         return false;
     }
-    const std::optional<VkSampler> clamped = createEdgeClampedSampler(textures);
+    const std::optional<VkSampler> clamped = createEdgeClampedSampler(textures, VK_FILTER_LINEAR);
     if (!clamped)
     {
         return false;
