@@ -8,7 +8,7 @@
 
 namespace
 {
-bool errorsOccurred = false;
+std::size_t errorsLogged = 0;
 }
 
 std::string logTimestamp()
@@ -29,7 +29,7 @@ void logInfo(const std::string& message)
 void logError(const std::string& message)
 {
     std::printf("[%s] ERROR: %s\n", logTimestamp().c_str(), message.c_str());
-    errorsOccurred = true;
+    ++errorsLogged;
 }
 
 void logDebug(const std::string&)
@@ -57,10 +57,15 @@ void logLines(const LogLines& lines)
 
 bool hasErrors()
 {
-    return errorsOccurred;
+    return errorsLogged != 0;
+}
+
+std::size_t errorCount()
+{
+    return errorsLogged;
 }
 
 void resetErrorFlagForTesting()
 {
-    errorsOccurred = false;
+    errorsLogged = 0;
 }

@@ -58,10 +58,13 @@ void SceneManager::setScene(std::uint32_t index)
     // The active scene is still drawing and reading input: a failed
     // re-activation must not pull its resources away.
     const bool isActive = entry.scene.get() == activeScene;
+    // Only the scene's own steps can refuse it: an error logged earlier in
+    // play must not keep every later switch from happening.
     if (!entry.loaded)
     {
+        const std::size_t errorsBeforeLoad = errorCount();
         entry.scene->load();
-        if (hasErrors())
+        if (errorCount() != errorsBeforeLoad)
         {
             logError(fmt::format("Errors occurred during the loading of scene (index {})", index));
             waitForDevice();
@@ -72,8 +75,9 @@ void SceneManager::setScene(std::uint32_t index)
     }
 
     const InstalledHandlers previous = InstalledHandlers::capture();
+    const std::size_t errorsBeforeInitialise = errorCount();
     entry.scene->initialise();
-    if (hasErrors())
+    if (errorCount() != errorsBeforeInitialise)
     {
         logError(fmt::format("Errors occurred during the initialisation of scene (index {})", index));
         previous.restore();

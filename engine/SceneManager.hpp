@@ -49,13 +49,16 @@ template <typename T>
 void SceneManager::addScene()
 {
     const std::size_t index = scenes.size();
+    // Scenes are added at start-up only, where any earlier error (the window,
+    // the device, the first scene's activation) means the game cannot start.
     if (hasErrors())
     {
         logError(fmt::format("Scene (index {}) has not been added due to previous errors.", index));
         return;
     }
+    const std::size_t errorsBefore = errorCount();
     scenes.push_back(SceneEntry{std::make_unique<T>(graphicsSystem, this), false});
-    if (hasErrors())
+    if (errorCount() != errorsBefore)
     {
         logDebug(fmt::format("Scene (index {}) has been added, but contains errors.", index));
         return;

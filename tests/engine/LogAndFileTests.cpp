@@ -10,7 +10,7 @@ namespace
 {
 using LogTest = ErrorFlagTest;
 
-TEST_F(LogTest, LinesHaveTheExactLayoutAndErrorsStickUntilReset)
+TEST_F(LogTest, LinesHaveTheExactLayoutAndErrorsAreCountedUntilReset)
 {
     StdoutCapture capture;
     logInfo("hello");
@@ -28,6 +28,7 @@ TEST_F(LogTest, LinesHaveTheExactLayoutAndErrorsStickUntilReset)
     EXPECT_EQ(withoutTimestamp(lines[2]), "Info:  later");
     EXPECT_EQ(withoutTimestamp(lines[3]), "ERROR: decided");
     EXPECT_TRUE(hasErrors());
+    EXPECT_EQ(errorCount(), 2u) << "each error sentence counts, the other levels do not";
 }
 
 TEST(FileIoTest, ReadsEveryByteAndTellsMissingFromEmpty)

@@ -128,15 +128,16 @@ TEST_F(SceneManagerTest, AFailedInitialiseUnloadsThatSceneButNeverTheActiveOne)
     EXPECT_EQ(Mouse::getCursorMode(), GLFW_CURSOR_DISABLED);
     pressKey(GLFW_KEY_A);
 
-    // The error flag is still raised, so re-activating the active scene fails too.
+    // The race's error does not hold against the menu, which is initialised again.
     manager.setScene(0);
+    EXPECT_EQ(capture.messages().size(), 2u);
     manager.update();
     manager.unloadScenes();
     EXPECT_EQ(events, (Events{"race.load", "race.initialise", "race.unload", "previous.key", "menu.initialise",
                               "menu.update", "menu.unload", "menu.delete", "race.delete"}));
 }
 
-TEST_F(SceneManagerTest, AfterAnyErrorEverySwitchFailsAndTheSceneIsLoadedAnewLater)
+TEST_F(SceneManagerTest, AFailedLoadIsRefusedEachTimeItFailsAndTheSceneIsLoadedAnewLater)
 {
     addMenuAndRace();
     failing = {"race.load"};
@@ -146,6 +147,41 @@ TEST_F(SceneManagerTest, AfterAnyErrorEverySwitchFailsAndTheSceneIsLoadedAnewLat
     manager.render();
     EXPECT_EQ(events, (Events{"race.load", "race.unload", "race.load", "race.unload", "menu.render"}));
     EXPECT_EQ(capture.messages().at(1), "ERROR: Errors occurred during the loading of scene (index 1)");
+
+    failing.clear();
+    events.clear();
+    manager.setScene(1);
+    manager.render();
+    EXPECT_EQ(events, (Events{"race.load", "race.initialise", "race.render"}));
+    EXPECT_TRUE(manager.isLoaded(1));
+}
+
+// A GLFW error or a failed upload while a scene runs is no fault of the next
+// scene: the finish must still reach the trophy. A scene's own failure refuses
+// that activation only.
+TEST_F(SceneManagerTest, OnlyTheErrorsOfTheScenesOwnStepsRefuseASwitch)
+{
+    addMenuAndRace();
+    failing = {"menu.update"};
+    StdoutCapture capture;
+    manager.update();
+    ASSERT_TRUE(hasErrors());
+    manager.setScene(1);
+    manager.render();
+
+    failing = {"race.initialise"};
+    manager.setScene(0);
+    manager.setScene(1);
+    manager.render();
+    failing.clear();
+    manager.setScene(1);
+    manager.render();
+    EXPECT_EQ(events, (Events{"menu.update", "race.load", "race.initialise", "race.render", "menu.initialise",
+                              "race.initialise", "race.unload", "menu.render", "race.load", "race.initialise",
+                              "race.render"}));
+    EXPECT_EQ(capture.messages(), (Events{"ERROR: menu.update failed", "ERROR: race.initialise failed",
+                                          "ERROR: Errors occurred during the initialisation of scene (index 1)"}));
+    EXPECT_TRUE(hasErrors()) << "start-up's check still sees every error";
 }
 
 TEST_F(SceneManagerTest, BadRequestsAndBrokenScenesAreRefusedWithTheirSentences)
