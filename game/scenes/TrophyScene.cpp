@@ -100,25 +100,20 @@ bool TrophyScene::loadModels()
     stage = createModelCollection(graphicsSystem, &physicsWorld);
     const glm::quat upright = quaternionFromEulerDegrees(0.0f, 0.0f, 0.0f);
 
-    std::array<ModelRef, 3> added;
+    trophyInstance = {};
+    gobletInstances = {};
     for (std::size_t index = 0; index < trophyGoblets.size(); ++index)
     {
         const Goblet& goblet = trophyGoblets[index];
-        added[index] = addModel(*goblets, {gobletModelPath(goblet), goblet.position, upright, 1});
-        if (!loadStep(added[index].added(), fmt::format("The goblet \"{}\" could not be added.", goblet.name)))
+        gobletInstances[index] = addModel(*goblets, {gobletModelPath(goblet), goblet.position, upright, 1});
+        if (!loadStep(gobletInstances[index].added(),
+                      fmt::format("The goblet \"{}\" could not be added.", goblet.name)))
         {
             return false;
         }
-        goblets->setModelMaterial(added[index].model(), goblet.layer, glm::vec3(0.0f), 0.0f);
+        goblets->setModelMaterial(gobletInstances[index].model(), goblet.layer, glm::vec3(0.0f), 0.0f);
     }
-
-    const std::optional<std::size_t> won = wonGoblet(lastRacePlace);
-    trophyInstance = won ? added[*won] : ModelRef{};
-    if (trophyInstance.added())
-    {
-        goblets->setInstancePose(trophyInstance.model(), trophyInstance.instance(), winnerPosition,
-                                              upright);
-    }
+    placeGoblets();
 
     const ModelRef ball = addModel(*stage, {ballPath, {0.0f, -10.0f, -5.0f}, upright, 1});
     if (!loadStep(ball.added(), "The stage's ball could not be added."))
@@ -134,15 +129,43 @@ bool TrophyScene::loadModels()
     return loadStep(goblets->uploadDirtyInstances(), "The goblets' instances could not be uploaded.");
 }
 
-void TrophyScene::update()
+void TrophyScene::placeGoblets()
 {
-    if (!loaded || !trophyInstance.added())
+    const glm::quat upright = quaternionFromEulerDegrees(0.0f, 0.0f, 0.0f);
+    const std::array<glm::vec3, 3> positions = gobletPositions(lastRacePlace);
+    for (std::size_t index = 0; index < gobletInstances.size(); ++index)
+    {
+        const ModelRef goblet = gobletInstances[index];
+        goblets->setInstancePose(goblet.model(), goblet.instance(), positions[index], upright);
+    }
+    const std::optional<std::size_t> won = wonGoblet(lastRacePlace);
+    trophyInstance = won ? gobletInstances[*won] : ModelRef{};
+}
+
+void TrophyScene::initialise()
+{
+    TrackBaseScene::initialise();
+    if (!loaded)
     {
         return;
     }
-    goblets->setInstancePose(trophyInstance.model(), trophyInstance.instance(), winnerPosition,
-                             gobletSpin(Timer::getElapsedTime()));
-    // A failed upload leaves the model dirty for the next frame's try.
+    placeGoblets();
+    // The frame of the switch may be drawn before this scene's first update.
+    goblets->uploadDirtyInstances();
+}
+
+void TrophyScene::update()
+{
+    if (!loaded)
+    {
+        return;
+    }
+    if (trophyInstance.added())
+    {
+        goblets->setInstancePose(trophyInstance.model(), trophyInstance.instance(), winnerPosition,
+                                 gobletSpin(Timer::getElapsedTime()));
+    }
+    // A failed upload, here or at the activation, leaves the model dirty for the next frame's try.
     goblets->uploadDirtyInstances();
 }
 

@@ -4,6 +4,7 @@
 #include "game/scenes/TrackBaseScene.hpp"
 #include "graphics/ModelCollection.hpp"
 
+#include <array>
 #include <memory>
 
 class DeferredRenderer;
@@ -18,6 +19,9 @@ public:
     ~TrophyScene() override;
 
     void load() override;
+    // The goblet is chosen here, on every visit: the place may have changed
+    // since the scene was loaded (P during the race, then a finish).
+    void initialise() override;
     void update() override;
     void render() override;
     void unload() override;
@@ -35,8 +39,12 @@ public:
     const Camera& getCamera() const;
 
 private:
+    // Each goblet to its spot for lastRacePlace, upright; the won one becomes the trophy.
+    void placeGoblets();
 
     ModelRef trophyInstance;
+    // Gold, silver and bronze, as in trophyGoblets.
+    std::array<ModelRef, 3> gobletInstances;
     Camera camera;
     std::unique_ptr<ModelCollection> goblets;
     std::unique_ptr<ModelCollection> stage;

@@ -28,5 +28,9 @@ inline const glm::vec3 winnerPosition{0.0f, 0.0f, 0.3f};
 // The goblet won with a place; none for places outside 1 to 3.
 std::optional<std::size_t> wonGoblet(std::int32_t place);
 
+// Where each goblet of trophyGoblets stands after a race ending in the place:
+// the won one in front, the others on their own spots.
+std::array<glm::vec3, 3> gobletPositions(std::int32_t place);
+
 // The won goblet's turn after some seconds of the game: 30 degrees a second about Y.
 glm::quat gobletSpin(double elapsedSeconds);

@@ -1,7 +1,11 @@
+#include "engine/ClearScene.hpp"
+#include "engine/Keyboard.hpp"
+#include "engine/SceneManager.hpp"
 #include "engine/Timer.hpp"
 #include "game/race/RaceResult.hpp"
 #include "game/scenes/MainMenuScene.hpp"
 #include "game/scenes/TrophyScene.hpp"
+#include "game/scenes/TrophyStage.hpp"
 #include "gpu/GpuHarness.hpp"
 #include "support/StandInAssets.hpp"
 #include "support/StdoutCapture.hpp"
@@ -52,6 +56,7 @@ protected:
     void TearDown() override
     {
         system.waitIdle();
+        Keyboard::setKeyPressedCallback({});
         lastRacePlace = 0;
         Timer::resetForTesting();
         GpuTest::TearDown();
@@ -118,6 +123,65 @@ TEST_F(SceneGpuTest, TheWonGobletStandsInFrontAndSpinsTheOthersStayAtRest)
         scene.unload();
         EXPECT_FALSE(hasErrors());
     }
+}
+
+// The trophy scene is loaded once, the first time it is shown, but the place
+// it shows changes: P during the race opens it before any finish, and the
+// finish opens it again.
+TEST_F(SceneGpuTest, EveryVisitBringsTheGobletOfTheLatestPlaceToTheFront)
+{
+    SceneManager scenes(&system);
+    scenes.addScene<ClearScene>();
+    scenes.addScene<TrophyScene>();
+    const auto visitTrophy = [&] {
+        StdoutCapture quiet;
+        scenes.setScene(0);
+        scenes.setScene(1);
+    };
+    visitTrophy();
+    auto* trophy = dynamic_cast<TrophyScene*>(scenes.getActiveScene());
+    ASSERT_NE(trophy, nullptr);
+    EXPECT_FALSE(trophy->getTrophyInstance().added()) << "no race finished yet";
+
+    lastRacePlace = 1;
+    visitTrophy();
+    ASSERT_TRUE(trophy->getTrophyInstance().added());
+    EXPECT_EQ(trophy->getTrophyInstance().model(), 0u);
+    Timer::tickBy(3.0);
+    scenes.update();
+    expectNear(uploadedRecord(*trophy, 0).model[0], {0.0f, 0.0f, -1.0f, 0.0f});
+
+    lastRacePlace = 3;
+    visitTrophy();
+    ASSERT_TRUE(trophy->getTrophyInstance().added());
+    EXPECT_EQ(trophy->getTrophyInstance().model(), 2u);
+    // Placed and uploaded by the visit itself, before any update: the switch's
+    // own frame may be drawn first.
+    const TwoMatrixInstance gold = uploadedRecord(*trophy, 0);
+    expectNear(gold.model[3], {0.0f, 0.0f, -1.5f, 1.0f});
+    expectNear(gold.model[0], {1.0f, 0.0f, 0.0f, 0.0f});
+    expectNear(uploadedRecord(*trophy, 2).model[3], {0.0f, 0.0f, 0.3f, 1.0f});
+    scenes.update();
+    expectNear(uploadedRecord(*trophy, 2).model[0], {0.0f, 0.0f, -1.0f, 0.0f});
+    expectNear(uploadedRecord(*trophy, 0).model[0], {1.0f, 0.0f, 0.0f, 0.0f});
+
+    lastRacePlace = 5;
+    visitTrophy();
+    EXPECT_FALSE(trophy->getTrophyInstance().added());
+    scenes.update();
+    for (std::uint32_t goblet = 0; goblet < trophyGoblets.size(); ++goblet)
+    {
+        const TwoMatrixInstance record = uploadedRecord(*trophy, goblet);
+        expectNear(record.model[3], glm::vec4(trophyGoblets[goblet].position, 1.0f));
+        expectNear(record.model[0], {1.0f, 0.0f, 0.0f, 0.0f});
+    }
+
+    const std::uint32_t frame = system.getCurrentFrame();
+    scenes.render();
+    EXPECT_NE(system.getCurrentFrame(), frame) << "a frame was presented";
+    system.waitIdle();
+    scenes.unloadScenes();
+    EXPECT_FALSE(hasErrors());
 }
 
 struct RefusedStep

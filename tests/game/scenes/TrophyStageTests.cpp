@@ -24,6 +24,22 @@ TEST(TrophyStageTest, PlacesOneToThreeWinGoldSilverAndBronzeTheOthersNone)
     }
 }
 
+TEST(TrophyStageTest, TheWonGobletStandsInFrontAndTheOthersOnTheirOwnSpots)
+{
+    const std::array<glm::vec3, 3> silverWon = gobletPositions(2);
+    EXPECT_EQ(silverWon[0], trophyGoblets[0].position);
+    EXPECT_EQ(silverWon[1], winnerPosition);
+    EXPECT_EQ(silverWon[2], trophyGoblets[2].position);
+    for (const std::int32_t place : {0, 4, 6})
+    {
+        const std::array<glm::vec3, 3> noneWon = gobletPositions(place);
+        for (std::size_t goblet = 0; goblet < trophyGoblets.size(); ++goblet)
+        {
+            EXPECT_EQ(noneWon[goblet], trophyGoblets[goblet].position) << place;
+        }
+    }
+}
+
 TEST(TrophyStageTest, TheGobletTurnsThirtyDegreesASecondAboutTheUpAxis)
 {
     const glm::vec3 quarterTurn = gobletSpin(3.0) * glm::vec3(1.0f, 0.0f, 0.0f);
