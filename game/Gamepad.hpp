@@ -1,5 +1,25 @@
 #pragma once
 
-// Whether a gamepad is plugged in; the race's joystick callback keeps it, and
-// the boat reads the gamepad only while it is set.
+#include <string>
+
+// Whether joystick 1, the only one the boat reads, is a gamepad. The race
+// reads it when it loads and its joystick callback keeps it.
 extern bool gamepadConnected;
+
+// The flag after a joystick event, and the line printed for it (empty for none).
+struct GamepadEventOutcome
+{
+    bool connected;
+    std::string line;
+
+    bool operator==(const GamepadEventOutcome&) const = default;
+};
+
+// The event of a GLFW joystick id and event code, where isGamepad tells whether
+// the joystick has a gamepad mapping; connected is the flag before the event.
+// Joysticks other than joystick 1 change nothing: they are never read.
+GamepadEventOutcome gamepadAfterJoystickEvent(int joystick, int event, bool isGamepad, bool connected);
+
+// Reads joystick 1 now, because GLFW reports only the connections made later,
+// and follows it from then on through the joystick callback. GLFW must be up.
+void watchGamepad();

@@ -15,8 +15,6 @@
 #include "renderers/deferred/DeferredRenderer.hpp"
 
 #include <BulletDynamics/Dynamics/btDiscreteDynamicsWorld.h>
-#define GLFW_INCLUDE_NONE
-#include <GLFW/glfw3.h>
 #include <fmt/format.h>
 
 #include <cstdio>
@@ -46,23 +44,6 @@ const std::array<std::string, 17> waterPlanetMaterials{
     "Models/WaterPlanet/ramp",    "Models/WaterPlanet/dragon", "Models/WaterPlanet/volcano",
     "Models/WaterPlanet/house2",  "Models/WaterPlanet/sign",   "Models/WaterPlanet/bigSign",
     "Models/WaterPlanet/crate",   "Models/Boat"};
-
-void onJoystickEvent(int joystick, int event)
-{
-    if (event == GLFW_CONNECTED)
-    {
-        if (glfwJoystickIsGamepad(joystick) == GLFW_TRUE)
-        {
-            std::printf("controller connected\n");
-            gamepadConnected = true;
-        }
-    }
-    else if (event == GLFW_DISCONNECTED)
-    {
-        std::printf("controller disconnected\n");
-        gamepadConnected = false;
-    }
-}
 }
 
 RaceScene::RaceScene(GraphicsSystem* graphicsSystem, SceneManager* sceneManager)
@@ -94,7 +75,7 @@ void RaceScene::load()
         return;
     }
     loadAudio();
-    glfwSetJoystickCallback(onJoystickEvent);
+    watchGamepad();
     // The boats stand at the start from the first frame, the wait's included,
     // though the world does not step before the countdown.
     loaded = loadStep(models->uploadDirtyInstances(), "The race's boats could not be placed at the start.");
