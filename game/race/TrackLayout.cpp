@@ -359,24 +359,15 @@ TrackLayout buildLayout()
                   40.0f);
     // Small lamps over the houses and every fourth barrier, as many as there are slots.
     builder.light(glm::vec3(-41.007f, 75.486f, 60.1902f), white, 5.0f);
-    std::vector<glm::vec3> lamps;
-    std::size_t barrier = 0;
-    for (const TrackPlacement& placement : builder.layout.placements)
+    // Too few leaves the slots short, which the light count shows, rather
+    // than filling them with lamps at the planet's centre.
+    if (const std::optional<std::vector<glm::vec3>> lamps =
+            smallLampPositions(builder.layout.placements, smallLampCount))
     {
-        if (placement.model == TrackModelId::House1 || placement.model == TrackModelId::House2)
+        for (const glm::vec3& position : *lamps)
         {
-            lamps.push_back(placement.position +
-                            placement.rotation * glm::vec3(0.0f, trackModel(placement.model).height + 1.0f, 0.0f));
+            builder.light(position, white, 5.0f);
         }
-        else if (placement.model == TrackModelId::Barrier && barrier++ % 4 == 0)
-        {
-            lamps.push_back(placement.position + placement.rotation * glm::vec3(0.0f, 2.0f, 0.0f));
-        }
-    }
-    lamps.resize(smallLampCount);
-    for (const glm::vec3& position : lamps)
-    {
-        builder.light(position, white, 5.0f);
     }
     // Over the ramps, the first by the known ramp.
     builder.light(glm::vec3(41.9342f, 26.8894f, 90.2559f), white, 8.0f);
@@ -407,6 +398,34 @@ const TrackLayout& trackLayout()
 {
     static const TrackLayout layout = buildLayout();
     return layout;
+}
+
+std::optional<std::vector<glm::vec3>> smallLampPositions(const std::vector<TrackPlacement>& placements,
+                                                        std::size_t count)
+{
+    std::vector<glm::vec3> lamps;
+    std::size_t barrier = 0;
+    for (const TrackPlacement& placement : placements)
+    {
+        if (lamps.size() == count)
+        {
+            break;
+        }
+        if (placement.model == TrackModelId::House1 || placement.model == TrackModelId::House2)
+        {
+            lamps.push_back(placement.position +
+                            placement.rotation * glm::vec3(0.0f, trackModel(placement.model).height + 1.0f, 0.0f));
+        }
+        else if (placement.model == TrackModelId::Barrier && barrier++ % 4 == 0)
+        {
+            lamps.push_back(placement.position + placement.rotation * glm::vec3(0.0f, 2.0f, 0.0f));
+        }
+    }
+    if (lamps.size() < count)
+    {
+        return std::nullopt;
+    }
+    return lamps;
 }
 
 glm::vec3 fromZUp(float x, float y, float z)

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,11 @@ inline constexpr std::size_t pointLightCapacity = 75;
 inline constexpr double crateMass = 40.0;
 
 const TrackLayout& trackLayout();
+
+// The first `count` small lamps, in placement order: one over each house and
+// over every fourth barrier. None when the placements give fewer.
+std::optional<std::vector<glm::vec3>> smallLampPositions(const std::vector<TrackPlacement>& placements,
+                                                        std::size_t count);
 
 // Positions authored with Z up: (x, y, z) becomes (x, z, -y).
 glm::vec3 fromZUp(float x, float y, float z);

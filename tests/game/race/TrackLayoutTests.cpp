@@ -74,6 +74,29 @@ TEST(TrackLayoutTest, PlacesEveryModelWithinItsCapacityInTableOrder)
     EXPECT_EQ(trackModelPath(TrackModelId::Sign), "Assets/ZavikDemoScene/Models/WaterPlanet/sign.obj");
 }
 
+// The small lamps take as many slots as the houses and barriers give lamps
+// for; a layout that gives fewer must not fill the rest with lights at the
+// planet's centre.
+TEST(TrackLayoutTest, TooFewSmallLampsAreRefusedRatherThanFilledIn)
+{
+    const std::vector<TrackPlacement>& placements = trackLayout().placements;
+    const std::size_t houses = placementsOf(TrackModelId::House1) + placementsOf(TrackModelId::House2);
+    const std::size_t available = houses + (placementsOf(TrackModelId::Barrier) + 3) / 4;
+    ASSERT_TRUE(smallLampPositions(placements, available).has_value());
+    EXPECT_FALSE(smallLampPositions(placements, available + 1).has_value());
+    EXPECT_FALSE(smallLampPositions({placements.front()}, 1).has_value()) << "the planet carries no lamp";
+
+    // The game's small lamps are the first of them, after the one given by hand.
+    const std::optional<std::vector<glm::vec3>> lamps = smallLampPositions(placements, 29);
+    ASSERT_TRUE(lamps.has_value());
+    ASSERT_EQ(lamps->size(), 29u);
+    const std::vector<TrackLight>& lights = trackLayout().lights;
+    for (std::size_t lamp = 0; lamp < lamps->size(); ++lamp)
+    {
+        EXPECT_EQ(lights.at(26 + lamp).position, lamps->at(lamp)) << lamp;
+    }
+}
+
 TEST(TrackLayoutTest, LightsFillTheirSlotsWithSixteenFreeAndOneInTheLighthouseLamp)
 {
     const std::vector<TrackLight>& lights = trackLayout().lights;
