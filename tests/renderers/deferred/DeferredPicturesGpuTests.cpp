@@ -1,4 +1,5 @@
 #include "engine/Log.hpp"
+#include "engine/SwapChainDependents.hpp"
 #include "renderers/deferred/DeferredScene.hpp"
 #include "support/NativeWindow.hpp"
 
@@ -292,9 +293,23 @@ TEST_F(DeferredRendererTest, ASwapChainRebuildKeepsTheColourGradingDrawing)
     ASSERT_EQ(before.size(), 2u);
     EXPECT_GT(before[0][0], before[0][2] + 30) << "the orange sphere";
     EXPECT_GT(before[1][2], before[1][0] + 30) << "the blue sky";
-    const VkFramebuffer old = renderer->colourGradingPipeline.framebuffers[0];
-    ASSERT_TRUE(system.recreateSwapChain());
-    EXPECT_NE(renderer->colourGradingPipeline.framebuffers[0], old);
+    // A handle compared across the rebuild proves nothing: the driver may hand
+    // the destroyed one's value out again. A probe listed after the renderer
+    // sees the colour grading's frame buffers gone when the rebuild releases,
+    // and a full set again when it remakes.
+    const Pipeline2& grading = renderer->colourGradingPipeline;
+    std::vector<std::size_t> framebuffersSeen;
+    const int probe = 0;
+    addSwapChainDependent(
+        &probe, [&] { framebuffersSeen.push_back(grading.framebuffers.size()); },
+        [&] {
+            framebuffersSeen.push_back(grading.framebuffers.size());
+            return true;
+        });
+    const bool rebuilt = system.recreateSwapChain();
+    removeSwapChainDependent(&probe);
+    ASSERT_TRUE(rebuilt);
+    EXPECT_EQ(framebuffersSeen, (std::vector<std::size_t>{0, system.swapChain.imageViews.size()}));
     EXPECT_EQ(shownInWindow(system, record, pixels), before);
     EXPECT_FALSE(hasErrors());
 }
