@@ -82,12 +82,12 @@ void RaceScene::update()
 void RaceScene::finishRace()
 {
     lastRacePlace = static_cast<std::int32_t>(raceRules.place());
-    // The finish is seen two frames after the line was crossed, and the last
-    // sample may lie before it: one more at the boat's pose now, past the
-    // line, so that the saved race finishes when it is played back.
+    // The finish is seen two frames after the line was crossed, and the
+    // samples so far may all lie before it. The boat's pose now, past the line,
+    // is the pose at the time recorded so far; held for one interval more, it
+    // becomes the last sample, so that the saved race finishes when it is played back.
     const glm::vec3 position = boat->interpolatedPosition(interpolationFactor);
     const glm::quat rotation = glm::quat_cast(boat->axes().basis());
-    // The first call fills the sample interval, the second takes the sample.
     playerRecording.recordFrame(ghostSampleInterval, position, rotation);
     playerRecording.recordFrame(0.0f, position, rotation);
     playerRecording.stopRecording();
