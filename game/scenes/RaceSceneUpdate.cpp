@@ -16,6 +16,7 @@
 #include <glm/geometric.hpp>
 #include <glm/gtc/quaternion.hpp>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace
@@ -33,7 +34,9 @@ void RaceScene::update()
     {
         return;
     }
-    const float deltaTime = Timer::getDeltaTime();
+    // The race's time is the world's: what a stall adds beyond what the world
+    // simulates moves neither the clock nor the opponents.
+    const float deltaTime = std::min(Timer::getDeltaTime(), PhysicsWorld::longestFrame);
     const bool tick = raceRules.tickHud(deltaTime);
     if (raceRules.startRacingIfDue())
     {

@@ -255,6 +255,11 @@ TEST_F(RaceSceneGpuTest, RaceKeysReachTheSceneThroughTheKeyboard)
     ASSERT_EQ(scene.rules().state(), RaceState::Racing);
     press(keyEnter);
     EXPECT_EQ(scene.rules().state(), RaceState::Racing) << "Enter starts nothing once the race is on";
+    // A stall moves the race on only as far as the world: a quarter of a second.
+    const float clockBeforeStall = scene.rules().clock();
+    Timer::tickBy(2.0);
+    scenes->update();
+    EXPECT_NEAR(scene.rules().clock() - clockBeforeStall, 0.25f, 1e-4f);
     Keyboard::setKeyHeldForTesting(87, true);
     Keyboard::setKeyHeldForTesting(65, true);
     for (int drive = 0; drive < 120; ++drive)
