@@ -85,6 +85,8 @@ void RaceScene::update()
 void RaceScene::finishRace()
 {
     lastRacePlace = static_cast<std::int32_t>(raceRules.place());
+    // No one drives the boat from here on.
+    boat->releaseControls();
     // The finish is seen two frames after the line was crossed, and the
     // samples so far may all lie before it. The boat's pose now, past the line,
     // is the pose at the time recorded so far; held for one interval more, it

@@ -16,6 +16,8 @@
 #include "support/TemporaryFolder.hpp"
 #include "tools/assets/Ghosts.hpp"
 
+#include <BulletDynamics/Vehicle/btRaycastVehicle.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <regex>
@@ -201,6 +203,14 @@ TEST_F(RaceSceneGpuTest, AWholeRaceRunsFromTheWaitToTheTrophyAndSavesTheGhost)
     ASSERT_EQ(scene.rules().state(), RaceState::Finished) << "within " << frames << " frames";
     EXPECT_NE(dynamic_cast<TrophyScene*>(scenes->getActiveScene()), nullptr) << "the trophy follows the finish";
     EXPECT_EQ(scene.laps()->currentLap(), 4);
+    // The autopilot's keys were held over the line; from the finish on the boat coasts.
+    const btRaycastVehicle& vehicle = *scene.playerBoat()->vehicle();
+    for (int wheel = 0; wheel < 4; ++wheel)
+    {
+        EXPECT_EQ(vehicle.getWheelInfo(wheel).m_engineForce, 0.0f) << wheel;
+        EXPECT_EQ(vehicle.getWheelInfo(wheel).m_steering, 0.0f) << wheel;
+    }
+    EXPECT_FALSE(scene.playerBoat()->isSliding());
 
     const std::uint32_t place = scene.rules().place();
     EXPECT_GE(place, 1u);
