@@ -3,6 +3,7 @@
 #include "engine/Log.hpp"
 
 #include <chrono>
+#include <cmath>
 
 namespace
 {
@@ -43,8 +44,6 @@ void tickBy(double seconds)
     ++frameCount;
     elapsedTime += seconds;
     deltaTime = static_cast<float>(seconds);
-    // One step per tick at most, so after a stall the mark catches up over the
-    // following frames and the steps stay on whole seconds of elapsed time.
     if (elapsedTime >= nextSecondMark)
     {
         framesPerSecond = frameCount;
@@ -52,7 +51,9 @@ void tickBy(double seconds)
         // The handler may replace itself (a scene switch), so call a copy.
         const std::function<void()> callback = perSecondCallback;
         callback();
-        nextSecondMark += 1.0;
+        // The next whole second of elapsed time: a stall of several seconds is
+        // one step, not one on each of the frames after it.
+        nextSecondMark = std::floor(elapsedTime) + 1.0;
     }
 }
 

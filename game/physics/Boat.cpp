@@ -159,17 +159,33 @@ void Boat::updateSlide(bool slideKeyHeld)
     {
         return;
     }
-    slideDirection = 0;
-    raycastVehicle->getWheelInfo(2).m_frictionSlip = boatSettings.frictionSlip;
-    raycastVehicle->getWheelInfo(3).m_frictionSlip = boatSettings.frictionSlip;
     if (slideTime > slideBoostTime)
     {
         std::printf("BOOST!\n");
         chassisBody->applyCentralImpulse(toBulletVector(boatAxes.forward() * boostImpulse));
     }
+    endSlide();
+}
+
+void Boat::endSlide()
+{
+    slideDirection = 0;
+    raycastVehicle->getWheelInfo(2).m_frictionSlip = boatSettings.frictionSlip;
+    raycastVehicle->getWheelInfo(3).m_frictionSlip = boatSettings.frictionSlip;
     slideNeedsRelease = true;
     slideTime = 0.0f;
     sliding = false;
+}
+
+void Boat::releaseControls()
+{
+    steeringInput = 0.0f;
+    engineInput = 0.0f;
+    if (sliding)
+    {
+        endSlide();
+    }
+    applyControls();
 }
 
 void Boat::update(float interpolationFactor)
@@ -210,6 +226,11 @@ void Boat::reset(const glm::vec3& position, const glm::quat& rotation)
     chassisBody->setLinearVelocity(btVector3(0.0f, 0.0f, 0.0f));
     chassisBody->setAngularVelocity(btVector3(0.0f, 0.0f, 0.0f));
     chassisBody->clearForces();
+    // A slide would otherwise go on, and end in a boost, on a boat put down at rest.
+    if (sliding)
+    {
+        endSlide();
+    }
     raycastVehicle->resetSuspension();
     for (int wheel = 0; wheel < raycastVehicle->getNumWheels(); ++wheel)
     {

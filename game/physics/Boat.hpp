@@ -74,7 +74,11 @@ public:
     void updateSlide(bool slideKeyHeld);
     // Per frame, after the physics step.
     void update(float interpolationFactor);
+    // At rest at the pose; a slide ends there without a boost.
     void reset(const glm::vec3& position, const glm::quat& rotation);
+    // No engine force or steering, and a slide ends without a boost: the boat
+    // coasts until the controls are read again.
+    void releaseControls();
 
     float speedKmh() const;
     bool isSliding() const;
@@ -89,6 +93,8 @@ public:
 
 private:
     void applyControls();
+    // Back to the wheels' grip; the slide key must be released before the next slide.
+    void endSlide();
 
     PhysicsBody* chassisBody;
     BoatSettings boatSettings;

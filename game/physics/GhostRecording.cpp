@@ -37,6 +37,11 @@ glm::quat blendRotation(const glm::quat& from, glm::quat to, float t)
     return (from * std::sin((1.0f - t) * angle) + to * std::sin(t * angle)) / std::sin(angle);
 }
 
+GhostFrame blend(const GhostFrame& from, const GhostFrame& to, float t, float frameTime)
+{
+    return {frameTime, blendRotation(from.rotation, to.rotation, t), from.position * (1.0f - t) + to.position * t};
+}
+
 // A sample that would put a boat nowhere or skew its model.
 bool isSound(const GhostFrame& frame)
 {
@@ -61,16 +66,22 @@ void GhostRecording::recordFrame(float deltaTime, const glm::vec3& position, con
         complete = true;
         return;
     }
-    // Time beyond the interval is dropped, not carried into the next one.
-    if (accumulator >= sampleInterval)
+    const GhostFrame pose{deltaTime, rotation, position};
+    if (samples.empty())
     {
-        samples.push_back({deltaTime, rotation, position});
-        accumulator = 0.0f;
+        samples.push_back(pose);
     }
-    else
+    // The sample times passed since the previous pose lie between it and this
+    // one: a long update stores each of them, so the samples stand one interval
+    // of race time apart whatever the frame rate.
+    while (sinceSample >= sampleInterval && frameCount() < capacity)
     {
-        accumulator += deltaTime;
+        sinceSample -= sampleInterval;
+        const float t = std::clamp(1.0f - sinceSample / lastPose.frameTime, 0.0f, 1.0f);
+        samples.push_back(blend(lastPose, pose, t, lastPose.frameTime));
     }
+    sinceSample += deltaTime;
+    lastPose = pose;
 }
 
 void GhostRecording::stopRecording()
@@ -130,7 +141,7 @@ bool GhostRecording::loadFromFile(const std::string& path)
     }
     samples = std::move(loaded);
     complete = true;
-    accumulator = 0.0f;
+    intoSample = 0.0f;
     return true;
 }
 
@@ -138,32 +149,31 @@ GhostFrame GhostRecording::playback(float deltaTime)
 {
     if (!playbackFinished && playbackIndex + 1 < frameCount())
     {
-        if (accumulator >= sampleInterval)
+        // Time beyond the interval is carried, so a long update passes several samples.
+        intoSample += deltaTime;
+        while (intoSample >= sampleInterval && playbackIndex + 1 < frameCount())
         {
+            intoSample -= sampleInterval;
             ++playbackIndex;
-            accumulator = 0.0f;
         }
-        else
-        {
-            accumulator += deltaTime;
-        }
-        const GhostFrame& from = samples[static_cast<std::size_t>(playbackIndex)];
-        if (accumulator == 0.0f)
-        {
-            return from;
-        }
-        // Never past the next sample, however long the frame.
-        const float t = std::clamp(accumulator / sampleInterval, 0.0f, 1.0f);
-        const GhostFrame& to = samples[static_cast<std::size_t>(playbackIndex) + 1];
-        return {from.frameTime + (to.frameTime - from.frameTime) * t, blendRotation(from.rotation, to.rotation, t),
-                from.position * (1.0f - t) + to.position * t};
     }
-    playbackFinished = true;
-    if (samples.empty())
+    if (playbackIndex + 1 >= frameCount())
     {
-        return {0.0f, startRotation(), startPosition()};
+        playbackFinished = true;
+        if (samples.empty())
+        {
+            return {0.0f, startRotation(), startPosition()};
+        }
+        return samples.back();
     }
-    return samples.back();
+    const GhostFrame& from = samples[static_cast<std::size_t>(playbackIndex)];
+    if (intoSample == 0.0f)
+    {
+        return from;
+    }
+    const float t = std::clamp(intoSample / sampleInterval, 0.0f, 1.0f);
+    const GhostFrame& to = samples[static_cast<std::size_t>(playbackIndex) + 1];
+    return blend(from, to, t, from.frameTime + (to.frameTime - from.frameTime) * t);
 }
 
 glm::vec3 GhostRecording::startPosition() const

@@ -23,6 +23,9 @@ class GhostRecording
 public:
     GhostRecording(std::uint32_t seconds, std::uint32_t samplesPerSecond);
 
+    // The pose at the time recorded so far, which then moves on by the frame
+    // time: the first call's pose is sample 0, and a sample stands at each
+    // whole interval after it, blended between the poses on either side.
     void recordFrame(float deltaTime, const glm::vec3& position, const glm::quat& rotation);
     void stopRecording();
     bool isRecordingComplete() const;
@@ -34,7 +37,9 @@ public:
     // non-finite number or a rotation that is not a unit quaternion leaves the recording empty.
     bool loadFromFile(const std::string& path);
 
-    // The pose blended between the two samples around the played time.
+    // Moves the played time (0 at sample 0) on by the frame time and gives the
+    // pose blended between the two samples around it; the playback is finished
+    // from the call that reaches the last sample.
     GhostFrame playback(float deltaTime);
     glm::vec3 startPosition() const;
     glm::quat startRotation() const;
@@ -47,7 +52,12 @@ private:
 
     std::int32_t capacity;
     float sampleInterval;
-    float accumulator = 0.0f;
+    // Recording: the time from the last sample to the pose that the next call gives.
+    float sinceSample = 0.0f;
+    // The previous call's pose, with the time from it to the next call's as its frame time.
+    GhostFrame lastPose{};
+    // Playback: the time played since sample playbackIndex.
+    float intoSample = 0.0f;
     std::vector<GhostFrame> samples;
     bool complete = false;
     bool playbackFinished = false;

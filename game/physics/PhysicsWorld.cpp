@@ -69,7 +69,7 @@ float PhysicsWorld::gravityMagnitude() const
 
 float PhysicsWorld::step()
 {
-    accumulator += Timer::getDeltaTime();
+    accumulator += std::min(Timer::getDeltaTime(), longestFrame);
     while (accumulator >= subStep)
     {
         applyRadialGravity();

@@ -36,6 +36,10 @@ class PhysicsWorld
 {
 public:
     static constexpr float subStep = 1.0f / 1024.0f;
+    // The most time one step simulates: a longer frame (a window drag, a
+    // debugger) would otherwise cost more sub-steps than the next frame has
+    // time for, and the world would never catch up.
+    static constexpr float longestFrame = 0.25f;
 
     PhysicsWorld();
     ~PhysicsWorld();
@@ -46,8 +50,8 @@ public:
     glm::vec3 gravityCentre() const;
     float gravityMagnitude() const;
 
-    // Simulates the frame's time in whole sub-steps; returns the fraction of a
-    // sub-step left over, in [0, 1).
+    // Simulates the frame's time, up to longestFrame, in whole sub-steps;
+    // returns the fraction of a sub-step left over, in [0, 1).
     float step();
 
     void addRigidBody(PhysicsBody* body, const glm::vec3& position, const glm::quat& rotation);

@@ -46,13 +46,17 @@ ChaseShot chaseCamera(const ChaseInput& input)
         // Straight up or down off a ramp: the side of the frame before still
         // orbits the boat, as long as it is not itself along the new up.
         const glm::vec3 previous = input.previousSide - glm::dot(input.previousSide, up) * up;
-        side = glm::dot(previous, previous) < degenerateSide ? anySide(up) : input.previousSide;
+        side = glm::dot(previous, previous) < degenerateSide ? anySide(up) : previous;
     }
+    side = glm::normalize(side);
+    // The boat's heading along the water, level even when its nose points up or down.
+    const glm::vec3 heading = glm::cross(up, side);
 
     const float yaw = static_cast<float>(-(static_cast<double>(input.cursor.x) / input.windowSize.x - 0.5));
     const float height = std::min(-(input.cursor.y / input.windowSize.y - 0.5f), 0.0f);
     const glm::vec3 direction = glm::normalize(glm::vec3(std::cos(yaw), std::sin(yaw), height));
-    const glm::vec3 offset = chaseDistance * (direction.y * forward + direction.x * side + direction.z * up);
+    // Yaw 0 puts the eye behind the boat, looking down the course.
+    const glm::vec3 offset = chaseDistance * (direction.x * heading - direction.y * side + direction.z * up);
     return {{boat - offset, boat, up}, side};
 }
 

@@ -46,11 +46,12 @@ struct ChaseInput
 struct ChaseShot
 {
     CameraView view;
-    // The boat's forward crossed with the planet's up; the next frame's previousSide.
+    // The boat's forward crossed with the planet's up, of unit length; the next frame's previousSide.
     glm::vec3 side;
 };
 
-// The camera 8 units from the boat, orbited by the cursor; the lower half of
+// The camera 8 units from the boat, behind it with the cursor at the window's
+// centre and orbited about it by the cursor's sideways motion; the lower half of
 // the window raises it, the upper half never lowers it below the boat.
 ChaseShot chaseCamera(const ChaseInput& input);
 

@@ -22,7 +22,9 @@ bool RaceRules::tickHud(float deltaTime)
     {
         return false;
     }
-    hudTickAccumulator = static_cast<float>(static_cast<double>(hudTickAccumulator) - hudTickInterval);
+    // What is left beyond whole ticks: a long frame is one tick, and the frames
+    // after it tick at the usual rate, while a frame of 1/60 s or more always ticks.
+    hudTickAccumulator = static_cast<float>(std::fmod(static_cast<double>(hudTickAccumulator), hudTickInterval));
     return true;
 }
 

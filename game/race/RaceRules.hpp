@@ -27,7 +27,7 @@ class RaceRules
 {
 public:
     // Whether this frame is a HUD tick: at most one tick per frame, every 1/60 s
-    // of accumulated time.
+    // of accumulated time; the time of ticks that a long frame skipped is dropped.
     bool tickHud(float deltaTime);
     // A countdown whose clock the previous frame left above 0 becomes the race;
     // true on that frame, when the music starts.

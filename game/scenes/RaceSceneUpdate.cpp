@@ -16,6 +16,7 @@
 #include <glm/geometric.hpp>
 #include <glm/gtc/quaternion.hpp>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace
@@ -33,7 +34,9 @@ void RaceScene::update()
     {
         return;
     }
-    const float deltaTime = Timer::getDeltaTime();
+    // The race's time is the world's: what a stall adds beyond what the world
+    // simulates moves neither the clock nor the opponents.
+    const float deltaTime = std::min(Timer::getDeltaTime(), PhysicsWorld::longestFrame);
     const bool tick = raceRules.tickHud(deltaTime);
     if (raceRules.startRacingIfDue())
     {
@@ -82,12 +85,14 @@ void RaceScene::update()
 void RaceScene::finishRace()
 {
     lastRacePlace = static_cast<std::int32_t>(raceRules.place());
-    // The finish is seen two frames after the line was crossed, and the last
-    // sample may lie before it: one more at the boat's pose now, past the
-    // line, so that the saved race finishes when it is played back.
+    // No one drives the boat from here on.
+    boat->releaseControls();
+    // The finish is seen two frames after the line was crossed, and the
+    // samples so far may all lie before it. The boat's pose now, past the line,
+    // is the pose at the time recorded so far; held for one interval more, it
+    // becomes the last sample, so that the saved race finishes when it is played back.
     const glm::vec3 position = boat->interpolatedPosition(interpolationFactor);
     const glm::quat rotation = glm::quat_cast(boat->axes().basis());
-    // The first call fills the sample interval, the second takes the sample.
     playerRecording.recordFrame(ghostSampleInterval, position, rotation);
     playerRecording.recordFrame(0.0f, position, rotation);
     playerRecording.stopRecording();

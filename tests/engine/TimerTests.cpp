@@ -37,18 +37,32 @@ TEST_F(TimerTest, SteadyFramesReportOncePerSecondCountingTheStepsOwnTick)
     EXPECT_FLOAT_EQ(Timer::getDeltaTime(), 0.04f);
 }
 
-TEST_F(TimerTest, AStallIsCaughtUpOneStepPerFrame)
+TEST_F(TimerTest, AStallIsOneStepAndTheNextFallsOnTheNextWholeSecond)
 {
+    // Frame times that add up exactly.
     Timer::tickBy(0.5);
     EXPECT_TRUE(reported.empty());
     Timer::tickBy(3.5);
     EXPECT_EQ(reported, (std::vector<std::uint32_t>{2}));
-    Timer::tickBy(0.01);
-    Timer::tickBy(0.01);
-    Timer::tickBy(0.01);
-    EXPECT_EQ(reported, (std::vector<std::uint32_t>{2, 1, 1, 1}));
-    Timer::tickBy(0.01);
-    EXPECT_EQ(reported.size(), 4u);
+    // 4 s have passed; the next step waits for 5 s of elapsed time.
+    for (int i = 0; i < 15; ++i)
+    {
+        Timer::tickBy(0.0625);
+    }
+    EXPECT_EQ(reported.size(), 1u);
+    Timer::tickBy(0.0625);
+    EXPECT_EQ(reported, (std::vector<std::uint32_t>{2, 16}));
+
+    // A stall that ends part-way into a second keeps the steps on whole seconds.
+    Timer::tickBy(2.75);
+    EXPECT_EQ(reported, (std::vector<std::uint32_t>{2, 16, 1}));
+    for (int i = 0; i < 3; ++i)
+    {
+        Timer::tickBy(0.0625);
+    }
+    EXPECT_EQ(reported.size(), 3u) << "before 8 s";
+    Timer::tickBy(0.0625);
+    EXPECT_EQ(reported, (std::vector<std::uint32_t>{2, 16, 1, 4})) << "at 8 s";
 }
 
 TEST_F(TimerTest, AHandlerMayBeEmptyOrReplaceItselfWhileItRuns)

@@ -78,7 +78,8 @@ std::optional<GhostRecording> recordAutopilotRace(const AutopilotSkill& skill, c
     {
         frame();
     }
-    // Two samples more, so the finish line's crossing is in the recording too.
+    // Two samples more: the second stands more than a frame after the pose
+    // that crossed the finish line, so the crossing is in the recording too.
     const std::int32_t samplesAtFinish = recording.frameCount();
     while (recording.frameCount() < samplesAtFinish + 2 && !recording.isRecordingComplete())
     {

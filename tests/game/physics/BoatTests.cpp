@@ -106,6 +106,55 @@ TEST_F(BoatOnPlanetTest, OnlyALongSlideEndsInOneBoost)
     EXPECT_EQ(capture.text(), "BOOST!\n");
 }
 
+TEST_F(BoatOnPlanetTest, ReleasedControlsAndAResetEndASlideWithoutABoost)
+{
+    run(2.0f);
+    Keyboard::setKeyHeldForTesting(keyW, true);
+    run(3.0f);
+    StdoutCapture capture;
+    Keyboard::setKeyHeldForTesting(leftShift, true);
+    Keyboard::setKeyHeldForTesting(keyA, true);
+    run(1.5f);
+    ASSERT_TRUE(boat->isSliding());
+
+    // The finish: the keys stay held, but nothing reads them any more.
+    boat->releaseControls();
+    EXPECT_FALSE(boat->isSliding());
+    const btRaycastVehicle& vehicle = *boat->vehicle();
+    for (int wheel = 0; wheel < 4; ++wheel)
+    {
+        EXPECT_EQ(vehicle.getWheelInfo(wheel).m_engineForce, 0.0f) << wheel;
+        EXPECT_EQ(vehicle.getWheelInfo(wheel).m_steering, 0.0f) << wheel;
+        EXPECT_EQ(vehicle.getWheelInfo(wheel).m_frictionSlip, boat->settings().frictionSlip) << wheel;
+    }
+    const float released = boat->speedKmh();
+    for (int i = 0; i < 180; ++i)
+    {
+        Timer::tickBy(frameTime);
+        boat->update(world.step());
+    }
+    EXPECT_LT(boat->speedKmh(), released) << "the boat coasts";
+
+    // Read again, the released slide key starts no boost either.
+    Keyboard::releaseAllKeysForTesting();
+    frame();
+
+    // A reset mid-slide puts the boat down at rest, and it stays there.
+    Keyboard::setKeyHeldForTesting(keyW, true);
+    run(3.0f);
+    Keyboard::setKeyHeldForTesting(leftShift, true);
+    Keyboard::setKeyHeldForTesting(keyA, true);
+    run(1.5f);
+    ASSERT_TRUE(boat->isSliding());
+    boat->reset(glm::vec3(0.0f, 100.6f, 0.0f), identity);
+    EXPECT_FALSE(boat->isSliding());
+    Keyboard::releaseAllKeysForTesting();
+    frame();
+    // Settling on its wheels; a boost would be 36 km/h.
+    EXPECT_LT(boat->speedKmh(), 5.0f);
+    EXPECT_EQ(capture.text(), "");
+}
+
 TEST_F(BoatOnPlanetTest, SidewaysSpeedTurnsIntoForwardSpeedAndNeverReverses)
 {
     // Still in the air, upright: the boat's axes are the world's. A long frame

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -42,53 +44,146 @@ std::string framesAround(const glm::quat& rotation, const glm::vec3& position, f
     return countBytes(3) + frameBytes(1) + bytesOf({frameTime, rotation, position}) + frameBytes(1);
 }
 
-// Samples at x = 0, 1, 2, ... turning about Y; the last call takes a sample, so
-// a playback would start at the beginning of an interval.
+// A boat that runs one metre along x and turns 0.1 rad about Y in each sample
+// interval: blends between its samples give its pose at any time exactly.
+glm::vec3 positionAt(double seconds)
+{
+    return glm::vec3(static_cast<float>(seconds / interval), 1.0f, 0.0f);
+}
+
+glm::quat rotationAt(double seconds)
+{
+    return glm::angleAxis(static_cast<float>(0.1 * seconds / interval), glm::vec3(0.0f, 1.0f, 0.0f));
+}
+
+void expectPoseAt(const GhostFrame& frame, double seconds)
+{
+    EXPECT_NEAR(frame.position.x, positionAt(seconds).x, 2e-3f) << seconds;
+    EXPECT_NEAR(std::abs(glm::dot(frame.rotation, rotationAt(seconds))), 1.0f, 1e-5f) << seconds;
+}
+
+// One sample per interval, the last call taking the last sample.
 GhostRecording recordingOf(int samples)
 {
     GhostRecording recording(180, 15);
     for (int i = 0; i < samples; ++i)
     {
-        recording.recordFrame(interval, glm::vec3(-1.0f), identity);
-        recording.recordFrame(interval, glm::vec3(static_cast<float>(i), 1.0f, 0.0f),
-                              glm::angleAxis(0.1f * static_cast<float>(i), glm::vec3(0.0f, 1.0f, 0.0f)));
+        recording.recordFrame(interval, positionAt(i * static_cast<double>(interval)),
+                              rotationAt(i * static_cast<double>(interval)));
     }
     recording.stopRecording();
     return recording;
 }
 
-TEST(GhostRecordingTest, SamplesWaitForTheIntervalAndStopWhenTheRecordingIsFull)
+struct UpdateRate
 {
-    GhostRecording recording(1, 15);
-    recording.recordFrame(0.05f, glm::vec3(1.0f), identity);
-    EXPECT_EQ(recording.frameCount(), 0);
-    for (int i = 0; i < 100; ++i)
+    const char* name;
+    float frameTime;
+    // One update of 2 s a little before half-way, between two sample times.
+    bool stall;
+};
+
+const UpdateRate updateRates[]{
+    {"30 per second", 1.0f / 30.0f, false},
+    {"60 per second", 1.0f / 60.0f, false},
+    {"144 per second", 1.0f / 144.0f, false},
+    {"60 per second with a stall", 1.0f / 60.0f, true},
+};
+
+// The update lengths of a race of the given seconds at the rate.
+std::vector<float> updatesOf(const UpdateRate& rate, double seconds)
+{
+    std::vector<float> updates;
+    bool stalled = !rate.stall;
+    for (double time = 0.0; time < seconds;)
     {
-        recording.recordFrame(0.1f, glm::vec3(1.0f), identity);
+        const float update = !stalled && time >= seconds * 0.45 ? 2.0f : rate.frameTime;
+        stalled = stalled || update == 2.0f;
+        updates.push_back(update);
+        time += update;
     }
-    EXPECT_EQ(recording.frameCount(), 15);
-    EXPECT_TRUE(recording.isRecordingComplete());
+    return updates;
 }
 
-TEST(GhostRecordingTest, PlaybackBlendsPairwiseAndNeverPassesTheNextSample)
+TEST(GhostRecordingTest, SamplesStandOneIntervalApartAtAnyUpdateRate)
 {
-    GhostRecording recording = recordingOf(3);
-    GhostFrame frame = recording.playback(interval / 4.0f);
-    EXPECT_NEAR(frame.position.x, 0.25f, 1e-5f);
-    EXPECT_NEAR(std::abs(glm::dot(frame.rotation, glm::angleAxis(0.025f, glm::vec3(0.0f, 1.0f, 0.0f)))), 1.0f, 1e-5f);
-    // However long the frame, the blend stops at the next sample.
-    EXPECT_NEAR(recording.playback(1.0f).position.x, 1.0f, 1e-5f);
-    // The call after the interval was reached moves on and gives that sample exactly.
-    EXPECT_EQ(recording.playback(0.001f).position, recording.frames()[1].position);
-    recording.playback(1.0f);
-    EXPECT_EQ(recording.playback(0.001f).position, recording.frames()[2].position);
+    for (const UpdateRate& rate : updateRates)
+    {
+        SCOPED_TRACE(rate.name);
+        GhostRecording recording(180, 15);
+        double time = 0.0;
+        for (const float update : updatesOf(rate, 10.0))
+        {
+            recording.recordFrame(update, positionAt(time), rotationAt(time));
+            time += update;
+        }
+        // Every sample up to the last pose given (the last update's start).
+        const std::vector<GhostFrame>& samples = recording.frames();
+        EXPECT_NEAR(static_cast<double>(samples.size()), 151.0, 1.0);
+        for (std::size_t i = 0; i < samples.size(); ++i)
+        {
+            expectPoseAt(samples[i], static_cast<double>(i) * interval);
+        }
+        // Each sample keeps the length of the update it was taken in.
+        EXPECT_EQ(samples.front().frameTime, rate.frameTime);
+        const auto inStall = std::count_if(samples.begin(), samples.end(),
+                                           [](const GhostFrame& frame) { return frame.frameTime == 2.0f; });
+        EXPECT_EQ(inStall, rate.stall ? 30 : 0);
+    }
+
+    // A full recording stops taking samples, however long the update, and says so on the next call.
+    GhostRecording full(1, 15);
+    full.recordFrame(10.0f, glm::vec3(0.0f), identity);
+    EXPECT_EQ(full.frameCount(), 1);
+    full.recordFrame(0.1f, glm::vec3(1.0f), identity);
+    EXPECT_EQ(full.frameCount(), 15);
+    full.recordFrame(0.1f, glm::vec3(2.0f), identity);
+    EXPECT_EQ(full.frameCount(), 15);
+    EXPECT_TRUE(full.isRecordingComplete());
+}
+
+TEST(GhostRecordingTest, PlaybackReachesTheLastSampleAtTheSameRaceTimeAtAnyUpdateRate)
+{
+    // 10 s of samples.
+    const GhostRecording recorded = recordingOf(151);
+    for (const UpdateRate& rate : updateRates)
+    {
+        SCOPED_TRACE(rate.name);
+        GhostRecording recording = recorded;
+        double time = 0.0;
+        for (const float update : updatesOf(rate, 12.0))
+        {
+            const GhostFrame frame = recording.playback(update);
+            time += update;
+            if (recording.isPlaybackFinished())
+            {
+                EXPECT_EQ(frame.position, recorded.frames().back().position);
+                break;
+            }
+            expectPoseAt(frame, time);
+        }
+        EXPECT_TRUE(recording.isPlaybackFinished());
+        EXPECT_GE(time, 10.0 - 1e-4);
+        EXPECT_LT(time, 10.0 + interval);
+    }
+
+    // The first update plays from sample 0 toward sample 1; a long one passes
+    // several samples and blends within the last.
+    GhostRecording recording = recordingOf(5);
+    EXPECT_NEAR(recording.playback(interval / 4.0f).position.x, 0.25f, 1e-5f);
+    EXPECT_NEAR(recording.playback(interval * 2.5f).position.x, 2.75f, 1e-4f);
     EXPECT_FALSE(recording.isPlaybackFinished());
-    EXPECT_EQ(recording.playback(0.001f).position, recording.frames()[2].position);
+    EXPECT_EQ(recording.playback(interval * 1.5f).position, recording.frames()[4].position);
     EXPECT_TRUE(recording.isPlaybackFinished());
+
+    // A single sample is reached at once.
+    GhostRecording single = recordingOf(1);
+    EXPECT_EQ(single.playback(0.001f).position, single.frames()[0].position);
+    EXPECT_TRUE(single.isPlaybackFinished());
 
     // An empty recording finishes at once, at its start pose, stored as x 1, y 0, z 0, w 0.
     GhostRecording empty(180, 15);
-    frame = empty.playback(0.01f);
+    const GhostFrame frame = empty.playback(0.01f);
     EXPECT_TRUE(empty.isPlaybackFinished());
     EXPECT_EQ(frame.position, glm::vec3(0.0f));
     EXPECT_EQ(frame.rotation, glm::quat(0.0f, 1.0f, 0.0f, 0.0f));

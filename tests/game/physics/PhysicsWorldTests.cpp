@@ -38,9 +38,15 @@ TEST_F(PhysicsWorldTest, OnlyWholeSubStepsAreSimulatedAndTheLeftoverIsReturned)
     EXPECT_EQ(ball->getLinearVelocity(), velocity);
     // Two halves make one sub-step with a little left over.
     EXPECT_NEAR(stepBy(0.0005), 0.024f, 1e-4f);
-    // 102 sub-steps more; nothing caps a long frame.
+    // 102 sub-steps more.
     EXPECT_NEAR(stepBy(0.1), 0.424f, 1e-3f);
     EXPECT_NEAR(ball->getLinearVelocity().y(), -10.0f * 104.0f / 1024.0f, 0.01f);
+    // A stall of 2 s is a quarter of a second of the world's time: 256 sub-steps
+    // (undamped, so each adds the same speed), and the same fraction left over.
+    ball->setDamping(0.0f, 0.0f);
+    const float before = ball->getLinearVelocity().y();
+    EXPECT_NEAR(stepBy(2.0), 0.424f, 1e-3f);
+    EXPECT_NEAR(ball->getLinearVelocity().y() - before, -10.0f * 256.0f / 1024.0f, 1e-3f);
 }
 
 TEST_F(PhysicsWorldTest, RadialGravityPullsOnlyDynamicBodiesTowardTheCentre)

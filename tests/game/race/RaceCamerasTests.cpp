@@ -37,14 +37,25 @@ void expectNear(const glm::vec3& actual, const glm::vec3& expected)
 const glm::vec2 window(1280.0f, 720.0f);
 const glm::vec3 boat(0.0f, 100.3f, 0.0f);
 
-TEST(ChaseCameraTest, OrbitsTheBoatLevelAtTheCentreAndNeverDipsBelowIt)
+TEST(ChaseCameraTest, StandsBehindTheBoatAtTheCentreOrbitsItAndNeverDipsBelowIt)
 {
     const ChaseShot centred = chaseCamera({boat, glm::vec3(0.0f, 0.0f, 1.0f), window * 0.5f, window, glm::vec3(0.0f)});
-    // Forward +Z crossed with up +Y is -X: the eye stands 8 units along +X, level with the boat.
+    // The boat heads along +Z: the eye stands 8 units behind it, level with it.
     expectNear(centred.side, glm::vec3(-1.0f, 0.0f, 0.0f));
-    expectNear(centred.view.position, boat + glm::vec3(8.0f, 0.0f, 0.0f));
+    expectNear(centred.view.position, boat - glm::vec3(0.0f, 0.0f, 8.0f));
     expectNear(centred.view.target, boat);
     expectNear(centred.view.up, glm::vec3(0.0f, 1.0f, 0.0f));
+
+    // Nose up a ramp, the eye stays level behind the heading.
+    const glm::vec3 climbing = glm::normalize(glm::vec3(0.0f, 1.0f, 1.0f));
+    expectNear(chaseCamera({boat, climbing, window * 0.5f, window, glm::vec3(0.0f)}).view.position,
+               boat - glm::vec3(0.0f, 0.0f, 8.0f));
+
+    // A quarter turn of the cursor to the right (pi/2 window widths) swings the
+    // eye round to the boat's left (+X), so that the view turns right.
+    const glm::vec2 quarterRight = window * 0.5f + glm::vec2(window.x * 1.5707964f, 0.0f);
+    expectNear(chaseCamera({boat, glm::vec3(0.0f, 0.0f, 1.0f), quarterRight, window, glm::vec3(0.0f)}).view.position,
+               boat + glm::vec3(8.0f, 0.0f, 0.0f));
 
     for (const float y : {0.0f, 100.0f, 359.0f, 500.0f, 720.0f, 5000.0f})
     {

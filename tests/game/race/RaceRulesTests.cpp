@@ -43,23 +43,29 @@ TEST(RaceRulesTest, TheCountdownBecomesTheRaceOnTheFrameAfterTheClockCrossesZero
 
 TEST(RaceRulesTest, TheHudTicksEverySixtiethOfASecondAtMostOncePerFrame)
 {
-    RaceRules slow;
-    for (int i = 0; i < 10; ++i)
+    for (const float frameTime : {1.0f / 30.0f, 1.0f / 45.0f, 1.0f / 59.0f})
     {
-        EXPECT_TRUE(slow.tickHud(1.0f / 30.0f)) << i;
+        RaceRules slow;
+        for (int i = 0; i < 100; ++i)
+        {
+            EXPECT_TRUE(slow.tickHud(frameTime)) << frameTime << " " << i;
+        }
     }
     RaceRules fast;
     for (int i = 0; i < 1000; ++i)
     {
         EXPECT_EQ(fast.tickHud(1.0f / 120.0f), i % 2 == 1) << i;
     }
-    // A long frame is one tick, and the remainder makes every following frame tick.
+    // A long frame is one tick, and the ticks after it keep their rate.
     RaceRules stalled;
     EXPECT_TRUE(stalled.tickHud(0.1f));
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 16; ++i)
     {
-        EXPECT_TRUE(stalled.tickHud(0.001f)) << i;
+        EXPECT_FALSE(stalled.tickHud(0.001f)) << i;
     }
+    EXPECT_TRUE(stalled.tickHud(0.001f));
+    EXPECT_FALSE(stalled.tickHud(1.0f / 120.0f));
+    EXPECT_TRUE(stalled.tickHud(1.0f / 120.0f));
 }
 
 TEST(RaceRulesTest, ClockTextShowsMinutesSecondsAndHundredthsAndStopsAtItsLongest)

@@ -17,6 +17,7 @@
 #include "support/TemporaryFolder.hpp"
 #include "tools/assets/Ghosts.hpp"
 
+#include <BulletDynamics/Vehicle/btRaycastVehicle.h>
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
@@ -206,6 +207,14 @@ TEST_F(RaceSceneGpuTest, AWholeRaceRunsFromTheWaitToTheTrophyAndSavesTheGhost)
     ASSERT_EQ(scene.rules().state(), RaceState::Finished) << "within " << frames << " frames";
     EXPECT_NE(dynamic_cast<TrophyScene*>(scenes->getActiveScene()), nullptr) << "the trophy follows the finish";
     EXPECT_EQ(scene.laps()->currentLap(), 4);
+    // The autopilot's keys were held over the line; from the finish on the boat coasts.
+    const btRaycastVehicle& vehicle = *scene.playerBoat()->vehicle();
+    for (int wheel = 0; wheel < 4; ++wheel)
+    {
+        EXPECT_EQ(vehicle.getWheelInfo(wheel).m_engineForce, 0.0f) << wheel;
+        EXPECT_EQ(vehicle.getWheelInfo(wheel).m_steering, 0.0f) << wheel;
+    }
+    EXPECT_FALSE(scene.playerBoat()->isSliding());
 
     const std::uint32_t place = scene.rules().place();
     EXPECT_GE(place, 1u);
@@ -266,6 +275,11 @@ TEST_F(RaceSceneGpuTest, RaceKeysReachTheSceneThroughTheKeyboard)
     ASSERT_EQ(scene.rules().state(), RaceState::Racing);
     press(keyEnter);
     EXPECT_EQ(scene.rules().state(), RaceState::Racing) << "Enter starts nothing once the race is on";
+    // A stall moves the race on only as far as the world: a quarter of a second.
+    const float clockBeforeStall = scene.rules().clock();
+    Timer::tickBy(2.0);
+    scenes->update();
+    EXPECT_NEAR(scene.rules().clock() - clockBeforeStall, 0.25f, 1e-4f);
     Keyboard::setKeyHeldForTesting(87, true);
     Keyboard::setKeyHeldForTesting(65, true);
     for (int drive = 0; drive < 120; ++drive)
