@@ -312,7 +312,7 @@ TEST_F(RaceSceneGpuTest, RaceAndTrophyFramesWaitForNoQueue)
         frame(frames % 20 == 0 || frames >= 4 * 60);
     }
     EXPECT_EQ(scene.rules().state(), RaceState::Racing);
-    EXPECT_EQ(Timer::getFramesPerSecond(), 60u);
+    EXPECT_GT(Timer::getFramesPerSecond(), 1u) << "the frames-per-second text was refreshed";
     EXPECT_EQ(system.queueWaitCount(), raceWaits) << "in " << frames << " race frames";
 
     {
@@ -348,7 +348,7 @@ TEST_F(RaceSceneGpuTest, AFailedLoadStepLogsItsSentenceAndTheRaceIsRefused)
         {"ZavikDemoScene/Models/BoatTest.obj", "ERROR: The player's boat could not be added."},
         {"ZavikDemoScene/Textures/Smoke.png", "ERROR: The smoke could not be created."},
         {"Models/WaterPlanet/ramp Normal.png", "ERROR: The track's textures could not be loaded."},
-        // Without their pipeline the lines have no descriptor sets for the scene to write.
+        // Refused before the scene writes the lines' descriptor sets.
         {"QuorlDemoScene/Shaders/Debug Shader.vert.spv", "ERROR: The physics debug lines could not be created."},
     };
     for (const SpoiledAsset& asset : spoiled)
