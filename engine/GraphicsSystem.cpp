@@ -53,6 +53,7 @@ void GraphicsSystem::waitIdle()
 {
     if (logicalDevice.device != VK_NULL_HANDLE)
     {
+        ++queueWaits;
         vkDeviceWaitIdle(logicalDevice.device);
     }
 }
@@ -60,6 +61,11 @@ void GraphicsSystem::waitIdle()
 std::uint32_t GraphicsSystem::getCurrentFrame() const
 {
     return currentFrame;
+}
+
+std::uint64_t GraphicsSystem::queueWaitCount() const
+{
+    return queueWaits;
 }
 
 bool GraphicsSystem::createFrames()

@@ -50,6 +50,10 @@ public:
     bool recreateSwapChain();
     void waitIdle();
     std::uint32_t getCurrentFrame() const;
+    // Every wait for the whole queue or device so far (one-time work, waitIdle,
+    // a swap-chain rebuild). Such a wait in a frame serialises the processor
+    // and the card, so frames are meant to make none.
+    std::uint64_t queueWaitCount() const;
 
     std::optional<Buffer> createBuffer(VkDeviceSize size, VkBufferUsageFlags usage, VkMemoryPropertyFlags properties);
     // The caller's usage must include transfer destination.
@@ -115,6 +119,8 @@ private:
     VkExtent2D framebufferSize() const;
     bool createSwapChainForWindow();
     bool runSingleTimeCommands(const std::function<void(VkCommandBuffer&)>& record);
+    bool waitForQueue();
 
     bool rebuildAfterPresent = false;
+    std::uint64_t queueWaits = 0;
 };

@@ -125,7 +125,7 @@ void GraphicsSystem::endFrame(std::uint32_t imageIndex)
 bool GraphicsSystem::recreateSwapChain()
 {
     VkDevice& device = logicalDevice.device;
-    vkDeviceWaitIdle(device);
+    waitIdle();
     // While minimised the old swap chain stays; the next acquire after the
     // window has a size again reports it out of date.
     const VkExtent2D size = framebufferSize();

@@ -185,10 +185,16 @@ bool GraphicsSystem::endSingleTimeCommands(VkCommandBuffer& commandBuffer)
 {
     // The queue is idle before the submission too: a frame still in flight
     // may read what these commands overwrite.
-    const bool finished = endCommandBuffer(commandBuffer) && waitQueueIdle(logicalDevice) &&
-                          submitCommandBuffer(commandBuffer, logicalDevice) && waitQueueIdle(logicalDevice);
+    const bool finished = endCommandBuffer(commandBuffer) && waitForQueue() &&
+                          submitCommandBuffer(commandBuffer, logicalDevice) && waitForQueue();
     freeCommandBuffer(commandBuffer, logicalDevice.device, commandPool);
     return finished;
+}
+
+bool GraphicsSystem::waitForQueue()
+{
+    ++queueWaits;
+    return waitQueueIdle(logicalDevice);
 }
 
 bool GraphicsSystem::runSingleTimeCommands(const std::function<void(VkCommandBuffer&)>& record)

@@ -40,6 +40,12 @@ void writeDescriptorSets(Pipeline2& pipeline, const std::vector<DescriptorInput>
     const VkDevice device = pipeline.graphicsSystem->logicalDevice.device;
     for (std::uint32_t frame = 0; frame < framesInFlight; ++frame)
     {
+        // A pipeline whose creation failed before its sets were allocated has
+        // none; the driver must not be handed a null set.
+        if (pipeline.descriptorSets[frame] == VK_NULL_HANDLE)
+        {
+            continue;
+        }
         // Sized up front: the writes point into these lists.
         std::vector<VkDescriptorBufferInfo> bufferInfos(inputs.size());
         std::vector<VkDescriptorImageInfo> imageInfos(inputs.size());

@@ -27,5 +27,6 @@ DescriptorInput imageInput(const TextureCollection& collection, VkSampler sample
 DescriptorInput imageInput(const Texture& texture, VkSampler sampler);
 
 // For frame 0 and then frame 1, one write per input into the pipeline's
-// descriptor set of that frame, the binding number being the input's position.
+// descriptor set of that frame, the binding number being the input's position;
+// nothing for a set that was never allocated.
 void writeDescriptorSets(Pipeline2& pipeline, const std::vector<DescriptorInput>& inputs);

@@ -4,14 +4,12 @@
 #include "engine/Log.hpp"
 
 #include <array>
-#include <cstring>
+#include <utility>
 
 namespace
 {
 constexpr VkBufferUsageFlags vertexUsage = VK_BUFFER_USAGE_VERTEX_BUFFER_BIT | VK_BUFFER_USAGE_TRANSFER_DST_BIT;
 constexpr VkBufferUsageFlags indexUsage = VK_BUFFER_USAGE_INDEX_BUFFER_BIT | VK_BUFFER_USAGE_TRANSFER_DST_BIT;
-
-static_assert(std::tuple_size_v<decltype(InstancedMesh::instanceBuffers)> == framesInFlight);
 
 void bindIndexBufferAndDraw(const Buffer& indexBuffer, std::uint32_t indexCount, std::uint32_t instanceCount,
                             VkCommandBuffer commandBuffer)
@@ -37,18 +35,6 @@ std::optional<Buffer> createIndexBuffer(GraphicsSystem& graphicsSystem, const st
 {
     const VkDeviceSize size = VkDeviceSize{indices.size()} * sizeof(std::uint32_t);
     return graphicsSystem.createDeviceLocalBuffer(size, indexUsage, indices.data());
-}
-
-std::optional<UniformBuffer> createInstanceBuffer(GraphicsSystem& graphicsSystem, const void* data,
-                                                  std::uint32_t size)
-{
-    std::optional<UniformBuffer> buffer = graphicsSystem.createUniformBuffer(
-        size, VK_BUFFER_USAGE_VERTEX_BUFFER_BIT, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
-    if (buffer)
-    {
-        std::memcpy(buffer->mapped, data, size);
-    }
-    return buffer;
 }
 
 template <typename Vertex>
@@ -83,6 +69,39 @@ template std::optional<Mesh*> createMesh<LineVertex>(MeshContainer&, const MeshD
 template std::optional<Mesh*> createMesh<PositionVertex>(MeshContainer&, const MeshData<PositionVertex>&);
 template std::optional<Mesh*> createMesh<ScreenVertex>(MeshContainer&, const MeshData<ScreenVertex>&);
 
+template <typename Vertex>
+std::optional<Mesh*> createDynamicMesh(MeshContainer& container, const MeshData<Vertex>& meshData)
+{
+    GraphicsSystem& graphicsSystem = *container.graphicsSystem;
+    Mesh* mesh = container.meshes.emplace_back(std::make_unique<Mesh>()).get();
+
+    const auto vertexBytes = static_cast<std::uint32_t>(meshData.vertices.size() * sizeof(Vertex));
+    FrameRecords vertices;
+    if (!createFrameRecords(graphicsSystem, vertices, meshData.vertices.data(), vertexBytes,
+                            VK_BUFFER_USAGE_VERTEX_BUFFER_BIT))
+    {
+        logDebug("Vertex buffer resource creation has failed.");
+        logDebug("Mesh creation has failed.");
+        return std::nullopt;
+    }
+    const std::optional<Buffer> indexBuffer = createIndexBuffer(graphicsSystem, meshData.indices);
+    if (!indexBuffer)
+    {
+        logDebug("Index buffer resource creation has failed.");
+        destroyFrameRecords(graphicsSystem, vertices);
+        logDebug("Mesh creation has failed.");
+        return std::nullopt;
+    }
+    mesh->dynamicVertices = std::move(vertices);
+    mesh->indexBuffer = *indexBuffer;
+    mesh->indexCount = static_cast<std::uint32_t>(meshData.indices.size());
+    logDebug("Mesh was created.");
+    return mesh;
+}
+
+template std::optional<Mesh*> createDynamicMesh<LineVertex>(MeshContainer&, const MeshData<LineVertex>&);
+template std::optional<Mesh*> createDynamicMesh<ScreenVertex>(MeshContainer&, const MeshData<ScreenVertex>&);
+
 template <typename Vertex, typename Instance>
 std::optional<InstancedMesh*> createInstancedMesh(MeshContainer& container, const MeshData<Vertex>& meshData,
                                                   const std::vector<Instance>& instances)
@@ -98,40 +117,27 @@ std::optional<InstancedMesh*> createInstancedMesh(MeshContainer& container, cons
         return std::nullopt;
     }
     const auto instanceBytes = static_cast<std::uint32_t>(instances.size() * sizeof(Instance));
-    std::array<UniformBuffer, framesInFlight> instanceBuffers;
-    const auto destroyInstanceBuffers = [&] {
-        for (UniformBuffer& buffer : instanceBuffers)
-        {
-            graphicsSystem.destroyUniformBuffer(buffer);
-        }
-    };
-    for (UniformBuffer& buffer : instanceBuffers)
+    FrameRecords instanceRecords;
+    if (!createFrameRecords(graphicsSystem, instanceRecords, instances.data(), instanceBytes,
+                            VK_BUFFER_USAGE_VERTEX_BUFFER_BIT))
     {
-        const std::optional<UniformBuffer> made = createInstanceBuffer(graphicsSystem, instances.data(), instanceBytes);
-        if (!made)
-        {
-            logDebug("Instance buffer resource creation has failed.");
-            destroyInstanceBuffers();
-            graphicsSystem.destroyBuffer(*vertexBuffer);
-            logDebug("Instanced mesh creation has failed.");
-            return std::nullopt;
-        }
-        buffer = *made;
+        logDebug("Instance buffer resource creation has failed.");
+        graphicsSystem.destroyBuffer(*vertexBuffer);
+        logDebug("Instanced mesh creation has failed.");
+        return std::nullopt;
     }
     const std::optional<Buffer> indexBuffer = createIndexBuffer(graphicsSystem, meshData.indices);
     if (!indexBuffer)
     {
         logDebug("Index buffer resource creation has failed.");
-        destroyInstanceBuffers();
+        destroyFrameRecords(graphicsSystem, instanceRecords);
         graphicsSystem.destroyBuffer(*vertexBuffer);
         logDebug("Instanced mesh creation has failed.");
         return std::nullopt;
     }
     mesh->vertexBuffer = *vertexBuffer;
-    mesh->instanceBuffers = instanceBuffers;
+    mesh->instances = std::move(instanceRecords);
     mesh->indexBuffer = *indexBuffer;
-    const auto* firstByte = reinterpret_cast<const std::byte*>(instances.data());
-    mesh->instanceRecords.assign(firstByte, firstByte + instanceBytes);
     mesh->instanceCount = instanceBytes / instanceStride<Instance>();
     mesh->indexCount = static_cast<std::uint32_t>(meshData.indices.size());
     logDebug("Mesh was created.");
@@ -148,19 +154,17 @@ template std::optional<InstancedMesh*> createInstancedMesh<ModelVertex, TwoMatri
 void drawMesh(const Mesh& mesh, const FrameInfo& frame)
 {
     const VkDeviceSize offset = 0;
-    vkCmdBindVertexBuffers(frame.commandBuffer, 0, 1, &mesh.vertexBuffer.buffer, &offset);
+    const VkBuffer vertices = mesh.dynamicVertices.records.empty()
+                                  ? mesh.vertexBuffer.buffer
+                                  : frameRecordsBuffer(mesh.dynamicVertices, frame.frameIndex);
+    vkCmdBindVertexBuffers(frame.commandBuffer, 0, 1, &vertices, &offset);
     bindIndexBufferAndDraw(mesh.indexBuffer, mesh.indexCount, 1, frame.commandBuffer);
 }
 
 void drawInstancedMesh(const InstancedMesh& mesh, const FrameInfo& frame)
 {
-    const UniformBuffer& instances = mesh.instanceBuffers[frame.frameIndex];
-    if (mesh.staleFrames[frame.frameIndex])
-    {
-        std::memcpy(instances.mapped, mesh.instanceRecords.data(), mesh.instanceRecords.size());
-        mesh.staleFrames[frame.frameIndex] = false;
-    }
-    const std::array<VkBuffer, 2> buffers{mesh.vertexBuffer.buffer, instances.buffer};
+    const std::array<VkBuffer, 2> buffers{mesh.vertexBuffer.buffer,
+                                          frameRecordsBuffer(mesh.instances, frame.frameIndex)};
     const std::array<VkDeviceSize, 2> offsets{0, 0};
     vkCmdBindVertexBuffers(frame.commandBuffer, 0, 2, buffers.data(), offsets.data());
     bindIndexBufferAndDraw(mesh.indexBuffer, mesh.indexCount, mesh.instanceCount, frame.commandBuffer);
@@ -173,17 +177,12 @@ std::uint32_t instanceCount(const InstancedMesh& mesh)
 
 bool updateInstances(InstancedMesh& mesh, GraphicsSystem&, const void* data, std::uint32_t size)
 {
-    if (size > mesh.instanceRecords.size())
-    {
-        return false;
-    }
-    if (size == 0)
-    {
-        return true;
-    }
-    std::memcpy(mesh.instanceRecords.data(), data, size);
-    mesh.staleFrames.fill(true);
-    return true;
+    return updateFrameRecords(mesh.instances, data, size);
+}
+
+bool updateVertices(Mesh& mesh, const void* data, std::uint32_t size)
+{
+    return updateFrameRecords(mesh.dynamicVertices, data, size);
 }
 
 void destroyMeshes(MeshContainer& container)
@@ -192,16 +191,14 @@ void destroyMeshes(MeshContainer& container)
     for (const std::unique_ptr<InstancedMesh>& mesh : container.instancedMeshes)
     {
         graphicsSystem->destroyBuffer(mesh->indexBuffer);
-        for (UniformBuffer& buffer : mesh->instanceBuffers)
-        {
-            graphicsSystem->destroyUniformBuffer(buffer);
-        }
+        destroyFrameRecords(*graphicsSystem, mesh->instances);
         graphicsSystem->destroyBuffer(mesh->vertexBuffer);
     }
     container.instancedMeshes.clear();
     for (const std::unique_ptr<Mesh>& mesh : container.meshes)
     {
         graphicsSystem->destroyBuffer(mesh->indexBuffer);
+        destroyFrameRecords(*graphicsSystem, mesh->dynamicVertices);
         graphicsSystem->destroyBuffer(mesh->vertexBuffer);
     }
     container.meshes.clear();

@@ -1,7 +1,6 @@
 #include "renderers/PhysicsDebugRenderer.hpp"
 
 #include "engine/GraphicsSystem.hpp"
-#include "engine/vulkan/Memory.hpp"
 #include "graphics/DescriptorWriting.hpp"
 #include "graphics/PipelineStates.hpp"
 
@@ -25,26 +24,6 @@ PipelineDescription describeDebugPipeline(const std::filesystem::path& vertexSha
     description.hasDepthAttachment = false;
     return description;
 }
-
-bool uploadVertices(GraphicsSystem& graphics, const std::vector<LineVertex>& vertices, const Buffer& target)
-{
-    const VkDeviceSize size = VkDeviceSize{vertices.size()} * sizeof(LineVertex);
-    std::optional<Buffer> staging = graphics.createBuffer(
-        size, VK_BUFFER_USAGE_TRANSFER_SRC_BIT, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
-    if (!staging)
-    {
-        return false;
-    }
-    VkDevice& device = graphics.logicalDevice.device;
-    bool copied = false;
-    if (copyToMemory(staging->memory, device, size, vertices.data()))
-    {
-        unmapMemory(staging->memory, device);
-        copied = graphics.copyBuffer(staging->buffer, target.buffer, size);
-    }
-    graphics.destroyBuffer(*staging);
-    return copied;
-}
 }
 
 PhysicsDebugRenderer::PhysicsDebugRenderer(GraphicsSystem* graphics, std::uint32_t capacity)
@@ -64,7 +43,7 @@ void PhysicsDebugRenderer::initialise(const std::filesystem::path& vertexShader,
     lines.indices.resize(capacity);
     std::iota(lines.indices.begin(), lines.indices.end(), 0u);
     drawer.setLineList(&lines.vertices, capacity);
-    const std::optional<Mesh*> mesh = createMesh(meshContainer, lines);
+    const std::optional<Mesh*> mesh = createDynamicMesh(meshContainer, lines);
     if (!mesh)
     {
         return;
@@ -99,7 +78,8 @@ void PhysicsDebugRenderer::record(const FrameInfo& frame)
         {
             world->debugDrawWorld();
         }
-        if (!lines.vertices.empty() && uploadVertices(*graphics, lines.vertices, lineMesh->vertexBuffer))
+        const auto vertexBytes = static_cast<std::uint32_t>(lines.vertices.size() * sizeof(LineVertex));
+        if (!lines.vertices.empty() && updateVertices(*lineMesh, lines.vertices.data(), vertexBytes))
         {
             lineMesh->indexCount = static_cast<std::uint32_t>(lines.vertices.size());
             drawMesh(*lineMesh, frame);

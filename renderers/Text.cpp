@@ -1,9 +1,7 @@
 #include "renderers/Text.hpp"
 
-#include "engine/GraphicsSystem.hpp"
 #include "engine/ScreenMaths.hpp"
 #include "engine/Timer.hpp"
-#include "engine/vulkan/Memory.hpp"
 #include "graphics/Mesh.hpp"
 
 #include <fmt/format.h>
@@ -80,43 +78,20 @@ MeshData<ScreenVertex> createText(const Font& font, const std::string& text, std
     return buildTextMesh(font, toUtf32(text), alignment);
 }
 
-bool updateTextMesh(GraphicsSystem& graphicsSystem, Mesh& mesh, const MeshData<ScreenVertex>& text,
-                    std::uint32_t capacity)
+bool updateTextMesh(Mesh& mesh, const MeshData<ScreenVertex>& text, std::uint32_t capacity)
 {
-    if (text.vertices.size() > std::size_t{capacity} * 4)
+    if (text.vertices.size() > std::size_t{capacity} * 4 ||
+        !updateVertices(mesh, text.vertices.data(),
+                        static_cast<std::uint32_t>(text.vertices.size() * sizeof(ScreenVertex))))
     {
         return false;
     }
-    // Nothing to copy, and a copy of no bytes would be refused as an error.
-    if (text.vertices.empty())
-    {
-        mesh.indexCount = 0;
-        return true;
-    }
-    const VkDeviceSize size = text.vertices.size() * sizeof(ScreenVertex);
-    std::optional<Buffer> staging = graphicsSystem.createBuffer(
-        size, VK_BUFFER_USAGE_TRANSFER_SRC_BIT, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
-    if (!staging)
-    {
-        return false;
-    }
-    VkDevice& device = graphicsSystem.logicalDevice.device;
-    bool copied = copyToMemory(staging->memory, device, size, text.vertices.data());
-    if (copied)
-    {
-        unmapMemory(staging->memory, device);
-        copied = graphicsSystem.copyBuffer(staging->buffer, mesh.vertexBuffer.buffer, size);
-    }
-    graphicsSystem.destroyBuffer(*staging);
-    if (copied)
-    {
-        mesh.indexCount = static_cast<std::uint32_t>(text.indices.size());
-    }
-    return copied;
+    mesh.indexCount = static_cast<std::uint32_t>(text.indices.size());
+    return true;
 }
 
-void refreshFpsText(GraphicsSystem& graphicsSystem, const Font& font, Mesh& mesh)
+void refreshFpsText(const Font& font, Mesh& mesh)
 {
     const std::string text = fmt::format("FPS: {}", Timer::getFramesPerSecond());
-    updateTextMesh(graphicsSystem, mesh, createText(font, text, textAlignLeft), fpsTextCapacity);
+    updateTextMesh(mesh, createText(font, text, textAlignLeft), fpsTextCapacity);
 }

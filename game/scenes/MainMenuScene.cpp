@@ -151,7 +151,7 @@ void MainMenuScene::refreshFpsText()
 {
     if (fpsTextVisible && loaded)
     {
-        ::refreshFpsText(*graphicsSystem, *font, *fpsTextMesh);
+        ::refreshFpsText(*font, *fpsTextMesh);
     }
 }
 

@@ -243,10 +243,15 @@ bool RaceScene::loadDebugLines()
     debugUniforms = *uniforms;
     physicsDebugRenderer.initialise("Assets/QuorlDemoScene/Shaders/Debug Shader.vert.spv",
                                     "Assets/QuorlDemoScene/Shaders/Debug Shader.frag.spv", debugUniforms);
+    // A pipeline that was not made has no descriptor sets to write.
+    if (!loadStep(physicsDebugRenderer.pipeline.pipeline != VK_NULL_HANDLE && physicsDebugRenderer.lineMesh != nullptr,
+                  "The physics debug lines could not be created."))
+    {
+        return false;
+    }
     updateDebugDescriptorSets(physicsDebugRenderer.pipeline, debugUniforms);
     physicsDebugRenderer.attachPhysicsWorld(raceWorld.dynamicsWorld());
-    return loadStep(physicsDebugRenderer.pipeline.pipeline != VK_NULL_HANDLE && physicsDebugRenderer.lineMesh != nullptr,
-                    "The physics debug lines could not be created.");
+    return true;
 }
 
 bool RaceScene::createSmoke()

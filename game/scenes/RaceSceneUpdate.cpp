@@ -107,9 +107,8 @@ void RaceScene::finishRace()
 
 void RaceScene::refreshClockText()
 {
-    // An upload that fails leaves the previous text for the next tick to replace.
-    updateTextMesh(*graphicsSystem, *clockTextMesh,
-                   createText(*clockFont, clockText(raceRules.clock()), textAlignLeft), clockTextLength);
+    updateTextMesh(*clockTextMesh, createText(*clockFont, clockText(raceRules.clock()), textAlignLeft),
+                   clockTextLength);
 }
 
 void RaceScene::updateLapAndRecording(float deltaTime)

@@ -54,7 +54,7 @@ std::optional<Mesh*> createFpsTextMesh(MeshContainer& meshes, const Font& font)
 {
     const std::string placeholder = "FPS: -";
     std::optional<Mesh*> mesh =
-        createMesh(meshes, createText(font, fmt::format("{:<{}}", placeholder, fpsTextCapacity), textAlignLeft));
+        createDynamicMesh(meshes, createText(font, fmt::format("{:<{}}", placeholder, fpsTextCapacity), textAlignLeft));
     if (mesh)
     {
         (*mesh)->indexCount = static_cast<std::uint32_t>(6 * placeholder.size());

@@ -133,7 +133,7 @@ bool TrackBaseScene::createHudMeshes()
     needleMesh = createMesh(meshes, dialQuad).value_or(nullptr);
     placeMesh = createMesh(meshes, badgeQuad).value_or(nullptr);
     lapMesh = createMesh(meshes, badgeQuad).value_or(nullptr);
-    clockTextMesh = createMesh(meshes, createText(*clockFont, "00:00.00", textAlignLeft)).value_or(nullptr);
+    clockTextMesh = createDynamicMesh(meshes, createText(*clockFont, "00:00.00", textAlignLeft)).value_or(nullptr);
     debugTextMesh = createFpsTextMesh(meshes, *debugFont).value_or(nullptr);
     for (Mesh* mesh : {debugQuadMesh, speedometerMesh, needleMesh, placeMesh, lapMesh, clockTextMesh, debugTextMesh})
     {
@@ -190,7 +190,7 @@ void TrackBaseScene::refreshFpsText()
 {
     if (debugTextVisible && hudMade)
     {
-        ::refreshFpsText(*graphicsSystem, *debugFont, *debugTextMesh);
+        ::refreshFpsText(*debugFont, *debugTextMesh);
     }
 }
 

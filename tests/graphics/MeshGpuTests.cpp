@@ -22,11 +22,14 @@ TEST_F(MeshTest, FailedCreationsReleaseTheirBuffersAndLeaveNullRecordsForDestroy
     EXPECT_FALSE(createMesh(meshes, noVertices).has_value());
     EXPECT_FALSE(createInstancedMesh(meshes, noIndices, oneLight).has_value());
     EXPECT_FALSE(createInstancedMesh(meshes, triangle, std::vector<PointLightInstance>{}).has_value());
+    const MeshData<ScreenVertex> quadWithoutIndices{std::vector<ScreenVertex>(4), {}};
+    EXPECT_FALSE(createDynamicMesh(meshes, quadWithoutIndices).has_value());
     // The creators' own sentences are debug ones; only the refused buffers are reported.
-    EXPECT_EQ(capture.messages(), std::vector<std::string>(4, "ERROR: Vulkan buffer creation has failed."));
+    EXPECT_EQ(capture.messages(), std::vector<std::string>(5, "ERROR: Vulkan buffer creation has failed."));
     // The records stay, with nothing to draw, for destroyMeshes (leaked or twice-freed
     // buffers are the validation run's to catch).
-    EXPECT_EQ(meshes.meshes.size(), 2u);
+    EXPECT_EQ(meshes.meshes.size(), 3u);
+    EXPECT_TRUE(meshes.meshes[2]->dynamicVertices.records.empty());
     EXPECT_EQ(meshes.instancedMeshes.size(), 2u);
     EXPECT_TRUE(meshes.meshes[0]->indexCount == 0 && meshes.instancedMeshes[1]->instanceCount == 0);
     resetErrorFlagForTesting();

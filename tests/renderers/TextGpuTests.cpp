@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace
 {
@@ -58,6 +59,27 @@ protected:
         return created;
     }
 
+    // The font's atlas, a nearest sampler, the window's projection and the text pipeline over them.
+    const Texture* prepareText(const Font& font, VkAttachmentLoadOp colourLoadOp)
+    {
+        const Texture* atlas = createTexture(textures, font.getAtlas(), VK_FORMAT_R8_UNORM, false, imageTextureSettings);
+        // Nearest and without anisotropy (which the software driver filters even
+        // when nearest is asked for): each window pixel shows the texel under its centre.
+        const VkSamplerCreateInfo samplerInfo =
+            describeSampler(1, {VK_FILTER_NEAREST, VK_FILTER_NEAREST, VK_SAMPLER_MIPMAP_MODE_NEAREST, false}, 1.0f);
+        if (atlas == nullptr ||
+            vkCreateSampler(system.logicalDevice.device, &samplerInfo, nullptr, &sampler) != VK_SUCCESS)
+        {
+            return nullptr;
+        }
+        textures.samplers.push_back(sampler);
+        uniforms = createUniformBufferCollection<64>(system).value();
+        const glm::mat4 projection = screenProjection();
+        std::memcpy(uniforms.buffers[0].mapped, &projection, sizeof(projection));
+        std::memcpy(uniforms.buffers[1].mapped, &projection, sizeof(projection));
+        return createPipeline(text, "Text Shader.vert", "Text Shader.frag", colourLoadOp, *atlas) ? atlas : nullptr;
+    }
+
     Pipeline2 text{&system};
     Pipeline2 hud{&system};
     UniformBufferCollection uniforms;
@@ -81,28 +103,17 @@ TEST_F(TextTest, GlyphInkShowsWhereTheAtlasHasItAndHudQuadsShowTheirImages)
     const Font* font = createFont(fonts, fontFolder / "DejaVuSans-Bold.ttf", 24, U"HI").value_or(nullptr);
     ASSERT_NE(font, nullptr);
     const ImageData<std::uint8_t>& atlas = font->getAtlas();
-    Texture* atlasTexture = createTexture(textures, atlas, VK_FORMAT_R8_UNORM, false, imageTextureSettings);
+    ASSERT_NE(prepareText(*font, VK_ATTACHMENT_LOAD_OP_CLEAR), nullptr);
     ImageData<std::uint32_t> image(1, 1);
     image.pixels[0] = 0xFF4080FF;
     Texture* orange = createTexture(textures, image, VK_FORMAT_R8G8B8A8_UNORM, false, imageTextureSettings);
-    ASSERT_TRUE(atlasTexture && orange);
-    // Nearest and without anisotropy (which the software driver filters even
-    // when nearest is asked for): each window pixel shows the texel under its centre.
-    const VkSamplerCreateInfo samplerInfo =
-        describeSampler(1, {VK_FILTER_NEAREST, VK_FILTER_NEAREST, VK_SAMPLER_MIPMAP_MODE_NEAREST, false}, 1.0f);
-    ASSERT_EQ(vkCreateSampler(system.logicalDevice.device, &samplerInfo, nullptr, &sampler), VK_SUCCESS);
-    textures.samplers.push_back(sampler);
-    uniforms = createUniformBufferCollection<64>(system).value();
-    const glm::mat4 projection = screenProjection();
-    std::memcpy(uniforms.buffers[0].mapped, &projection, sizeof(projection));
-    std::memcpy(uniforms.buffers[1].mapped, &projection, sizeof(projection));
-    ASSERT_TRUE(createPipeline(text, "Text Shader.vert", "Text Shader.frag", VK_ATTACHMENT_LOAD_OP_CLEAR,
-                               *atlasTexture));
+    ASSERT_NE(orange, nullptr);
     ASSERT_TRUE(createPipeline(hud, "HUD Shader.vert", "HUD Shader.frag", VK_ATTACHMENT_LOAD_OP_LOAD, *orange));
 
     // The first baseline on a whole pixel, so that the H covers whole pixels.
+    // The text is drawn from the frame's own vertex buffer, as the scenes' texts are.
     const glm::vec2 origin(8.0f, 12.0f + std::round(font->ascent) - font->ascent);
-    Mesh* textMesh = createMesh(meshes, createText(*font, "HI", textAlignLeft)).value_or(nullptr);
+    Mesh* textMesh = createDynamicMesh(meshes, createText(*font, "HI", textAlignLeft)).value_or(nullptr);
     Mesh* quad = createMesh(meshes, createHudQuad(20.0f, 20.0f, 10.0f, 10.0f)).value_or(nullptr);
     ASSERT_TRUE(textMesh && quad);
     textMesh->model = glm::translate(glm::mat4(1.0f), glm::vec3(origin, 0.0f));
@@ -136,18 +147,30 @@ TEST_F(TextTest, GlyphInkShowsWhereTheAtlasHasItAndHudQuadsShowTheirImages)
     EXPECT_FALSE(hasErrors());
 }
 
-TEST_F(TextTest, FpsTextIsRewrittenInPlaceWithinItsRoom)
+std::vector<std::uint8_t> bytesOf(const void* data, std::size_t size)
+{
+    const auto* first = static_cast<const std::uint8_t*>(data);
+    return {first, first + size};
+}
+
+// The scenes rewrite their texts while frames are in flight: an update waits
+// for nothing and writes no buffer that a frame may still read; each frame's
+// buffer takes the text when that frame draws it, everything the updates since
+// its last draw changed, a shorter last text or not.
+TEST_F(TextTest, FpsTextIsRewrittenWithinItsRoomAndReachesEachFrameWhenItDrawsIt)
 {
     const Font* font = createFont(fonts, fontFolder / "DejaVuSans.ttf", 12, U"FPS: 0123456789-").value_or(nullptr);
     ASSERT_NE(font, nullptr);
-    // A text mesh's vertex buffer as the scenes make it, but readable.
+    ASSERT_NE(prepareText(*font, VK_ATTACHMENT_LOAD_OP_CLEAR), nullptr);
     const MeshData<ScreenVertex> initial = createText(*font, fmt::format("{:<15}", "FPS: -"), textAlignLeft);
-    constexpr VkBufferUsageFlags usage =
-        VK_BUFFER_USAGE_VERTEX_BUFFER_BIT | VK_BUFFER_USAGE_TRANSFER_DST_BIT | VK_BUFFER_USAGE_TRANSFER_SRC_BIT;
-    Mesh& mesh = *meshes.meshes.emplace_back(std::make_unique<Mesh>());
-    mesh.vertexBuffer =
-        system.createDeviceLocalBuffer(initial.vertices.size() * sizeof(ScreenVertex), usage, initial.vertices.data())
-            .value();
+    Mesh& mesh = *createDynamicMesh(meshes, initial).value();
+    const FrameRecords& vertices = mesh.dynamicVertices;
+    const std::size_t roomBytes = initial.vertices.size() * sizeof(ScreenVertex);
+    const auto heldBy = [&](std::uint32_t frame) { return bytesOf(vertices.buffers[frame].mapped, roomBytes); };
+    const auto records = [&] { return bytesOf(vertices.records.data(), roomBytes); };
+    const std::vector<std::uint8_t> before = bytesOf(initial.vertices.data(), roomBytes);
+    const FrameRecorder draw = [&](const FrameInfo& frame) { drawQuad(text, mesh, frame); };
+    const std::uint64_t waits = system.queueWaitCount();
 
     Timer::resetForTesting();
     Timer::start();
@@ -156,21 +179,41 @@ TEST_F(TextTest, FpsTextIsRewrittenInPlaceWithinItsRoom)
         Timer::tickBy(0.0625);
     }
     StdoutCapture capture;
-    refreshFpsText(system, *font, mesh);
+    refreshFpsText(*font, mesh);
     EXPECT_EQ(capture.text(), "");
     Timer::resetForTesting();
     const std::vector<ScreenVertex> sixteen = createText(*font, "FPS: 16", textAlignLeft).vertices;
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(sixteen.data());
-    const std::vector<std::uint8_t> expected(bytes, bytes + sixteen.size() * sizeof(ScreenVertex));
     EXPECT_EQ(mesh.indexCount, 42u);
-    EXPECT_EQ(readBuffer(system, mesh.vertexBuffer.buffer, expected.size()), expected);
+    EXPECT_EQ(bytesOf(vertices.records.data(), sixteen.size() * sizeof(ScreenVertex)),
+              bytesOf(sixteen.data(), sixteen.size() * sizeof(ScreenVertex)));
+    EXPECT_EQ(heldBy(0), before);
+    EXPECT_EQ(heldBy(1), before);
 
-    EXPECT_FALSE(updateTextMesh(system, mesh, createText(*font, "FPS: 0123456789-", textAlignLeft), fpsTextCapacity));
-    EXPECT_EQ(mesh.indexCount, 42u);
-    EXPECT_EQ(readBuffer(system, mesh.vertexBuffer.buffer, expected.size()), expected);
-    // An empty text draws nothing, without the error of a copy of no bytes.
-    EXPECT_TRUE(updateTextMesh(system, mesh, createText(*font, "", textAlignLeft), fpsTextCapacity));
+    const std::uint32_t first = system.getCurrentFrame();
+    ASSERT_TRUE(presentFrame(system, draw));
+    EXPECT_EQ(heldBy(first), records());
+    EXPECT_EQ(heldBy(1 - first), before) << "the other frame may still be drawing from it";
+    // A shorter text before the other frame draws: that frame still takes the
+    // seventh character of the longer one, which it has never had.
+    ASSERT_TRUE(updateTextMesh(mesh, createText(*font, "FPS: 5", textAlignLeft), fpsTextCapacity));
+    EXPECT_EQ(mesh.indexCount, 36u);
+    ASSERT_TRUE(presentFrame(system, draw));
+    ASSERT_TRUE(presentFrame(system, draw));
+    EXPECT_EQ(heldBy(0), records());
+    EXPECT_EQ(heldBy(1), records());
+    EXPECT_EQ(system.queueWaitCount(), waits);
+    system.waitIdle();
+
+    EXPECT_FALSE(updateTextMesh(mesh, createText(*font, "FPS: 0123456789-", textAlignLeft), fpsTextCapacity));
+    EXPECT_EQ(mesh.indexCount, 36u);
+    EXPECT_EQ(records(), heldBy(0)) << "a refused text writes nothing";
+    // An empty text draws nothing.
+    EXPECT_TRUE(updateTextMesh(mesh, createText(*font, "", textAlignLeft), fpsTextCapacity));
     EXPECT_EQ(mesh.indexCount, 0u);
+    // A text made once has no room to be rewritten in.
+    Mesh& fixed = *createMesh(meshes, initial).value();
+    EXPECT_FALSE(updateTextMesh(fixed, createText(*font, "FPS: 1", textAlignLeft), fpsTextCapacity));
+    EXPECT_EQ(fixed.indexCount, 90u);
     EXPECT_FALSE(hasErrors());
 }
 }

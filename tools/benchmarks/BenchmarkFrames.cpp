@@ -122,6 +122,7 @@ SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManag
 {
     double updating = 0.0;
     double rendering = 0.0;
+    std::uint64_t queueWaits = 0;
     int calls = 0;
     const double rate = frameRate(seconds, [&] {
         Timer::tick();
@@ -130,6 +131,7 @@ SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManag
             beforeFrame();
         }
         pollWindowEvents();
+        const std::uint64_t waitsBefore = graphicsSystem.queueWaitCount();
         const double update = millisecondsOf([&] { sceneManager.update(); });
         const double render = millisecondsOf([&] { sceneManager.render(); });
         // The settling frames count no more than in the frame rate.
@@ -137,11 +139,12 @@ SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManag
         {
             updating += update;
             rendering += render;
+            queueWaits += graphicsSystem.queueWaitCount() - waitsBefore;
         }
     });
     graphicsSystem.waitIdle();
     const double frames = std::max(calls - settlingFrames, 1);
-    return {rate, updating / frames, rendering / frames};
+    return {rate, updating / frames, rendering / frames, static_cast<double>(queueWaits) / frames};
 }
 
 std::optional<double> clearingFrameRate(GraphicsSystem& graphicsSystem, double seconds)

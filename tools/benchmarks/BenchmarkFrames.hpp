@@ -59,6 +59,8 @@ struct SceneFrames
     // presenting and waiting for the frame in flight.
     double updateMilliseconds = 0.0;
     double renderMilliseconds = 0.0;
+    // Waits for the whole queue or device per frame, update and render together.
+    double queueWaitsPerFrame = 0.0;
 };
 // Over `seconds`, after a few to settle; `beforeFrame`, when given, runs after
 // the timer's tick ahead of each frame (the autopilot's keys).

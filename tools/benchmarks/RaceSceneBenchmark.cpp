@@ -1,6 +1,7 @@
 // The race scene in a 1280 x 720 window: frames per second with the attract
 // camera (waiting) and with the chase camera mid-race (the autopilot driving),
-// beside the clearing scene's in the same run; the GPU time of each pass of
+// beside the clearing scene's in the same run, with the waits for the whole
+// queue that each frame makes; the GPU time of each pass of
 // the chase camera's frame; the race scene's load time; and the peak resident
 // memory of a whole race, driven to the finish by the autopilot. Reads the
 // game's assets from the folder given (the build's Assets/ by default). Needs
@@ -121,11 +122,13 @@ int run(double seconds)
     const auto figures = [&](const char* camera, const benchmark::SceneFrames& frames) {
         const double frameMilliseconds = 1000.0 / frames.framesPerSecond;
         std::printf("%s\n", fmt::format("At {} x {}, {}: {:.2f} frames per second ({:.1f} ms a frame, {:.1f} clearing "
-                                        "frames); update {:.0f} %, render and submit {:.0f} % of the time",
+                                        "frames); update {:.0f} %, render and submit {:.0f} % of the time; "
+                                        "{:.2f} queue waits per frame",
                                         extent.width, extent.height, camera, frames.framesPerSecond,
                                         frameMilliseconds, *clearing / frames.framesPerSecond,
                                         frames.updateMilliseconds / frameMilliseconds * 100.0,
-                                        frames.renderMilliseconds / frameMilliseconds * 100.0)
+                                        frames.renderMilliseconds / frameMilliseconds * 100.0,
+                                        frames.queueWaitsPerFrame)
                                 .c_str());
     };
     figures("attract camera", attract);

@@ -35,9 +35,11 @@ constexpr float frameTime = 1.0f / 60.0f;
 constexpr std::int16_t keyEnter = 257;
 constexpr std::int16_t keyR = 82;
 constexpr std::int16_t keyP = 80;
+constexpr std::int16_t keyF1 = 290;
 constexpr std::int16_t keyF3 = 292;
 constexpr std::int16_t keyF4 = 293;
 constexpr std::int16_t keyF6 = 295;
+constexpr std::int16_t keyF7 = 296;
 constexpr std::int16_t keyDown = 264;
 
 // The race in a working folder whose Assets/ are the build's, all but the
@@ -309,6 +311,53 @@ TEST_F(RaceSceneGpuTest, RaceKeysReachTheSceneThroughTheKeyboard)
     EXPECT_FALSE(hasErrors());
 }
 
+// The HUD's texts and the physics debug lines change while frames are in
+// flight; a wait for the whole queue in a frame would serialise the processor
+// and the card. Race and trophy frames make none: not at the HUD ticks that
+// rewrite the clock, nor at the once-a-second frames-per-second text, nor
+// with the lines shown.
+TEST_F(RaceSceneGpuTest, RaceAndTrophyFramesWaitForNoQueue)
+{
+    RaceScene& scene = loadRace();
+    ASSERT_FALSE(hasErrors());
+    press(keyF1);
+    press(keyF7);
+    ASSERT_TRUE(scene.isDebugTextVisible());
+    const std::uint64_t raceWaits = system.queueWaitCount();
+    for (int wait = 0; wait < 10; ++wait)
+    {
+        frame(wait % 3 == 0);
+    }
+    press(keyEnter);
+    // The countdown, then a second and a half of the race, its clock rewritten
+    // at every tick and the frames-per-second text at every whole second.
+    int frames = 0;
+    for (; frames < 4 * 60 + 90; ++frames)
+    {
+        frame(frames % 20 == 0 || frames >= 4 * 60);
+    }
+    EXPECT_EQ(scene.rules().state(), RaceState::Racing);
+    EXPECT_GT(Timer::getFramesPerSecond(), 1u) << "the frames-per-second text was refreshed";
+    EXPECT_EQ(system.queueWaitCount(), raceWaits) << "in " << frames << " race frames";
+
+    {
+        StdoutCapture quiet;
+        press(keyP);
+    }
+    auto* trophy = dynamic_cast<TrophyScene*>(scenes->getActiveScene());
+    ASSERT_NE(trophy, nullptr);
+    press(keyF1);
+    ASSERT_TRUE(trophy->isDebugTextVisible());
+    const std::uint64_t trophyWaits = system.queueWaitCount();
+    for (frames = 0; frames < 90; ++frames)
+    {
+        frame(frames % 2 == 0);
+    }
+    EXPECT_EQ(system.queueWaitCount(), trophyWaits) << "in " << frames << " trophy frames";
+    system.waitIdle();
+    EXPECT_FALSE(hasErrors());
+}
+
 struct SpoiledAsset
 {
     const char* file;
@@ -324,6 +373,8 @@ TEST_F(RaceSceneGpuTest, AFailedLoadStepLogsItsSentenceAndTheRaceIsRefused)
         {"ZavikDemoScene/Models/BoatTest.obj", "ERROR: The player's boat could not be added."},
         {"ZavikDemoScene/Textures/Smoke.png", "ERROR: The smoke could not be created."},
         {"Models/WaterPlanet/ramp Normal.png", "ERROR: The track's textures could not be loaded."},
+        // Refused before the scene writes the lines' descriptor sets.
+        {"QuorlDemoScene/Shaders/Debug Shader.vert.spv", "ERROR: The physics debug lines could not be created."},
     };
     for (const SpoiledAsset& asset : spoiled)
     {

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "engine/vulkan/ResourceRecords.hpp"
+
+#include <vulkan/vulkan.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class GraphicsSystem;
+
+// Buffer contents that change while frames are in flight (instances that move,
+// text rewritten every HUD tick, the physics debug lines) live in host-visible
+// buffers kept mapped, one per frame in flight, instead of a device-local
+// buffer filled through a staged copy that waits for the whole queue. An update
+// goes into the CPU copy and touches no buffer; a frame's buffer takes it when
+// that frame draws, after the frame's fence has shown the GPU done with what
+// the buffer held before.
+struct FrameRecords
+{
+    // One per frame in flight, indexed by the frame index.
+    std::array<UniformBuffer, 2> buffers;
+    // As many bytes as the buffers hold, fixed at creation; updates never write past it.
+    std::vector<std::byte> records;
+    // Per frame, how many leading bytes of `records` its buffer lags behind.
+    // Updates only ever replace leading bytes, so this is all a frame needs to
+    // catch up, and a short update costs a short copy in a large buffer.
+    mutable std::array<std::uint32_t, 2> staleBytes{};
+};
+
+// Both frames' buffers, of `usage` and holding the `size` bytes of `data`.
+// False, with nothing left made, when a buffer cannot be made or `size` is 0.
+bool createFrameRecords(GraphicsSystem& graphicsSystem, FrameRecords& frameRecords, const void* data,
+                        std::uint32_t size, VkBufferUsageFlags usage);
+// Replaces the leading `size` bytes. Waits for nothing and writes no buffer.
+// False, with nothing written, when `size` exceeds the records.
+bool updateFrameRecords(FrameRecords& frameRecords, const void* data, std::uint32_t size);
+// The frame's buffer, brought up to date first: the frame's fence must have
+// been waited for, and only that frame's commands may read the buffer.
+VkBuffer frameRecordsBuffer(const FrameRecords& frameRecords, std::uint32_t frameIndex);
+// Skips buffers that were never made.
+void destroyFrameRecords(GraphicsSystem& graphicsSystem, FrameRecords& frameRecords);
