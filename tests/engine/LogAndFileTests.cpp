@@ -96,6 +96,7 @@ TEST(FileIoTest, ReplacingPutsTheWholeNewContentOrLeavesTheEarlierFileAndNoTempo
     std::filesystem::create_directory("blocked.bin.tmp");
     EXPECT_FALSE(replaceFile("blocked.bin", "x"));
 
-    EXPECT_EQ(entriesOf("."), (std::vector<std::filesystem::path>{"blocked.bin.tmp", "folder", "fresh.bin", "saved.bin"}));
+    EXPECT_EQ(entriesOf("."),
+              (std::vector<std::filesystem::path>{"blocked.bin.tmp", "folder", "fresh.bin", "saved.bin"}));
 }
 }

@@ -25,9 +25,9 @@ struct AssetKind
 };
 
 constexpr AssetKind kinds[] = {
-    {"models", modelPaths, writeModels},   {"materials", materialPaths, writeMaterials},
+    {"models", modelPaths, writeModels},       {"materials", materialPaths, writeMaterials},
     {"pictures", picturePaths, writePictures}, {"skies", skyPaths, writeSkies},
-    {"sounds", soundPaths, writeSounds},   {"ghosts", ghostPaths, writeGhosts},
+    {"sounds", soundPaths, writeSounds},       {"ghosts", ghostPaths, writeGhosts},
 };
 
 // When the generator was built; a generator that cannot tell has everything written again.

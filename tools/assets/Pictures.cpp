@@ -176,7 +176,8 @@ std::optional<std::size_t> writePictures(const std::filesystem::path& assets, co
     }
     const std::pair<std::filesystem::path, std::function<bool(const std::filesystem::path&)>> plain[]{
         {smokePath, [](const std::filesystem::path& path) { return writeCanvas(path, drawSmoke()); }},
-        {wavesPath, [](const std::filesystem::path& path) { return writePng(path, waveSize, waveSize, 4, drawWaves()); }},
+        {wavesPath,
+         [](const std::filesystem::path& path) { return writePng(path, waveSize, waveSize, 4, drawWaves()); }},
         {brdfPath,
          [](const std::filesystem::path& path) {
              return writePng(path, brdfSize, brdfSize, 4, brdfLookupTable(brdfSize, brdfSamples));
