@@ -5,9 +5,7 @@
 #include "graphics/Mesh.hpp"
 #include "graphics/Pipeline2.hpp"
 #include "graphics/PipelineStates.hpp"
-#include "support/DamagedShader.hpp"
 #include "support/StdoutCapture.hpp"
-#include "support/TemporaryFolder.hpp"
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
@@ -133,24 +131,5 @@ TEST_F(Pipeline2Test, FailedCreationsSayWhyAndKeepWhatTheyMadeForDestroyWhichIsH
         EXPECT_TRUE(released(pipeline));
         resetErrorFlagForTesting();
     }
-}
-
-TEST_F(Pipeline2Test, ADamagedShaderRefusesThePipelineAsAMissingOneDoes)
-{
-    TemporaryFolder folder;
-    ASSERT_TRUE(writeDamagedShader(testShader("Fill.frag"), "Fill.frag.spv"));
-    Pipeline2 pipeline(&system);
-    PipelineDescription description = describePipeline("FullScreen.vert", "Fill.frag");
-    description.shaders[1].path = "Fill.frag.spv";
-    StdoutCapture capture;
-    EXPECT_FALSE(createSwapChainPipeline2(pipeline, description));
-    const std::vector<std::string> messages = capture.messages();
-    const std::string sentence = "ERROR: Shader file \"Fill.frag.spv\" is not valid SPIR-V: ";
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].substr(0, sentence.size()), sentence);
-    EXPECT_TRUE(hasErrors());
-    EXPECT_EQ(pipeline.pipeline, VK_NULL_HANDLE);
-    destroyPipeline2(pipeline);
-    EXPECT_TRUE(released(pipeline));
 }
 }
