@@ -34,6 +34,25 @@ std::optional<std::string> readFile(const std::filesystem::path& path)
     return content;
 }
 
+namespace
+{
+// A failed write or close (a full disk, a lost network folder) leaves the
+// stream failed; closing by hand is the only way to hear about the close.
+bool writeAndClose(std::ofstream& stream, std::string_view content)
+{
+    stream.write(content.data(), static_cast<std::streamsize>(content.size()));
+    stream.close();
+    return !stream.fail();
+}
+
+std::filesystem::path replacementPath(const std::filesystem::path& path)
+{
+    std::filesystem::path temporary = path;
+    temporary += ".tmp";
+    return temporary;
+}
+}
+
 bool writeFile(const std::filesystem::path& path, const std::string& content, bool append)
 {
     std::ofstream stream(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
@@ -41,6 +60,27 @@ bool writeFile(const std::filesystem::path& path, const std::string& content, bo
     {
         return false;
     }
-    stream.write(content.data(), static_cast<std::streamsize>(content.size()));
-    return static_cast<bool>(stream);
+    return writeAndClose(stream, content);
+}
+
+bool replaceFile(const std::filesystem::path& path, std::string_view content)
+{
+    const std::filesystem::path temporary = replacementPath(path);
+    std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
+    // Not opened: whatever lies at the temporary path is not ours to remove.
+    if (!stream)
+    {
+        return false;
+    }
+    std::error_code error;
+    if (writeAndClose(stream, content))
+    {
+        std::filesystem::rename(temporary, path, error);
+        if (!error)
+        {
+            return true;
+        }
+    }
+    std::filesystem::remove(temporary, error);
+    return false;
 }

@@ -2,6 +2,7 @@
 
 #include "engine/FileIo.hpp"
 #include "engine/Log.hpp"
+#include "engine/vulkan/SpirvValidation.hpp"
 
 #include <fmt/format.h>
 
@@ -414,6 +415,19 @@ bool createShaderModule(VkShaderModule& shaderModule, VkDevice& device, const st
     }
     std::vector<std::uint32_t> words(code->size() / sizeof(std::uint32_t));
     std::memcpy(words.data(), code->data(), code->size());
+    // Invalid SPIR-V is undefined behaviour for the driver and the layers
+    // above it (some crash or hang on a damaged file): it is refused here,
+    // for the Vulkan version the instance is made for.
+    std::uint32_t apiVersion = VK_API_VERSION_1_0;
+    if (vkEnumerateInstanceVersion(&apiVersion) != VK_SUCCESS)
+    {
+        apiVersion = VK_API_VERSION_1_0;
+    }
+    if (const std::optional<std::string> fault = findSpirvFault(words, apiVersion))
+    {
+        logError(fmt::format("Shader file \"{}\" is not valid SPIR-V: {}", path.string(), *fault));
+        return false;
+    }
 
     VkShaderModuleCreateInfo createInfo{};
     createInfo.sType = VK_STRUCTURE_TYPE_SHADER_MODULE_CREATE_INFO;

@@ -1,5 +1,7 @@
 #include "game/physics/GhostRecording.hpp"
 
+#include "engine/FileIo.hpp"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -105,15 +107,11 @@ bool GhostRecording::saveToFile(const std::string& path) const
     {
         return false;
     }
-    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-    if (!stream)
-    {
-        return false;
-    }
     const std::int32_t count = frameCount();
-    stream.write(reinterpret_cast<const char*>(&count), sizeof(count));
-    stream.write(reinterpret_cast<const char*>(samples.data()), static_cast<std::streamsize>(samples.size() * frameSize));
-    return static_cast<bool>(stream);
+    std::string bytes(reinterpret_cast<const char*>(&count), sizeof(count));
+    bytes.append(reinterpret_cast<const char*>(samples.data()), samples.size() * frameSize);
+    // The earlier recording stays whole unless this one is saved whole.
+    return replaceFile(path, bytes);
 }
 
 bool GhostRecording::loadFromFile(const std::string& path)

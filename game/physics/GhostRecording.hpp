@@ -31,7 +31,8 @@ public:
     bool isRecordingComplete() const;
     bool isPlaybackFinished() const;
 
-    // Only a complete recording is saved.
+    // Only a complete recording is saved, and only whole: when the save fails,
+    // an earlier file at the path is left as it was.
     bool saveToFile(const std::string& path) const;
     // A file that is missing, too short, has a count out of range or a sample with a
     // non-finite number or a rotation that is not a unit quaternion leaves the recording empty.

@@ -1,10 +1,13 @@
 #include "engine/FileIo.hpp"
 #include "engine/Log.hpp"
 #include "support/ErrorFlagTest.hpp"
+#include "support/FullDisk.hpp"
 #include "support/StdoutCapture.hpp"
 #include "support/TemporaryFolder.hpp"
 
+#include <algorithm>
 #include <regex>
+#include <vector>
 
 namespace
 {
@@ -53,5 +56,48 @@ TEST(FileIoTest, DirectoriesAndUnwritablePathsFailCleanly)
     EXPECT_FALSE(readFile("folder").has_value());
     EXPECT_FALSE(writeFile("folder", "x", false));
     EXPECT_FALSE(writeFile("no/such/folder/file.txt", "x", false));
+    // One byte waits in the stream's buffer and fails only when it is closed.
+    EXPECT_FALSE(writeFile("/dev/full", "x", false));
+}
+
+std::vector<std::filesystem::path> entriesOf(const std::filesystem::path& folder)
+{
+    std::vector<std::filesystem::path> entries;
+    for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(folder))
+    {
+        entries.push_back(entry.path().filename());
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+TEST(FileIoTest, ReplacingPutsTheWholeNewContentOrLeavesTheEarlierFileAndNoTemporaryOne)
+{
+    TemporaryFolder folder;
+    ASSERT_TRUE(writeFile("saved.bin", "the earlier content, which is longer", false));
+    ASSERT_TRUE(replaceFile("saved.bin", std::string("new\0", 4)));
+    EXPECT_EQ(readFile("saved.bin"), std::string("new\0", 4));
+    ASSERT_TRUE(replaceFile("fresh.bin", ""));
+    EXPECT_EQ(readFile("fresh.bin"), "");
+
+    // A folder that cannot be written: its path names a file.
+    EXPECT_FALSE(replaceFile("saved.bin/inside.bin", "x"));
+    // A target that cannot be renamed over: a folder with something in it.
+    std::filesystem::create_directories("folder/kept");
+    EXPECT_FALSE(replaceFile("folder", "x"));
+    EXPECT_TRUE(std::filesystem::is_directory("folder/kept"));
+    // A full disk half-way through the new content.
+    const std::string large(64 * 1024, 'z');
+    {
+        FullDisk full(4096);
+        EXPECT_FALSE(replaceFile("saved.bin", large));
+    }
+    EXPECT_EQ(readFile("saved.bin"), std::string("new\0", 4));
+    // Something at the temporary path that the write did not make is not removed.
+    std::filesystem::create_directory("blocked.bin.tmp");
+    EXPECT_FALSE(replaceFile("blocked.bin", "x"));
+
+    EXPECT_EQ(entriesOf("."),
+              (std::vector<std::filesystem::path>{"blocked.bin.tmp", "folder", "fresh.bin", "saved.bin"}));
 }
 }

@@ -6,7 +6,8 @@
 #include <string_view>
 
 // The file formats the generator writes. Each creates the folders on the way,
-// reports a failure on stderr with the path and returns false.
+// replaces a file only with the whole of its new content, reports a failure on
+// stderr with the path and returns false.
 
 // 8-bit pixels, rows top to bottom, channels 1 to 4.
 bool writePng(const std::filesystem::path& path, int width, int height, int channels,

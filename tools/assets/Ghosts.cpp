@@ -28,6 +28,7 @@ constexpr int countdownFrames = 240;
 constexpr std::uint32_t recordingSeconds = 180;
 constexpr std::uint32_t samplesPerSecond = 15;
 constexpr int checkpointsOfARace = 15;
+const std::filesystem::path ghostFolder = "Ghosts";
 
 struct Opponent
 {
@@ -146,11 +147,20 @@ bool writeGhost(const std::filesystem::path& path, const Opponent& opponent)
 }
 }
 
-std::optional<std::size_t> writeGhosts(const std::filesystem::path& assets)
+std::vector<std::filesystem::path> ghostPaths()
 {
-    const std::filesystem::path folder = assets / "Ghosts";
+    std::vector<std::filesystem::path> paths;
+    for (const Opponent& opponent : opponents)
+    {
+        paths.push_back(ghostFolder / opponent.file);
+    }
+    return paths;
+}
+
+std::optional<std::size_t> writeGhosts(const std::filesystem::path& assets, const AssetSelection& wanted)
+{
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
+    std::filesystem::create_directories(assets / ghostFolder, error);
     // Each race in a process of its own, all at once: the keyboard and the
     // clock that the boat and the world read are the process's, and a race
     // takes seconds.
@@ -158,9 +168,15 @@ std::optional<std::size_t> writeGhosts(const std::filesystem::path& assets)
     std::fflush(stderr);
     std::vector<pid_t> children;
     bool written = true;
+    std::size_t count = 0;
     for (const Opponent& opponent : opponents)
     {
-        const std::filesystem::path path = folder / opponent.file;
+        if (!wanted(ghostFolder / opponent.file))
+        {
+            continue;
+        }
+        ++count;
+        const std::filesystem::path path = assets / ghostFolder / opponent.file;
         const pid_t child = fork();
         if (child == 0)
         {
@@ -184,5 +200,5 @@ std::optional<std::size_t> writeGhosts(const std::filesystem::path& assets)
     {
         return std::nullopt;
     }
-    return opponents.size();
+    return count;
 }

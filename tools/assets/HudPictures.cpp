@@ -262,27 +262,43 @@ Canvas drawDebugPanel(const PictureFaces& faces)
 }
 } // namespace
 
-std::vector<NamedPicture> drawHudLayers(const PictureFaces& faces)
+std::vector<std::string> hudLayerNames()
 {
-    std::vector<std::pair<std::string, std::function<Canvas()>>> painters;
-    painters.emplace_back("Textures/Speedometer", [&] { return drawDial(faces); });
-    painters.emplace_back("Textures/Speedometer Needle", [] { return drawNeedle(); });
+    std::vector<std::string> names{"Textures/Speedometer", "Textures/Speedometer Needle"};
     for (int place = 1; place <= 6; ++place)
     {
-        painters.emplace_back(fmt::format("Textures/{}. Place", place),
-                              [&faces, place] { return drawPlaceBadge(faces, place); });
+        names.push_back(fmt::format("Textures/{}. Place", place));
     }
-    painters.emplace_back("Textures/Debug", [&] { return drawDebugPanel(faces); });
+    names.emplace_back("Textures/Debug");
     for (int lap = 1; lap <= 3; ++lap)
     {
-        painters.emplace_back(fmt::format("Textures/Lap {}", lap), [&faces, lap] { return drawLapBadge(faces, lap); });
+        names.push_back(fmt::format("Textures/Lap {}", lap));
     }
+    return names;
+}
+
+std::vector<NamedPicture> drawHudLayers(const PictureFaces& faces)
+{
+    // In the order of the names.
+    std::vector<std::function<Canvas()>> painters;
+    painters.emplace_back([&] { return drawDial(faces); });
+    painters.emplace_back([] { return drawNeedle(); });
+    for (int place = 1; place <= 6; ++place)
+    {
+        painters.emplace_back([&faces, place] { return drawPlaceBadge(faces, place); });
+    }
+    painters.emplace_back([&] { return drawDebugPanel(faces); });
+    for (int lap = 1; lap <= 3; ++lap)
+    {
+        painters.emplace_back([&faces, lap] { return drawLapBadge(faces, lap); });
+    }
+    const std::vector<std::string> names = hudLayerNames();
     std::vector<NamedPicture> layers(painters.size(), NamedPicture{"", Canvas(0, 0, glm::vec4(0.0f))});
     forEachIndex(static_cast<int>(painters.size()), [&](int index) {
-        const auto& [name, paint] = painters[static_cast<std::size_t>(index)];
-        NamedPicture layer{name, paint()};
+        const auto slot = static_cast<std::size_t>(index);
+        NamedPicture layer{names[slot], painters[slot]()};
         bleedColour(layer.canvas);
-        layers[static_cast<std::size_t>(index)] = std::move(layer);
+        layers[slot] = std::move(layer);
     });
     return layers;
 }

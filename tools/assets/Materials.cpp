@@ -9,6 +9,7 @@
 #include <glm/common.hpp>
 #include <glm/geometric.hpp>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -20,6 +21,17 @@ constexpr int materialSize = 512;
 std::uint8_t toByte(float value)
 {
     return static_cast<std::uint8_t>(std::lround(glm::clamp(value, 0.0f, 1.0f) * 255.0f));
+}
+
+// The base colour, normal and ARME maps of a pattern, under Assets/.
+std::vector<std::filesystem::path> mapPaths(const MaterialPattern& pattern)
+{
+    std::vector<std::filesystem::path> paths;
+    for (const char* map : {" Albedo.png", " Normal.png", " ARME.png"})
+    {
+        paths.emplace_back(pattern.name + map);
+    }
+    return paths;
 }
 
 bool bakeMaterial(const std::filesystem::path& assets, const MaterialPattern& pattern)
@@ -70,19 +82,45 @@ bool bakeMaterial(const std::filesystem::path& assets, const MaterialPattern& pa
             arme[index * 4 + 3] = toByte(surface.emission);
         }
     }
-    const std::filesystem::path base = assets / pattern.name;
-    return writePng(base.string() + " Albedo.png", size, size, 4, albedo) &&
-           writePng(base.string() + " Normal.png", size, size, 4, normal) &&
-           writePng(base.string() + " ARME.png", size, size, 4, arme);
+    const std::vector<std::filesystem::path> files = mapPaths(pattern);
+    return writePng(assets / files[0], size, size, 4, albedo) && writePng(assets / files[1], size, size, 4, normal) &&
+           writePng(assets / files[2], size, size, 4, arme);
 }
-} // namespace
 
-std::optional<std::size_t> writeMaterials(const std::filesystem::path& assets)
+std::vector<MaterialPattern> allMaterials()
 {
     std::vector<MaterialPattern> patterns = trackMaterials();
     for (MaterialPattern& pattern : trophyMaterials())
     {
         patterns.push_back(std::move(pattern));
+    }
+    return patterns;
+}
+} // namespace
+
+std::vector<std::filesystem::path> materialPaths()
+{
+    std::vector<std::filesystem::path> paths;
+    for (const MaterialPattern& pattern : allMaterials())
+    {
+        for (std::filesystem::path& path : mapPaths(pattern))
+        {
+            paths.push_back(std::move(path));
+        }
+    }
+    return paths;
+}
+
+std::optional<std::size_t> writeMaterials(const std::filesystem::path& assets, const AssetSelection& wanted)
+{
+    std::vector<MaterialPattern> patterns;
+    for (MaterialPattern& pattern : allMaterials())
+    {
+        const std::vector<std::filesystem::path> files = mapPaths(pattern);
+        if (std::any_of(files.begin(), files.end(), wanted))
+        {
+            patterns.push_back(std::move(pattern));
+        }
     }
     // The folders first: the writers below run side by side.
     for (const MaterialPattern& pattern : patterns)

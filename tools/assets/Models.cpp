@@ -15,7 +15,7 @@ struct ModelFile
     std::function<Mesh()> build;
 };
 
-std::vector<ModelFile> modelFiles()
+std::vector<ModelFile> modelTable()
 {
     std::vector<ModelFile> files;
     const auto track = [&](TrackModelId id, std::function<Mesh(const TrackModel&)> build)
@@ -54,15 +54,30 @@ std::vector<ModelFile> modelFiles()
 
 } // namespace
 
-std::optional<std::size_t> writeModels(const std::filesystem::path& assets)
+std::vector<std::filesystem::path> modelPaths()
 {
-    const std::vector<ModelFile> files = modelFiles();
-    for (const ModelFile& file : files)
+    std::vector<std::filesystem::path> paths;
+    for (const ModelFile& file : modelTable())
     {
+        paths.emplace_back(file.path);
+    }
+    return paths;
+}
+
+std::optional<std::size_t> writeModels(const std::filesystem::path& assets, const AssetSelection& wanted)
+{
+    std::size_t count = 0;
+    for (const ModelFile& file : modelTable())
+    {
+        if (!wanted(file.path))
+        {
+            continue;
+        }
         if (!writeText(assets / file.path, objText(file.build())))
         {
             return std::nullopt;
         }
+        ++count;
     }
-    return files.size();
+    return count;
 }

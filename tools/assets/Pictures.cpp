@@ -9,8 +9,13 @@
 
 #include <glm/geometric.hpp>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -97,9 +102,25 @@ bool writeCanvas(const std::filesystem::path& path, const Canvas& canvas)
 {
     return writePng(path, canvas.width, canvas.height, 4, toBytes(canvas));
 }
-} // namespace
 
-std::optional<std::size_t> writePictures(const std::filesystem::path& assets)
+const std::filesystem::path backgroundPath = "Textures/Background.png";
+const std::filesystem::path smokePath = "ZavikDemoScene/Textures/Smoke.png";
+const std::filesystem::path wavesPath = "ZavikDemoScene/Textures/Wave B.png";
+const std::filesystem::path brdfPath = "ZavikDemoScene/Textures/tex_brdflut.png";
+
+std::vector<std::filesystem::path> hudPaths()
+{
+    std::vector<std::filesystem::path> paths;
+    for (const std::string& name : hudLayerNames())
+    {
+        paths.emplace_back(name + ".png");
+    }
+    return paths;
+}
+
+// The lettered pictures, drawn in the two faces; the layers of the head-up
+// display are drawn all together.
+std::optional<std::size_t> writeLettered(const std::filesystem::path& assets, bool hud, bool background)
 {
     std::optional<Typeface> regular = loadTypeface("DejaVuSans.ttf");
     std::optional<Typeface> bold = loadTypeface("DejaVuSans-Bold.ttf");
@@ -109,21 +130,70 @@ std::optional<std::size_t> writePictures(const std::filesystem::path& assets)
     }
     const PictureFaces faces{std::move(*regular), std::move(*bold)};
     std::size_t count = 0;
-    for (const NamedPicture& layer : drawHudLayers(faces))
+    if (hud)
     {
-        if (!writeCanvas(assets / (layer.name + ".png"), layer.canvas))
+        for (const NamedPicture& layer : drawHudLayers(faces))
+        {
+            if (!writeCanvas(assets / (layer.name + ".png"), layer.canvas))
+            {
+                return std::nullopt;
+            }
+            ++count;
+        }
+    }
+    if (background)
+    {
+        if (!writeCanvas(assets / backgroundPath, drawMenuBackground(faces)))
         {
             return std::nullopt;
         }
         ++count;
     }
-    const std::filesystem::path textures = assets / "ZavikDemoScene/Textures";
-    if (!writeCanvas(assets / "Textures/Background.png", drawMenuBackground(faces)) ||
-        !writeCanvas(textures / "Smoke.png", drawSmoke()) ||
-        !writePng(textures / "Wave B.png", waveSize, waveSize, 4, drawWaves()) ||
-        !writePng(textures / "tex_brdflut.png", brdfSize, brdfSize, 4, brdfLookupTable(brdfSize, brdfSamples)))
+    return count;
+}
+} // namespace
+
+std::vector<std::filesystem::path> picturePaths()
+{
+    std::vector<std::filesystem::path> paths = hudPaths();
+    paths.insert(paths.end(), {backgroundPath, smokePath, wavesPath, brdfPath});
+    return paths;
+}
+
+std::optional<std::size_t> writePictures(const std::filesystem::path& assets, const AssetSelection& wanted)
+{
+    const std::vector<std::filesystem::path> hud = hudPaths();
+    const bool hudWanted = std::any_of(hud.begin(), hud.end(), wanted);
+    std::size_t count = 0;
+    if (hudWanted || wanted(backgroundPath))
     {
-        return std::nullopt;
+        const std::optional<std::size_t> lettered = writeLettered(assets, hudWanted, wanted(backgroundPath));
+        if (!lettered)
+        {
+            return std::nullopt;
+        }
+        count += *lettered;
     }
-    return count + 4;
+    const std::pair<std::filesystem::path, std::function<bool(const std::filesystem::path&)>> plain[]{
+        {smokePath, [](const std::filesystem::path& path) { return writeCanvas(path, drawSmoke()); }},
+        {wavesPath,
+         [](const std::filesystem::path& path) { return writePng(path, waveSize, waveSize, 4, drawWaves()); }},
+        {brdfPath,
+         [](const std::filesystem::path& path) {
+             return writePng(path, brdfSize, brdfSize, 4, brdfLookupTable(brdfSize, brdfSamples));
+         }},
+    };
+    for (const auto& [path, write] : plain)
+    {
+        if (!wanted(path))
+        {
+            continue;
+        }
+        if (!write(assets / path))
+        {
+            return std::nullopt;
+        }
+        ++count;
+    }
+    return count;
 }

@@ -16,7 +16,9 @@
 #include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
 
+#include <algorithm>
 #include <cmath>
+#include <string_view>
 #include <vector>
 
 namespace
@@ -106,25 +108,45 @@ glm::vec3 studio(glm::vec3 direction)
     return colour;
 }
 
-bool writeCube(const std::filesystem::path& folder, std::string_view suffix, int size,
-               glm::vec3 (*environment)(glm::vec3))
+const std::filesystem::path cubeFolder = "ZavikDemoScene/Textures/CubeMap";
+
+struct Cube
 {
+    std::string_view suffix;
+    int size;
+    glm::vec3 (*environment)(glm::vec3);
+};
+
+const Cube cubes[]{{"", raceFaceSize, raceSky}, {"3", studioFaceSize, studio}};
+
+std::vector<std::filesystem::path> facePaths(const Cube& cube)
+{
+    std::vector<std::filesystem::path> paths;
+    for (const std::string_view name : cubeFaceNames)
+    {
+        paths.push_back(cubeFolder / fmt::format("{}{}.hdr", name, cube.suffix));
+    }
+    return paths;
+}
+
+bool writeCube(const std::filesystem::path& assets, const Cube& cube)
+{
+    const std::vector<std::filesystem::path> paths = facePaths(cube);
     for (int face = 0; face < 6; ++face)
     {
+        const int size = cube.size;
         std::vector<float> rgb(static_cast<std::size_t>(size * size * 3));
         forEachIndex(size, [&](int row) {
             for (int column = 0; column < size; ++column)
             {
-                const glm::vec3 colour = environment(cubeTexelDirection(face, column, row, size));
+                const glm::vec3 colour = cube.environment(cubeTexelDirection(face, column, row, size));
                 float* texel = &rgb[static_cast<std::size_t>((row * size + column) * 3)];
                 texel[0] = colour.r;
                 texel[1] = colour.g;
                 texel[2] = colour.b;
             }
         });
-        const std::filesystem::path path =
-            folder / fmt::format("{}{}.hdr", cubeFaceNames[static_cast<std::size_t>(face)], suffix);
-        if (!writeHdr(path, size, size, rgb))
+        if (!writeHdr(assets / paths[static_cast<std::size_t>(face)], size, size, rgb))
         {
             return false;
         }
@@ -133,12 +155,34 @@ bool writeCube(const std::filesystem::path& folder, std::string_view suffix, int
 }
 } // namespace
 
-std::optional<std::size_t> writeSkies(const std::filesystem::path& assets)
+std::vector<std::filesystem::path> skyPaths()
 {
-    const std::filesystem::path folder = assets / "ZavikDemoScene/Textures/CubeMap";
-    if (!writeCube(folder, "", raceFaceSize, raceSky) || !writeCube(folder, "3", studioFaceSize, studio))
+    std::vector<std::filesystem::path> paths;
+    for (const Cube& cube : cubes)
     {
-        return std::nullopt;
+        for (std::filesystem::path& path : facePaths(cube))
+        {
+            paths.push_back(std::move(path));
+        }
     }
-    return 12;
+    return paths;
+}
+
+std::optional<std::size_t> writeSkies(const std::filesystem::path& assets, const AssetSelection& wanted)
+{
+    std::size_t count = 0;
+    for (const Cube& cube : cubes)
+    {
+        const std::vector<std::filesystem::path> paths = facePaths(cube);
+        if (std::none_of(paths.begin(), paths.end(), wanted))
+        {
+            continue;
+        }
+        if (!writeCube(assets, cube))
+        {
+            return std::nullopt;
+        }
+        count += paths.size();
+    }
+    return count;
 }

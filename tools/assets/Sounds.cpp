@@ -9,6 +9,8 @@
 namespace
 {
 constexpr double countdownSeconds = 5.0;
+const std::filesystem::path musicPath = "ZavikDemoScene/Audio/moldau.wav";
+const std::filesystem::path countdownPath = "ZavikDemoScene/Audio/countdown.wav";
 
 std::vector<std::int16_t> renderCountdown()
 {
@@ -30,14 +32,30 @@ std::vector<std::int16_t> renderCountdown()
 }
 } // namespace
 
-std::optional<std::size_t> writeSounds(const std::filesystem::path& assets)
+std::vector<std::filesystem::path> soundPaths()
 {
-    const std::filesystem::path folder = assets / "ZavikDemoScene/Audio";
-    const LoopTrack music = renderRiverTheme();
-    if (!writeWav(folder / "moldau.wav", soundSampleRate, 2, toPcm(music.left, &music.right, 0.8f)) ||
-        !writeWav(folder / "countdown.wav", soundSampleRate, 1, renderCountdown()))
+    return {musicPath, countdownPath};
+}
+
+std::optional<std::size_t> writeSounds(const std::filesystem::path& assets, const AssetSelection& wanted)
+{
+    std::size_t count = 0;
+    if (wanted(musicPath))
     {
-        return std::nullopt;
+        const LoopTrack music = renderRiverTheme();
+        if (!writeWav(assets / musicPath, soundSampleRate, 2, toPcm(music.left, &music.right, 0.8f)))
+        {
+            return std::nullopt;
+        }
+        ++count;
     }
-    return 2;
+    if (wanted(countdownPath))
+    {
+        if (!writeWav(assets / countdownPath, soundSampleRate, 1, renderCountdown()))
+        {
+            return std::nullopt;
+        }
+        ++count;
+    }
+    return count;
 }

@@ -1,6 +1,13 @@
 #include "engine/Log.hpp"
 #include "engine/vulkan/ObjectWrappers.hpp"
 #include "gpu/GpuHarness.hpp"
+#include "support/DamagedShader.hpp"
+#include "support/StdoutCapture.hpp"
+#include "support/TemporaryFolder.hpp"
+
+#include <filesystem>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -32,5 +39,40 @@ TEST_F(ObjectWrapperTest, ThePipelineObjectsAreMadeFromTheirDescriptions)
     destroyDescriptorSetLayout(setLayout, device);
     destroyDescriptorPool(pool, device);
     EXPECT_FALSE(hasErrors());
+}
+
+// Under the validation layer a damaged module that reached the driver would
+// crash or hang the layer; each one has to be refused before that.
+TEST_F(ObjectWrapperTest, DamagedCopiesOfEveryCompiledShaderAreRefusedWithTheirNames)
+{
+    std::vector<std::filesystem::path> shaders;
+    for (const char* folder : {KELVANE_TEST_SHADER_DIR, KELVANE_ASSETS_DIR})
+    {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        {
+            if (entry.path().extension() == ".spv")
+            {
+                shaders.push_back(entry.path());
+            }
+        }
+    }
+    ASSERT_GE(shaders.size(), 30u);
+
+    TemporaryFolder folder;
+    VkDevice& device = system.logicalDevice.device;
+    for (const std::filesystem::path& shader : shaders)
+    {
+        const std::filesystem::path copy = shader.filename();
+        ASSERT_TRUE(writeDamagedShader(shader, copy)) << shader;
+        VkShaderModule shaderModule = VK_NULL_HANDLE;
+        StdoutCapture capture;
+        EXPECT_FALSE(createShaderModule(shaderModule, device, copy)) << shader;
+        EXPECT_EQ(shaderModule, VK_NULL_HANDLE);
+        const std::vector<std::string> messages = capture.messages();
+        const std::string sentence = "ERROR: Shader file \"" + copy.string() + "\" is not valid SPIR-V: ";
+        ASSERT_EQ(messages.size(), 1u) << shader;
+        EXPECT_EQ(messages[0].substr(0, sentence.size()), sentence);
+    }
+    EXPECT_TRUE(hasErrors());
 }
 }

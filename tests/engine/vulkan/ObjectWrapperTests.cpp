@@ -68,18 +68,25 @@ TEST_F(RefusalTest, ShaderFilesThatAreNotSpirvNeverReachTheDriver)
     ASSERT_TRUE(writeFile("empty.spv", "", false));
     ASSERT_TRUE(writeFile("odd.spv", magic + "\x01\x00", false));
     ASSERT_TRUE(writeFile("text.spv", "void main() {}\n", false));
+    // The magic number, the version and the size of a module, the rest garbage.
+    ASSERT_TRUE(writeFile("damaged.spv", magic + std::string("\x00\x00\x01\x00", 4) + std::string(64, '\x5a'), false));
     EXPECT_TRUE(isSpirvCode(magic + std::string(4, '\0')));
 
     StdoutCapture capture;
     VkShaderModule shaderModule = VK_NULL_HANDLE;
-    for (const char* path : {"missing.spv", "empty.spv", "odd.spv", "text.spv"})
+    for (const char* path : {"missing.spv", "empty.spv", "odd.spv", "text.spv", "damaged.spv"})
     {
         EXPECT_FALSE(createShaderModule(shaderModule, device, path));
     }
     EXPECT_EQ(shaderModule, VK_NULL_HANDLE);
     const std::string refused = "ERROR: Vulkan shader module creation has failed.";
-    EXPECT_EQ(capture.messages(), (std::vector<std::string>{"ERROR: Shader file \"missing.spv\" could not be read.",
-                                                            refused, refused, refused}));
+    std::vector<std::string> messages = capture.messages();
+    ASSERT_EQ(messages.size(), 5u);
+    const std::string invalid = "ERROR: Shader file \"damaged.spv\" is not valid SPIR-V: ";
+    EXPECT_EQ(messages.back().substr(0, invalid.size()), invalid) << messages.back();
+    messages.pop_back();
+    EXPECT_EQ(messages, (std::vector<std::string>{"ERROR: Shader file \"missing.spv\" could not be read.", refused,
+                                                  refused, refused}));
 }
 
 TEST_F(RefusalTest, ZeroSizedBuffersImagesAndMappingsAreRefused)

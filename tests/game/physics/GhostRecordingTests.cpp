@@ -1,5 +1,6 @@
 #include "engine/FileIo.hpp"
 #include "game/physics/GhostRecording.hpp"
+#include "support/FullDisk.hpp"
 #include "support/StdoutCapture.hpp"
 #include "support/TemporaryFolder.hpp"
 
@@ -226,6 +227,33 @@ TEST_F(GhostFileTest, SaveAndLoadGiveTheSameBytes)
     EXPECT_TRUE(load(loaded, countBytes(1) + frameBytes(1)));
     EXPECT_TRUE(load(loaded, countBytes(2700) + frameBytes(2700) + "tail"));
     EXPECT_EQ(loaded.frames().back().position.x, 2699.0f);
+}
+
+TEST_F(GhostFileTest, AFailedSaveSaysSoAndKeepsTheEarlierRecording)
+{
+    ASSERT_TRUE(recordingOf(20).saveToFile("PlayerGhost.ghost"));
+    const std::optional<std::string> earlier = readFile("PlayerGhost.ghost");
+    const GhostRecording longer = recordingOf(400);
+    {
+        FullDisk full(4096);
+        EXPECT_FALSE(longer.saveToFile("PlayerGhost.ghost"));
+    }
+    EXPECT_EQ(readFile("PlayerGhost.ghost"), earlier);
+
+    // A folder that cannot be written, and a file that cannot be renamed over.
+    ASSERT_TRUE(writeFile("Assets", "a file where the folder should be", false));
+    EXPECT_FALSE(longer.saveToFile("Assets/PlayerGhost.ghost"));
+    std::filesystem::create_directories("Taken.ghost/inside");
+    EXPECT_FALSE(longer.saveToFile("Taken.ghost"));
+    EXPECT_TRUE(std::filesystem::is_directory("Taken.ghost/inside"));
+
+    std::vector<std::string> left;
+    for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator("."))
+    {
+        left.push_back(entry.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"Assets", "PlayerGhost.ghost", "Taken.ghost"}));
 }
 
 TEST_F(GhostFileTest, MalformedFilesAreRejectedAndLeaveTheRecordingEmpty)

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 #include <fmt/format.h>
 
 namespace
@@ -60,6 +62,17 @@ TEST_F(GhostsTest, TheBuiltOpponentsRaceThreeLapsAtSpreadPaces)
     }
     // The slowest takes a fifth longer than the quickest.
     EXPECT_GT(previous, quickest * 6 / 5);
+
+    // What the build checks for is what the writer makes.
+    std::vector<std::filesystem::path> written;
+    for (const auto& entry : std::filesystem::directory_iterator(ghosts()))
+    {
+        written.push_back(std::filesystem::relative(entry.path(), assets->path()));
+    }
+    std::vector<std::filesystem::path> listed = ghostPaths();
+    std::sort(written.begin(), written.end());
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(written, listed);
 }
 
 TEST_F(GhostsTest, AGhostCutShortMissesTheLastCheckpoints)

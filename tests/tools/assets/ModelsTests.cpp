@@ -194,6 +194,7 @@ protected:
 TEST_F(GeneratedModelsTest, WritesEveryModelAtItsPathAndTheSameBytesOnASecondRun)
 {
     ASSERT_EQ(written, expectedPaths().size());
+    EXPECT_EQ(modelPaths(), std::vector<std::filesystem::path>(expectedPaths().begin(), expectedPaths().end()));
     const std::filesystem::path again = folder / "again";
     ASSERT_EQ(writeModels(again), expectedPaths().size());
     for (const std::string& path : expectedPaths())

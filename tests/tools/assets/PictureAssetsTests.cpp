@@ -15,6 +15,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -367,10 +368,64 @@ TEST(PictureAssetsTest, EveryPictureLoadsAtItsSizeAndASecondRunWritesTheSameByte
 
     const std::vector<fs::path> files = filesUnder(first);
     ASSERT_EQ(files, filesUnder(second));
+    // What the build checks for is what the writers make.
+    std::vector<fs::path> listed;
+    for (const std::vector<fs::path>& paths : {materialPaths(), picturePaths(), skyPaths(), soundPaths()})
+    {
+        listed.insert(listed.end(), paths.begin(), paths.end());
+    }
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(files, listed);
     for (const fs::path& file : files)
     {
         EXPECT_EQ(readFile(first / file), readFile(second / file)) << file;
     }
+}
+
+AssetSelection only(std::vector<fs::path> wanted)
+{
+    return [wanted](const fs::path& path) { return std::find(wanted.begin(), wanted.end(), path) != wanted.end(); };
+}
+
+std::vector<fs::path> withPrefix(const std::vector<fs::path>& paths, const std::string& prefix)
+{
+    std::vector<fs::path> kept;
+    std::copy_if(paths.begin(), paths.end(), std::back_inserter(kept),
+                 [&](const fs::path& path) { return path.string().starts_with(prefix); });
+    std::sort(kept.begin(), kept.end());
+    return kept;
+}
+
+// A file deleted from the build's tree brings back the files drawn with it and no others.
+TEST(PictureAssetsTest, AWriterAskedForSomeFilesMakesTheirGroupsAlone)
+{
+    TemporaryFolder folder;
+    const fs::path assets = folder.path() / "Assets";
+    EXPECT_EQ(writeSkies(assets, only({"ZavikDemoScene/Textures/CubeMap/top3.hdr"})), 6u);
+    std::vector<fs::path> studio;
+    for (const std::string& face : faceNames)
+    {
+        studio.push_back(fs::path("ZavikDemoScene/Textures/CubeMap") / (face + "3.hdr"));
+    }
+    std::sort(studio.begin(), studio.end());
+    EXPECT_EQ(filesUnder(assets), studio);
+    fs::remove_all(assets);
+
+    EXPECT_EQ(writePictures(assets, only({"Textures/Lap 2.png", "ZavikDemoScene/Textures/Smoke.png"})), 13u);
+    std::vector<fs::path> expected = withPrefix(picturePaths(), "Textures/");
+    expected.erase(std::find(expected.begin(), expected.end(), "Textures/Background.png"));
+    expected.push_back("ZavikDemoScene/Textures/Smoke.png");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(filesUnder(assets), expected);
+    fs::remove_all(assets);
+
+    EXPECT_EQ(writeMaterials(assets, only({"Models/WaterPlanet/sand ARME.png"})), 3u);
+    EXPECT_EQ(filesUnder(assets), withPrefix(materialPaths(), "Models/WaterPlanet/sand "));
+    fs::remove_all(assets);
+
+    EXPECT_EQ(writeSounds(assets, only({"ZavikDemoScene/Audio/countdown.wav"})), 1u);
+    EXPECT_EQ(filesUnder(assets), std::vector<fs::path>{"ZavikDemoScene/Audio/countdown.wav"});
+    EXPECT_EQ(writeSounds(assets, only({})), 0u);
 }
 
 TEST(PictureAssetsTest, CubeFacesJoinWithoutSeams)
