@@ -37,14 +37,24 @@ std::optional<Buffer> createIndexBuffer(GraphicsSystem& graphicsSystem, const st
     return graphicsSystem.createDeviceLocalBuffer(size, indexUsage, indices.data());
 }
 
+namespace
+{
+// A dynamic mesh keeps its vertices in one mapped buffer per frame, any other
+// in one device-local buffer; the index buffer is the same for both.
 template <typename Vertex>
-std::optional<Mesh*> createMesh(MeshContainer& container, const MeshData<Vertex>& meshData)
+std::optional<Mesh*> createMeshOf(MeshContainer& container, const MeshData<Vertex>& meshData, bool dynamic)
 {
     GraphicsSystem& graphicsSystem = *container.graphicsSystem;
     Mesh* mesh = container.meshes.emplace_back(std::make_unique<Mesh>()).get();
 
-    std::optional<Buffer> vertexBuffer = createVertexBuffer(graphicsSystem, meshData);
-    if (!vertexBuffer)
+    std::optional<Buffer> vertexBuffer;
+    FrameRecords dynamicVertices;
+    const bool verticesMade =
+        dynamic ? createFrameRecords(graphicsSystem, dynamicVertices, meshData.vertices.data(),
+                                     static_cast<std::uint32_t>(meshData.vertices.size() * sizeof(Vertex)),
+                                     VK_BUFFER_USAGE_VERTEX_BUFFER_BIT)
+                : (vertexBuffer = createVertexBuffer(graphicsSystem, meshData)).has_value();
+    if (!verticesMade)
     {
         logDebug("Vertex buffer resource creation has failed.");
         logDebug("Mesh creation has failed.");
@@ -54,15 +64,30 @@ std::optional<Mesh*> createMesh(MeshContainer& container, const MeshData<Vertex>
     if (!indexBuffer)
     {
         logDebug("Index buffer resource creation has failed.");
-        graphicsSystem.destroyBuffer(*vertexBuffer);
+        if (vertexBuffer)
+        {
+            graphicsSystem.destroyBuffer(*vertexBuffer);
+        }
+        destroyFrameRecords(graphicsSystem, dynamicVertices);
         logDebug("Mesh creation has failed.");
         return std::nullopt;
     }
-    mesh->vertexBuffer = *vertexBuffer;
+    if (vertexBuffer)
+    {
+        mesh->vertexBuffer = *vertexBuffer;
+    }
+    mesh->dynamicVertices = std::move(dynamicVertices);
     mesh->indexBuffer = *indexBuffer;
     mesh->indexCount = static_cast<std::uint32_t>(meshData.indices.size());
     logDebug("Mesh was created.");
     return mesh;
+}
+}
+
+template <typename Vertex>
+std::optional<Mesh*> createMesh(MeshContainer& container, const MeshData<Vertex>& meshData)
+{
+    return createMeshOf(container, meshData, false);
 }
 
 template std::optional<Mesh*> createMesh<LineVertex>(MeshContainer&, const MeshData<LineVertex>&);
@@ -72,31 +97,7 @@ template std::optional<Mesh*> createMesh<ScreenVertex>(MeshContainer&, const Mes
 template <typename Vertex>
 std::optional<Mesh*> createDynamicMesh(MeshContainer& container, const MeshData<Vertex>& meshData)
 {
-    GraphicsSystem& graphicsSystem = *container.graphicsSystem;
-    Mesh* mesh = container.meshes.emplace_back(std::make_unique<Mesh>()).get();
-
-    const auto vertexBytes = static_cast<std::uint32_t>(meshData.vertices.size() * sizeof(Vertex));
-    FrameRecords vertices;
-    if (!createFrameRecords(graphicsSystem, vertices, meshData.vertices.data(), vertexBytes,
-                            VK_BUFFER_USAGE_VERTEX_BUFFER_BIT))
-    {
-        logDebug("Vertex buffer resource creation has failed.");
-        logDebug("Mesh creation has failed.");
-        return std::nullopt;
-    }
-    const std::optional<Buffer> indexBuffer = createIndexBuffer(graphicsSystem, meshData.indices);
-    if (!indexBuffer)
-    {
-        logDebug("Index buffer resource creation has failed.");
-        destroyFrameRecords(graphicsSystem, vertices);
-        logDebug("Mesh creation has failed.");
-        return std::nullopt;
-    }
-    mesh->dynamicVertices = std::move(vertices);
-    mesh->indexBuffer = *indexBuffer;
-    mesh->indexCount = static_cast<std::uint32_t>(meshData.indices.size());
-    logDebug("Mesh was created.");
-    return mesh;
+    return createMeshOf(container, meshData, true);
 }
 
 template std::optional<Mesh*> createDynamicMesh<LineVertex>(MeshContainer&, const MeshData<LineVertex>&);
