@@ -89,7 +89,6 @@ private:
     void resetBoatToCheckpoint();
     // The boat at rest at a pose, drawn there from the next frame, whatever the state.
     void placeBoat(const glm::vec3& position, const glm::quat& rotation);
-    void drawModels(const FrameInfo& frame, bool withMaterials);
 
     void updateAttractCamera();
     void updateCamera();

@@ -38,7 +38,6 @@ void RaceScene::render()
     {
         return;
     }
-    const VkCommandBuffer commandBuffer = frame->commandBuffer;
     if (raceRules.state() == RaceState::Waiting)
     {
         updateAttractCamera();
@@ -47,14 +46,10 @@ void RaceScene::render()
     {
         updateCamera();
     }
-    renderer->beginGeometryPass(commandBuffer, frame->frameIndex);
-    drawModels(*frame, true);
-    renderer->endGeometryPass(commandBuffer);
-    renderer->recordLightingPasses(commandBuffer, frame->frameIndex, static_cast<float>(Timer::getElapsedTime()));
-    renderer->beginSecondPass(commandBuffer, frame->frameIndex);
-    drawModels(*frame, false);
-    renderer->endSecondPass(commandBuffer);
-    renderer->recordPostProcessPasses(commandBuffer, frame->frameIndex, frame->imageIndex);
+    renderer->recordFrame(*frame, static_cast<float>(Timer::getElapsedTime()),
+                          [this](const FrameInfo& recorded, PassKind pass) {
+                              drawModelCollection(*renderer, *models, recorded, pass, clearModelFlag);
+                          });
     if (showPhysicsDebug)
     {
         physicsDebugRenderer.record(*frame);
@@ -69,29 +64,6 @@ void RaceScene::render()
         drawRaceHud(*frame);
     }
     graphicsSystem->endFrame(frame->imageIndex);
-}
-
-void RaceScene::drawModels(const FrameInfo& frame, bool withMaterials)
-{
-    for (std::size_t model = 0; model < models->meshes.size(); ++model)
-    {
-        const InstancedMesh& mesh = *models->meshes[model];
-        if (instanceCount(mesh) == 0)
-        {
-            continue;
-        }
-        if (withMaterials)
-        {
-            ModelMaterial material = models->materials[model];
-            if (clearModelFlag)
-            {
-                material.flag = false;
-            }
-            vkCmdPushConstants(frame.commandBuffer, renderer->gBufferPipeline.pipelineLayout,
-                               VK_SHADER_STAGE_FRAGMENT_BIT, 0, sizeof(ModelMaterial), &material);
-        }
-        drawInstancedMesh(mesh, frame);
-    }
 }
 
 void RaceScene::onKeyPressed(std::int16_t key)

@@ -176,17 +176,16 @@ void TrophyScene::render()
     {
         return;
     }
-    const VkCommandBuffer commandBuffer = frame->commandBuffer;
     renderer->updateCamera(camera.getView(), camera.getProjection());
-    renderer->beginGeometryPass(commandBuffer, frame->frameIndex);
-    drawModelCollection(*renderer, *goblets, *frame, true);
-    drawModelCollection(*renderer, *stage, *frame, true);
-    renderer->endGeometryPass(commandBuffer);
-    renderer->recordLightingPasses(commandBuffer, frame->frameIndex, static_cast<float>(Timer::getElapsedTime()));
-    renderer->beginSecondPass(commandBuffer, frame->frameIndex);
-    drawModelCollection(*renderer, *goblets, *frame, false);
-    renderer->endSecondPass(commandBuffer);
-    renderer->recordPostProcessPasses(commandBuffer, frame->frameIndex, frame->imageIndex);
+    renderer->recordFrame(*frame, static_cast<float>(Timer::getElapsedTime()),
+                          [this](const FrameInfo& recorded, PassKind pass) {
+                              drawModelCollection(*renderer, *goblets, recorded, pass);
+                              // Only the goblets cast the sun's shadow.
+                              if (pass == PassKind::geometry)
+                              {
+                                  drawModelCollection(*renderer, *stage, recorded, pass);
+                              }
+                          });
     drawPlaceHud(*frame);
     graphicsSystem->endFrame(frame->imageIndex);
 }
@@ -233,19 +232,9 @@ const ModelCollection* TrophyScene::getGoblets() const
     return goblets.get();
 }
 
-const ModelCollection* TrophyScene::getStage() const
-{
-    return stage.get();
-}
-
 DeferredRenderer* TrophyScene::getRenderer() const
 {
     return renderer.get();
-}
-
-const Camera& TrophyScene::getCamera() const
-{
-    return camera;
 }
 
 void TrophyScene::unload()

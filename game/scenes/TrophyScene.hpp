@@ -33,10 +33,8 @@ public:
     // The spinning goblet's instance; not added when no goblet was won.
     ModelRef getTrophyInstance() const;
     const ModelCollection* getGoblets() const;
-    // For the benchmark, which records the frame's passes itself to time them.
-    const ModelCollection* getStage() const;
+    // For the benchmark, which times the frame's passes.
     DeferredRenderer* getRenderer() const;
-    const Camera& getCamera() const;
 
 private:
     // Each goblet to its spot for lastRacePlace, upright; the won one becomes the trophy.

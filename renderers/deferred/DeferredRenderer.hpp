@@ -7,25 +7,36 @@
 #include "graphics/Texture.hpp"
 #include "graphics/TextureRenderTargetPipeline2.hpp"
 #include "renderers/deferred/DeferredUniforms.hpp"
+#include "renderers/deferred/FramePasses.hpp"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
 #include <vulkan/vulkan.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 class GraphicsSystem;
 struct ModelCollection;
 
+// Records the scene's models into the frame: called inside the geometry pass,
+// where each model's material is pushed first, and inside the sun's shadow
+// pass, where the shapes alone count.
+using ModelDraws = std::function<void(const FrameInfo& frame, PassKind pass)>;
+
+// Called as a frame is recorded, at its start and after each of its passes,
+// outside any render pass, with the number of passes recorded so far.
+using PassHook = std::function<void(VkCommandBuffer commandBuffer, std::size_t passesRecorded)>;
+
 // The renderer of the track scenes: models into a G-buffer, the ocean, ambient
 // occlusion, point lights and the sun's shadow map, a physically based
 // composite with image-based lighting, bloom and colour grading onto the swap
-// chain. The scene records its own model draws between the geometry and the
-// second-pass calls. Vulkan objects are made by loadEnvironment and initialise
-// and released only by release.
+// chain. Vulkan objects are made by loadEnvironment and initialise and
+// released only by release.
 class DeferredRenderer
 {
 public:
@@ -49,14 +60,9 @@ public:
     void setMaterialTextures(const Texture* albedo, const Texture* normal, const Texture* arme);
     void release();
 
-    // A frame, in this order; the scene draws its models inside the geometry
-    // pass (pushing each model's material) and again inside the second pass.
-    void beginGeometryPass(VkCommandBuffer commandBuffer, std::uint32_t frameIndex);
-    void endGeometryPass(VkCommandBuffer commandBuffer);
-    void recordLightingPasses(VkCommandBuffer commandBuffer, std::uint32_t frameIndex, float time);
-    void beginSecondPass(VkCommandBuffer commandBuffer, std::uint32_t frameIndex);
-    void endSecondPass(VkCommandBuffer commandBuffer);
-    void recordPostProcessPasses(VkCommandBuffer commandBuffer, std::uint32_t frameIndex, std::uint32_t imageIndex);
+    // Every pass of framePasses(blurIterations) in order, the last onto the
+    // acquired swap-chain image; `time` moves the ocean, in seconds.
+    void recordFrame(const FrameInfo& frame, float time, const ModelDraws& drawModels);
 
     // For the graphics system's current frame.
     void updateCamera(const glm::mat4& view, const glm::mat4& projection);
@@ -152,9 +158,13 @@ public:
     // texel by texel (ambient occlusion, point lights, composite, blur, colour
     // grading); owned by `textures`.
     VkSampler nearestSampler = VK_NULL_HANDLE;
+    // Empty in the game, which then records no more than its passes; a pass
+    // timer writes its time stamps here.
+    PassHook passHook;
 };
 
 // Every model of the collection that has instances: with its material inside
-// the geometry pass, without inside the second pass.
+// the geometry pass (the flag pushed false when `clearFlag`, the stored
+// material unchanged), without inside the sun's shadow pass.
 void drawModelCollection(const DeferredRenderer& renderer, const ModelCollection& collection, const FrameInfo& frame,
-                         bool withMaterials);
+                         PassKind pass, bool clearFlag = false);

@@ -16,76 +16,95 @@ void drawScreenTriangle(VkCommandBuffer commandBuffer)
     vkCmdDraw(commandBuffer, 3, 1, 0, 0);
 }
 
-void recordScreenPass(TextureRenderTargetPipeline2& pipeline, VkCommandBuffer commandBuffer, std::uint32_t frameIndex)
+void recordScreenPass(TextureRenderTargetPipeline2& pipeline, const FrameInfo& frame)
 {
-    beginTextureRenderTargetPipeline2(pipeline, commandBuffer, frameIndex);
-    drawScreenTriangle(commandBuffer);
-    endTextureRenderTargetPipeline2(pipeline, commandBuffer);
-}
-}
-
-void DeferredRenderer::beginGeometryPass(VkCommandBuffer commandBuffer, std::uint32_t frameIndex)
-{
-    beginTextureRenderTargetPipeline2(gBufferPipeline, commandBuffer, frameIndex);
+    beginTextureRenderTargetPipeline2(pipeline, frame.commandBuffer, frame.frameIndex);
+    drawScreenTriangle(frame.commandBuffer);
+    endTextureRenderTargetPipeline2(pipeline, frame.commandBuffer);
 }
 
-void DeferredRenderer::endGeometryPass(VkCommandBuffer commandBuffer)
+void recordModelPass(TextureRenderTargetPipeline2& pipeline, const FrameInfo& frame, PassKind pass,
+                     const ModelDraws& drawModels)
 {
-    endTextureRenderTargetPipeline2(gBufferPipeline, commandBuffer);
+    beginTextureRenderTargetPipeline2(pipeline, frame.commandBuffer, frame.frameIndex);
+    drawModels(frame, pass);
+    endTextureRenderTargetPipeline2(pipeline, frame.commandBuffer);
 }
 
-void DeferredRenderer::recordLightingPasses(VkCommandBuffer commandBuffer, std::uint32_t frameIndex, float time)
+// Push constants go ahead of their pass, whose begin binds the pipeline.
+void recordPass(DeferredRenderer& renderer, PassKind pass, const FrameInfo& frame, float time,
+                const ModelDraws& drawModels)
 {
-    const FrameInfo frame{commandBuffer, frameIndex, 0};
-    if (compositePushConstants.oceanDisabled == 0)
+    const VkCommandBuffer commandBuffer = frame.commandBuffer;
+    switch (pass)
     {
-        oceanPushConstants.time = time;
-        pushFragmentConstants(commandBuffer, oceanPipeline, oceanPushConstants);
-        beginTextureRenderTargetPipeline2(oceanPipeline, commandBuffer, frameIndex);
-        drawMesh(*oceanMesh, frame);
-        endTextureRenderTargetPipeline2(oceanPipeline, commandBuffer);
+    case PassKind::geometry:
+        recordModelPass(renderer.gBufferPipeline, frame, pass, drawModels);
+        break;
+    case PassKind::ocean:
+        // A disabled ocean keeps the last time it was given.
+        if (renderer.compositePushConstants.oceanDisabled == 0)
+        {
+            renderer.oceanPushConstants.time = time;
+            pushFragmentConstants(commandBuffer, renderer.oceanPipeline, renderer.oceanPushConstants);
+            beginTextureRenderTargetPipeline2(renderer.oceanPipeline, commandBuffer, frame.frameIndex);
+            drawMesh(*renderer.oceanMesh, frame);
+            endTextureRenderTargetPipeline2(renderer.oceanPipeline, commandBuffer);
+        }
+        break;
+    case PassKind::ambientOcclusion:
+        recordScreenPass(renderer.ssaoPipeline, frame);
+        break;
+    case PassKind::pointLights:
+        pushFragmentConstants(commandBuffer, renderer.pointLightPipeline, renderer.pointLightMode);
+        beginTextureRenderTargetPipeline2(renderer.pointLightPipeline, commandBuffer, frame.frameIndex);
+        drawInstancedMesh(*renderer.pointLightMesh, frame);
+        endTextureRenderTargetPipeline2(renderer.pointLightPipeline, commandBuffer);
+        break;
+    case PassKind::sunShadow:
+        recordModelPass(renderer.directionalLightPipeline, frame, pass, drawModels);
+        break;
+    case PassKind::composite:
+        pushFragmentConstants(commandBuffer, renderer.compositePipeline, renderer.compositePushConstants);
+        recordScreenPass(renderer.compositePipeline, frame);
+        break;
+    case PassKind::blurAcross:
+        pushFragmentConstants(commandBuffer, renderer.firstBlurPipeline, BlurPushConstants{1, 1.5f});
+        recordScreenPass(renderer.firstBlurPipeline, frame);
+        break;
+    case PassKind::blurDown:
+        pushFragmentConstants(commandBuffer, renderer.secondBlurPipeline, BlurPushConstants{0, 1.5f});
+        recordScreenPass(renderer.secondBlurPipeline, frame);
+        break;
+    case PassKind::colourGrading:
+        pushFragmentConstants(commandBuffer, renderer.colourGradingPipeline, renderer.colourGradingPushConstants);
+        beginPipeline2(renderer.colourGradingPipeline, commandBuffer, frame.frameIndex, frame.imageIndex);
+        drawScreenTriangle(commandBuffer);
+        vkCmdEndRenderPass(commandBuffer);
+        break;
     }
-
-    recordScreenPass(ssaoPipeline, commandBuffer, frameIndex);
-
-    pushFragmentConstants(commandBuffer, pointLightPipeline, pointLightMode);
-    beginTextureRenderTargetPipeline2(pointLightPipeline, commandBuffer, frameIndex);
-    drawInstancedMesh(*pointLightMesh, frame);
-    endTextureRenderTargetPipeline2(pointLightPipeline, commandBuffer);
+}
 }
 
-void DeferredRenderer::beginSecondPass(VkCommandBuffer commandBuffer, std::uint32_t frameIndex)
+void DeferredRenderer::recordFrame(const FrameInfo& frame, float time, const ModelDraws& drawModels)
 {
-    beginTextureRenderTargetPipeline2(directionalLightPipeline, commandBuffer, frameIndex);
-}
-
-void DeferredRenderer::endSecondPass(VkCommandBuffer commandBuffer)
-{
-    endTextureRenderTargetPipeline2(directionalLightPipeline, commandBuffer);
-}
-
-void DeferredRenderer::recordPostProcessPasses(VkCommandBuffer commandBuffer, std::uint32_t frameIndex,
-                                               std::uint32_t imageIndex)
-{
-    pushFragmentConstants(commandBuffer, compositePipeline, compositePushConstants);
-    recordScreenPass(compositePipeline, commandBuffer, frameIndex);
-
-    for (std::int32_t iteration = 0; iteration < blurIterations; ++iteration)
+    const std::vector<FramePass> passes = framePasses(blurIterations);
+    if (passHook)
     {
-        pushFragmentConstants(commandBuffer, firstBlurPipeline, BlurPushConstants{1, 1.5f});
-        recordScreenPass(firstBlurPipeline, commandBuffer, frameIndex);
-        pushFragmentConstants(commandBuffer, secondBlurPipeline, BlurPushConstants{0, 1.5f});
-        recordScreenPass(secondBlurPipeline, commandBuffer, frameIndex);
+        passHook(frame.commandBuffer, 0);
     }
-
-    pushFragmentConstants(commandBuffer, colourGradingPipeline, colourGradingPushConstants);
-    beginPipeline2(colourGradingPipeline, commandBuffer, frameIndex, imageIndex);
-    drawScreenTriangle(commandBuffer);
-    vkCmdEndRenderPass(commandBuffer);
+    for (std::size_t pass = 0; pass < passes.size(); ++pass)
+    {
+        recordPass(*this, passes[pass].kind, frame, time, drawModels);
+        if (passHook)
+        {
+            passHook(frame.commandBuffer, pass + 1);
+        }
+    }
 }
 
 void drawModelCollection(const DeferredRenderer& renderer, const ModelCollection& collection, const FrameInfo& frame,
-                         bool withMaterials)
+                         PassKind pass, bool clearFlag)
 {
     for (std::size_t model = 0; model < collection.meshes.size(); ++model)
     {
@@ -94,9 +113,11 @@ void drawModelCollection(const DeferredRenderer& renderer, const ModelCollection
         {
             continue;
         }
-        if (withMaterials)
+        if (pass == PassKind::geometry)
         {
-            pushFragmentConstants(frame.commandBuffer, renderer.gBufferPipeline, collection.materials[model]);
+            ModelMaterial material = collection.materials[model];
+            material.flag = material.flag && !clearFlag;
+            pushFragmentConstants(frame.commandBuffer, renderer.gBufferPipeline, material);
         }
         drawInstancedMesh(mesh, frame);
     }

@@ -1,8 +1,7 @@
 #pragma once
 
 // What the frame-rate benchmarks share: a scratch working folder, the window
-// settings, frame rates, the clearing scene as the floor, and the GPU time of
-// each pass of the deferred renderer's frame.
+// settings, frame rates and the clearing scene as the floor.
 #include "engine/GraphicsSystem.hpp"
 
 #include <chrono>
@@ -11,9 +10,7 @@
 #include <functional>
 #include <optional>
 
-class DeferredRenderer;
 class SceneManager;
-struct FrameInfo;
 
 namespace benchmark
 {
@@ -66,18 +63,4 @@ struct SceneFrames
 // the timer's tick ahead of each frame (the autopilot's keys).
 SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManager, double seconds,
                         const std::function<void()>& beforeFrame = {});
-
-// Draws a scene's models inside the geometry pass (with their materials) or
-// the second pass (without).
-using ModelDrawer = std::function<void(const FrameInfo& frame, bool geometryPass)>;
-
-// Prints the GPU time of each pass of the deferred renderer's frame, mean and
-// fastest, from time stamps written after every pass of frames recorded as
-// the track scenes record them (the overlays left out), for at least
-// `seconds` and five frames; `beforeFrame` runs ahead of each (the scene's
-// update), `camera` after beginFrame. Prints "No time stamps." and is false
-// when none can be taken.
-bool printPassTimes(GraphicsSystem& graphicsSystem, DeferredRenderer& renderer, double seconds,
-                    const std::function<void()>& beforeFrame, const std::function<void()>& camera,
-                    const ModelDrawer& drawModels);
 }

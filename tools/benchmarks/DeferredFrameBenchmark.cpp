@@ -14,6 +14,7 @@
 #include "graphics/TextureArray.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
 #include "tools/benchmarks/BenchmarkFrames.hpp"
+#include "tools/benchmarks/PassTimer.hpp"
 
 #include <fmt/format.h>
 #include <glm/gtc/matrix_transform.hpp>
@@ -159,9 +160,9 @@ struct Scene
         return true;
     }
 
-    void drawModels(const FrameInfo& frame, bool withMaterial) const
+    void drawModels(const FrameInfo& frame, PassKind pass) const
     {
-        if (withMaterial)
+        if (pass == PassKind::geometry)
         {
             vkCmdPushConstants(frame.commandBuffer, renderer->gBufferPipeline.pipelineLayout,
                                VK_SHADER_STAGE_FRAGMENT_BIT, 0, sizeof(material), &material);
@@ -173,14 +174,8 @@ struct Scene
     void record(const FrameInfo& frame, float time)
     {
         renderer->updateCamera(view, projection);
-        renderer->beginGeometryPass(frame.commandBuffer, frame.frameIndex);
-        drawModels(frame, true);
-        renderer->endGeometryPass(frame.commandBuffer);
-        renderer->recordLightingPasses(frame.commandBuffer, frame.frameIndex, time);
-        renderer->beginSecondPass(frame.commandBuffer, frame.frameIndex);
-        drawModels(frame, false);
-        renderer->endSecondPass(frame.commandBuffer);
-        renderer->recordPostProcessPasses(frame.commandBuffer, frame.frameIndex, frame.imageIndex);
+        renderer->recordFrame(frame, time,
+                              [this](const FrameInfo& recorded, PassKind pass) { drawModels(recorded, pass); });
     }
 
     void release()
@@ -214,13 +209,16 @@ int run(double seconds, const fs::path& built)
         return EXIT_FAILURE;
     }
     const auto start = std::chrono::steady_clock::now();
-    const double deferred = benchmark::frameRate(seconds, [&] {
-        pollWindowEvents();
+    const auto drawFrame = [&] {
         if (const std::optional<FrameInfo> frame = graphicsSystem.beginFrame())
         {
             scene.record(*frame, static_cast<float>(benchmark::secondsSince(start)));
             graphicsSystem.endFrame(frame->imageIndex);
         }
+    };
+    const double deferred = benchmark::frameRate(seconds, [&] {
+        pollWindowEvents();
+        drawFrame();
     });
     std::printf("%s\n", fmt::format("At {} x {}: clearing frame {:.1f} frames per second ({:.2f} ms), deferred "
                                     "frame {:.1f} frames per second ({:.2f} ms), {:.1f} times the clearing frame",
@@ -228,10 +226,7 @@ int run(double seconds, const fs::path& built)
                                     deferred, 1000.0 / deferred, *clearing / deferred)
                             .c_str());
 
-    const bool timed = benchmark::printPassTimes(
-        graphicsSystem, *scene.renderer, seconds, [] {},
-        [&] { scene.renderer->updateCamera(scene.view, scene.projection); },
-        [&](const FrameInfo& frame, bool geometryPass) { scene.drawModels(frame, geometryPass); });
+    const bool timed = benchmark::printPassTimes(graphicsSystem, *scene.renderer, seconds, drawFrame);
     scene.release();
     return timed && !hasErrors() ? EXIT_SUCCESS : EXIT_FAILURE;
 }

@@ -21,9 +21,8 @@
 #include "game/scenes/RaceScene.hpp"
 #include "game/scenes/SceneKeys.hpp"
 #include "game/scenes/TrophyScene.hpp"
-#include "graphics/ModelCollection.hpp"
-#include "renderers/deferred/DeferredRenderer.hpp"
 #include "tools/benchmarks/BenchmarkFrames.hpp"
+#include "tools/benchmarks/PassTimer.hpp"
 
 #include <fmt/format.h>
 #include <sys/resource.h>
@@ -45,28 +44,6 @@ double peakResidentMegabytes()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
-// The race's models as the scene draws them until F12 is pressed: the
-// materials' flag cleared.
-void drawRaceModels(const DeferredRenderer& renderer, const ModelCollection& models, const FrameInfo& frame,
-                    bool withMaterials)
-{
-    for (std::size_t model = 0; model < models.meshes.size(); ++model)
-    {
-        if (instanceCount(*models.meshes[model]) == 0)
-        {
-            continue;
-        }
-        if (withMaterials)
-        {
-            ModelMaterial material = models.materials[model];
-            material.flag = false;
-            vkCmdPushConstants(frame.commandBuffer, renderer.gBufferPipeline.pipelineLayout,
-                               VK_SHADER_STAGE_FRAGMENT_BIT, 0, sizeof(material), &material);
-        }
-        drawInstancedMesh(*models.meshes[model], frame);
-    }
 }
 
 int run(double seconds)
@@ -136,13 +113,10 @@ int run(double seconds)
     std::printf("%s\n", fmt::format("Clearing scene {:.1f} frames per second ({:.2f} ms)", *clearing, 1000.0 / *clearing)
                             .c_str());
 
-    // The chase camera's frame with the race held still: both frames' camera
-    // and sun as the chase camera's last frames left them.
-    DeferredRenderer& renderer = *race->deferredRenderer();
-    const ModelCollection& models = *race->modelCollection();
-    const bool timed = benchmark::printPassTimes(
-        graphicsSystem, renderer, seconds, [] {}, [] {},
-        [&](const FrameInfo& frame, bool geometryPass) { drawRaceModels(renderer, models, frame, geometryPass); });
+    // The chase camera's frame with the race held still: the scene draws it
+    // where the chase camera's last frames left the boat.
+    const bool timed = benchmark::printPassTimes(graphicsSystem, *race->deferredRenderer(), seconds,
+                                                 [&] { sceneManager.render(); });
 
     // The rest of the race, one drawn frame a simulated second; the peak is
     // taken once more before the finish loads the trophy scene.

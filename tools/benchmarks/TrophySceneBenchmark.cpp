@@ -15,8 +15,8 @@
 #include "game/scenes/MainMenuScene.hpp"
 #include "game/scenes/SceneKeys.hpp"
 #include "game/scenes/TrophyScene.hpp"
-#include "renderers/deferred/DeferredRenderer.hpp"
 #include "tools/benchmarks/BenchmarkFrames.hpp"
+#include "tools/benchmarks/PassTimer.hpp"
 
 #include <fmt/format.h>
 
@@ -71,21 +71,11 @@ int run(double seconds)
                             .c_str());
     std::printf("%s\n", fmt::format("Load times: menu {:.0f} ms, trophy scene {:.0f} ms", menuLoad, trophyLoad).c_str());
 
-    DeferredRenderer& renderer = *trophyScene->getRenderer();
-    const bool timed = benchmark::printPassTimes(
-        graphicsSystem, renderer, seconds,
-        [&] {
-            Timer::tick();
-            sceneManager.update();
-        },
-        [&] { renderer.updateCamera(trophyScene->getCamera().getView(), trophyScene->getCamera().getProjection()); },
-        [&](const FrameInfo& frame, bool geometryPass) {
-            drawModelCollection(renderer, *trophyScene->getGoblets(), frame, geometryPass);
-            if (geometryPass)
-            {
-                drawModelCollection(renderer, *trophyScene->getStage(), frame, true);
-            }
-        });
+    const bool timed = benchmark::printPassTimes(graphicsSystem, *trophyScene->getRenderer(), seconds, [&] {
+        Timer::tick();
+        sceneManager.update();
+        sceneManager.render();
+    });
     sceneManager.unloadScenes();
     return timed && !hasErrors() ? EXIT_SUCCESS : EXIT_FAILURE;
 }

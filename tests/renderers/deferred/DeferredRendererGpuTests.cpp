@@ -7,6 +7,10 @@
 #include <fmt/format.h>
 #include <glm/gtc/color_space.hpp>
 
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
 namespace
 {
 using namespace deferred_scene;
@@ -224,14 +228,7 @@ TEST_F(DeferredRendererTest, InitialiseMakesTheTargetsKernelLightsAndUniforms)
 TEST_F(DeferredRendererTest, DrawsLitModelsOverTheSkyAndUnderTheOcean)
 {
     ASSERT_TRUE(bringUp());
-    const Texture* albedo = createTextureArray<3>(sceneTextures, {filled({200, 200, 200, 255}), filled({}), filled({})},
-                                                  VK_FORMAT_R8G8B8A8_SRGB, false, imageTextureSettings);
-    const Texture* normal = createTextureArray<3>(sceneTextures, {filled({128, 128, 255, 255}), filled({}), filled({})},
-                                                  VK_FORMAT_R8G8B8A8_UNORM, false, imageTextureSettings);
-    const Texture* arme = createTextureArray<3>(sceneTextures, {filled({255, 140, 0, 0}), filled({}), filled({})},
-                                                VK_FORMAT_R8G8B8A8_UNORM, false, imageTextureSettings);
-    ASSERT_TRUE(albedo != nullptr && normal != nullptr && arme != nullptr);
-    renderer->setMaterialTextures(albedo, normal, arme);
+    ASSERT_TRUE(useFlatMaterials());
     // One sphere at the centre of the ocean, one above its surface.
     const glm::mat4 raised = glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, 125.0f));
     const InstancedMesh* spheres =
@@ -249,25 +246,7 @@ TEST_F(DeferredRendererTest, DrawsLitModelsOverTheSkyAndUnderTheOcean)
     ASSERT_EQ(renderer->addPointLight({-1.5f, 0.0f, 0.5f}, {1, 0, 0}, 2.0f), 0);
     renderer->setOceanDisabled(true);
 
-    std::uint32_t drawnFrame = 0;
-    const FrameRecorder record = [&](const FrameInfo& frame) {
-        drawnFrame = frame.frameIndex;
-        renderer->updateCamera(view, projection);
-        renderer->beginGeometryPass(frame.commandBuffer, frame.frameIndex);
-        vkCmdPushConstants(frame.commandBuffer, renderer->gBufferPipeline.pipelineLayout, VK_SHADER_STAGE_FRAGMENT_BIT,
-                           0, sizeof(material), &material);
-        drawInstancedMesh(*spheres, frame);
-        renderer->endGeometryPass(frame.commandBuffer);
-        renderer->recordLightingPasses(frame.commandBuffer, frame.frameIndex, 0.5f);
-        renderer->beginSecondPass(frame.commandBuffer, frame.frameIndex);
-        drawInstancedMesh(*spheres, frame);
-        renderer->endSecondPass(frame.commandBuffer);
-        renderer->recordPostProcessPasses(frame.commandBuffer, frame.frameIndex, frame.imageIndex);
-    };
-    const auto readTarget = [&](const TextureCollection& target) {
-        return readImage(system, target.textures[drawnFrame]->image.image, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
-                         width, height, 8);
-    };
+    const FrameRecorder record = recordScene({{spheres, material}});
 
     const int centreX = int(width) / 2;
     const int centreY = int(height) / 2;
@@ -333,4 +312,106 @@ TEST_F(DeferredRendererTest, DrawsLitModelsOverTheSkyAndUnderTheOcean)
     EXPECT_GT(water.b, water.r);
     EXPECT_LT(water.g, 1.0f);
 }
+}
+
+namespace
+{
+std::vector<std::size_t> upTo(std::size_t last)
+{
+    std::vector<std::size_t> counts(last + 1);
+    std::iota(counts.begin(), counts.end(), std::size_t{0});
+    return counts;
+}
+}
+
+// What a pass timer relies on: the hook runs at the frame's start and after
+// every pass, outside any render pass, and a frame without a hook gives it
+// nothing. Each stamp's query is reset just before it is written, which the
+// validation run refuses inside a render pass.
+TEST_F(DeferredRendererTest, APassHookStampsTheFramesStartAndEveryPassOutsideAnyRenderPass)
+{
+    ASSERT_TRUE(bringUp());
+    ASSERT_TRUE(useFlatMaterials());
+    const InstancedMesh* cube = addModel(box({}, 0.5f));
+    ASSERT_NE(cube, nullptr);
+    view = glm::lookAt(glm::vec3(0, 1, 4), glm::vec3(0), glm::vec3(0, 1, 0));
+    const ModelMaterial grey = flatMaterial(glm::vec3(0.6f), 0.8f, 0.0f);
+
+    const std::size_t passes = framePasses(renderer->blurIterations).size();
+    ASSERT_EQ(passes, 13u);
+    VkQueryPoolCreateInfo poolInfo{};
+    poolInfo.sType = VK_STRUCTURE_TYPE_QUERY_POOL_CREATE_INFO;
+    poolInfo.queryType = VK_QUERY_TYPE_TIMESTAMP;
+    poolInfo.queryCount = static_cast<std::uint32_t>(passes + 1);
+    VkQueryPool queries = VK_NULL_HANDLE;
+    ASSERT_EQ(vkCreateQueryPool(system.logicalDevice.device, &poolInfo, nullptr, &queries), VK_SUCCESS);
+    std::vector<std::size_t> calls;
+    renderer->passHook = [&](VkCommandBuffer commandBuffer, std::size_t passesRecorded) {
+        const auto stamp = static_cast<std::uint32_t>(passesRecorded);
+        vkCmdResetQueryPool(commandBuffer, queries, stamp, 1);
+        vkCmdWriteTimestamp(commandBuffer, VK_PIPELINE_STAGE_BOTTOM_OF_PIPE_BIT, queries, stamp);
+        calls.push_back(passesRecorded);
+    };
+
+    drawFrame({{cube, grey}});
+    EXPECT_EQ(calls, upTo(passes));
+    std::vector<std::uint64_t> stamps(passes + 1);
+    ASSERT_EQ(vkGetQueryPoolResults(system.logicalDevice.device, queries, 0, poolInfo.queryCount,
+                                    stamps.size() * sizeof(std::uint64_t), stamps.data(), sizeof(std::uint64_t),
+                                    VK_QUERY_RESULT_64_BIT),
+              VK_SUCCESS);
+    EXPECT_TRUE(std::is_sorted(stamps.begin(), stamps.end()));
+    EXPECT_LT(stamps.front(), stamps.back());
+
+    // Without blur, composite and colour grading are the last two passes.
+    calls.clear();
+    renderer->blurIterations = 0;
+    drawFrame({{cube, grey}});
+    EXPECT_EQ(calls, upTo(7));
+
+    calls.clear();
+    renderer->passHook = {};
+    drawFrame({{cube, grey}});
+    EXPECT_TRUE(calls.empty());
+    EXPECT_FALSE(hasErrors());
+    vkDestroyQueryPool(system.logicalDevice.device, queries, nullptr);
+}
+
+// The race draws its models with the material's flag (normal mapping) cleared
+// until F12 is pressed; the stored material keeps its flag either way.
+TEST_F(DeferredRendererTest, AModelCollectionsMaterialsArePushedWithTheFlagClearedOnlyWhenAsked)
+{
+    ASSERT_TRUE(bringUp());
+    // Every normal map texel turns the normal onto the surface's tangent.
+    ASSERT_TRUE(useFlatMaterials({255, 128, 128, 255}));
+    const std::unique_ptr<ModelCollection> models = createModelCollection(&system, nullptr);
+    const ModelRef cube = ::addModel(*models, {std::string(KELVANE_TEST_DATA_DIR) + "/cube.obj", glm::vec3(-0.5f),
+                                             glm::quat(1.0f, 0.0f, 0.0f, 0.0f), 1});
+    ASSERT_TRUE(cube.added());
+    models->materials[cube.model()] = flatMaterial(glm::vec3(0.6f), 0.8f, 0.0f);
+    models->materials[cube.model()].flag = true;
+    renderer->setOceanDisabled(true);
+    // Straight at the cube's +z face.
+    view = glm::lookAt(glm::vec3(0, 0, 4), glm::vec3(0), glm::vec3(0, 1, 0));
+
+    bool clearFlag = true;
+    const FrameRecorder record = [&](const FrameInfo& frame) {
+        drawnFrame = frame.frameIndex;
+        renderer->updateCamera(view, projection);
+        renderer->recordFrame(frame, 0.5f, [&](const FrameInfo& recorded, PassKind pass) {
+            drawModelCollection(*renderer, *models, recorded, pass, clearFlag);
+        });
+    };
+    const auto facing = [&] {
+        EXPECT_TRUE(presentFrame(system, record));
+        system.waitIdle();
+        return halfPixel(readTarget(renderer->gBufferTarget1), width, width / 2, height / 2);
+    };
+    EXPECT_NEAR(facing().z, 1.0f, 0.01f);
+    EXPECT_TRUE(models->materials[cube.model()].flag);
+    clearFlag = false;
+    EXPECT_LT(std::abs(facing().z), 0.1f);
+    EXPECT_FALSE(hasErrors());
+    system.waitIdle();
+    releaseModelCollection(*models);
 }

@@ -1,5 +1,6 @@
 #include "renderers/deferred/DeferredRenderer.hpp"
 #include "renderers/deferred/EnvironmentLighting.hpp"
+#include "renderers/deferred/FramePasses.hpp"
 #include "renderers/deferred/PassDescriptions.hpp"
 #include "renderers/deferred/SsaoKernel.hpp"
 #include "support/StdoutCapture.hpp"
@@ -10,6 +11,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -249,6 +252,35 @@ TEST(DeferredRendererTest, DebugModesCountWithoutBoundsAndOnlyTheRenderModeIsPri
     EXPECT_EQ(forwards.pointLightMode, 1u);
     EXPECT_EQ(forwards.colourGradingPushConstants.colourGradingMode, 2u);
     EXPECT_EQ(backwards.pointLightMode, 0u);
+}
+
+std::vector<std::string> passNames(std::int32_t blurRounds)
+{
+    std::vector<std::string> names;
+    for (const FramePass& pass : framePasses(blurRounds))
+    {
+        names.push_back(passName(pass));
+    }
+    return names;
+}
+
+// The names are those the benchmarks print, pass by pass.
+TEST(FramePassesTest, EachBlurRoundIsAnAcrossAndADownPassBetweenCompositeAndColourGrading)
+{
+    EXPECT_EQ(passNames(3),
+              (std::vector<std::string>{"geometry", "ocean", "ambient occlusion", "point lights", "sun shadow",
+                                        "composite", "blur 1 across", "blur 1 down", "blur 2 across", "blur 2 down",
+                                        "blur 3 across", "blur 3 down", "colour grading"}));
+    const std::vector<std::string> unblurred{"geometry",   "ocean",     "ambient occlusion", "point lights",
+                                             "sun shadow", "composite", "colour grading"};
+    EXPECT_EQ(passNames(0), unblurred);
+    EXPECT_EQ(passNames(-2), unblurred);
+    const std::vector<FramePass> oneRound = framePasses(1);
+    ASSERT_EQ(oneRound.size(), 9u);
+    EXPECT_EQ(oneRound[6].kind, PassKind::blurAcross);
+    EXPECT_EQ(oneRound[7].kind, PassKind::blurDown);
+    EXPECT_EQ(oneRound[7].round, 1);
+    EXPECT_EQ(oneRound[8].round, 0);
 }
 
 TEST(PassDescriptionsTest, BindingsAndPushRangesMatchTheShaders)

@@ -204,13 +204,13 @@ protected:
     }
 
     // Material arrays of one layer each, for models whose flat materials do
-    // not read them but whose pass still binds them.
-    bool useFlatMaterials()
+    // not read them but whose pass still binds them; the normal map's texel
+    // leaves the surface's normal as it is unless another is given.
+    bool useFlatMaterials(std::array<std::uint8_t, 4> normalTexel = {128, 128, 255, 255})
     {
         const Texture* albedo = createTextureArray<3>(sceneTextures, {filled({200, 200, 200, 255}), filled({}), filled({})},
                                                       VK_FORMAT_R8G8B8A8_SRGB, false, imageTextureSettings);
-        const Texture* normal = createTextureArray<3>(sceneTextures,
-                                                      {filled({128, 128, 255, 255}), filled({}), filled({})},
+        const Texture* normal = createTextureArray<3>(sceneTextures, {filled(normalTexel), filled({}), filled({})},
                                                       VK_FORMAT_R8G8B8A8_UNORM, false, imageTextureSettings);
         const Texture* arme = createTextureArray<3>(sceneTextures, {filled({255, 140, 0, 0}), filled({}), filled({})},
                                                     VK_FORMAT_R8G8B8A8_UNORM, false, imageTextureSettings);
@@ -235,22 +235,17 @@ protected:
         return [this, models](const FrameInfo& frame) {
             drawnFrame = frame.frameIndex;
             renderer->updateCamera(view, projection);
-            renderer->beginGeometryPass(frame.commandBuffer, frame.frameIndex);
-            for (const SceneModel& model : models)
-            {
-                vkCmdPushConstants(frame.commandBuffer, renderer->gBufferPipeline.pipelineLayout,
-                                   VK_SHADER_STAGE_FRAGMENT_BIT, 0, sizeof(model.material), &model.material);
-                drawInstancedMesh(*model.mesh, frame);
-            }
-            renderer->endGeometryPass(frame.commandBuffer);
-            renderer->recordLightingPasses(frame.commandBuffer, frame.frameIndex, 0.5f);
-            renderer->beginSecondPass(frame.commandBuffer, frame.frameIndex);
-            for (const SceneModel& model : models)
-            {
-                drawInstancedMesh(*model.mesh, frame);
-            }
-            renderer->endSecondPass(frame.commandBuffer);
-            renderer->recordPostProcessPasses(frame.commandBuffer, frame.frameIndex, frame.imageIndex);
+            renderer->recordFrame(frame, 0.5f, [this, &models](const FrameInfo& recorded, PassKind pass) {
+                for (const SceneModel& model : models)
+                {
+                    if (pass == PassKind::geometry)
+                    {
+                        vkCmdPushConstants(recorded.commandBuffer, renderer->gBufferPipeline.pipelineLayout,
+                                           VK_SHADER_STAGE_FRAGMENT_BIT, 0, sizeof(model.material), &model.material);
+                    }
+                    drawInstancedMesh(*model.mesh, recorded);
+                }
+            });
         };
     }
 
