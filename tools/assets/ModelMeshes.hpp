@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/assets/MaterialLayers.hpp"
 #include "game/race/TrackModels.hpp"
 #include "tools/assets/MeshBuilder.hpp"
 
@@ -34,12 +35,6 @@ Mesh buildBoat();
 
 // The trophy scene (TrophyModels.cpp): lathed goblets standing at y = 0 and
 // the stage ball, a sphere about the origin.
-enum class Goblet
-{
-    Gold,
-    Silver,
-    Bronze
-};
-Mesh buildGoblet(Goblet goblet);
+Mesh buildGoblet(GobletMaterial goblet);
 inline constexpr float stageBallRadius = 10.6f;
 Mesh buildStageBall();
