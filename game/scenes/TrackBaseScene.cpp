@@ -19,7 +19,6 @@
 #include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
 
-
 namespace
 {
 glm::mat4 placedAt(const glm::vec2& position)

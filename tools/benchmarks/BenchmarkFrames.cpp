@@ -182,7 +182,7 @@ std::optional<double> clearingFrameRate(GraphicsSystem& graphicsSystem, double s
     return rate;
 }
 
-int runFrameBenchmark(double seconds, const std::function<int(GraphicsSystem&, double clearing)>& measure)
+int runFrameBenchmark(double seconds, const Measurement& measure)
 {
     writeBenchmarkSettings();
     GraphicsSystem graphicsSystem;
@@ -191,7 +191,7 @@ int runFrameBenchmark(double seconds, const std::function<int(GraphicsSystem&, d
     {
         return EXIT_FAILURE;
     }
-    return measure(graphicsSystem, *clearing);
+    return measure(graphicsSystem, *clearing, seconds);
 }
 
 PassTimer::PassTimer(GraphicsSystem& graphicsSystem)

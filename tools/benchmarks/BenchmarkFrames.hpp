@@ -61,22 +61,26 @@ double frameRate(double seconds, const std::function<void()>& frame);
 // system or the scene could not be started.
 std::optional<double> clearingFrameRate(GraphicsSystem& graphicsSystem, double seconds);
 
+// What a benchmark measures once started: given the graphics system, the
+// clearing scene's frame rate and the seconds to measure each figure for, it
+// prints its figures and gives the exit code.
+using Measurement = std::function<int(GraphicsSystem& graphicsSystem, double clearing, double seconds)>;
 // The start that every frame-rate benchmark makes in its scratch folder: the
 // settings written, the graphics system brought up and the clearing scene's
-// frame rate measured over `seconds`; then `measure` with both, whose exit
-// code it gives. EXIT_FAILURE, having printed why, when the start fails.
-int runFrameBenchmark(double seconds, const std::function<int(GraphicsSystem&, double clearing)>& measure);
+// frame rate measured over `seconds`; then `measure`. EXIT_FAILURE, having
+// printed why, when the start fails.
+int runFrameBenchmark(double seconds, const Measurement& measure);
 
-// A scene of the manager activated as a key would, from the game's timer
-// started as main starts it, its load timed.
 template <typename SceneType>
 struct LoadedScene
 {
     SceneType& scene;
     double loadMilliseconds;
 };
-// Empty, having printed `failure` and unloaded the manager's scenes, when
-// the scene at `index` did not load or is no SceneType.
+// Starts the game's timer, as main does before its loop, and activates the
+// scene at `index` as a key would, timing its load. Empty, having printed
+// `failure` and unloaded the manager's scenes, when it did not load or is no
+// SceneType.
 template <typename SceneType>
 std::optional<LoadedScene<SceneType>> loadScene(SceneManager& sceneManager, std::uint32_t index, const char* failure)
 {

@@ -15,7 +15,7 @@
 
 namespace
 {
-int printClearing(GraphicsSystem& graphicsSystem, double clearing)
+int printClearing(GraphicsSystem& graphicsSystem, double clearing, double)
 {
     const VkPresentModeKHR mode = choosePresentMode(graphicsSystem.surface, graphicsSystem.physicalDeviceInfo);
     std::printf("%s\n", fmt::format("Clearing scene at {} x {}: {:.1f} frames per second ({:.2f} ms), present mode {}",

@@ -236,7 +236,5 @@ int main(int argc, char** argv)
         std::printf("The benchmark's images could not be written.\n");
         return EXIT_FAILURE;
     }
-    return benchmark::runFrameBenchmark(seconds, [seconds](GraphicsSystem& graphicsSystem, double clearing) {
-        return measureDeferredFrame(graphicsSystem, clearing, seconds);
-    });
+    return benchmark::runFrameBenchmark(seconds, measureDeferredFrame);
 }

@@ -84,7 +84,5 @@ int main(int argc, char** argv)
 {
     const double seconds = benchmark::secondsArgument(argc, argv, 2);
     const benchmark::ScratchFolder folder(benchmark::assetsArgument(argc, argv, 1));
-    return benchmark::runFrameBenchmark(seconds, [seconds](GraphicsSystem& graphicsSystem, double clearing) {
-        return measureTrophyScene(graphicsSystem, clearing, seconds);
-    });
+    return benchmark::runFrameBenchmark(seconds, measureTrophyScene);
 }
