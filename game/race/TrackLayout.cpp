@@ -1,6 +1,7 @@
 #include "game/race/TrackLayout.hpp"
 
 #include "engine/ScreenMaths.hpp"
+#include "game/assets/AssetPaths.hpp"
 #include "game/physics/PhysicsResources.hpp"
 #include "game/physics/PhysicsWorld.hpp"
 
@@ -435,7 +436,7 @@ glm::vec3 fromZUp(float x, float y, float z)
 
 std::string trackModelPath(TrackModelId model)
 {
-    return std::string("Assets/") + trackModelFolder + trackModel(model).file;
+    return inAssets(trackModelFile(trackModel(model)));
 }
 
 bool hasBody(const TrackPlacement& placement)

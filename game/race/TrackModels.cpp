@@ -1,5 +1,7 @@
 #include "game/race/TrackModels.hpp"
 
+#include "game/assets/AssetPaths.hpp"
+
 #include <glm/gtc/quaternion.hpp>
 
 #include <cmath>
@@ -89,36 +91,44 @@ const BodyDescription crateBody[] = {box(glm::vec3(0.8f), glm::vec3(0.0f, 0.8f, 
 // 30 m wide runs round it past islands of 10 to 40 m, a 25 m lighthouse and
 // volcanoes of 16 m; a boat is 1.6 m wide and 3.1 m long.
 const std::array<TrackModel, trackModelCount> trackModels = {{
-    // A sphere about the planet's centre, a few metres under the water.
-    {"PlanetFloor.obj", 0, TrackBodyKind::Sphere, 1, 97.6f, 97.6f, 97.6f, 97.6f, planetFloorBody},
-    {"Ice1.obj", 2, TrackBodyKind::ConvexHull, 5, 7.0f, 5.5f, 2.5f, 8.0f, hullBody},
-    {"Ice2.obj", 3, TrackBodyKind::ConvexHull, 3, 5.0f, 5.0f, 5.0f, 8.0f, hullBody},
-    {"Ice3.obj", 4, TrackBodyKind::ConvexHull, 3, 10.0f, 8.0f, 7.5f, 8.0f, hullBody},
+    // A sphere about the planet's centre, a few metres under the water, in a
+    // new model's material.
+    {"PlanetFloor.obj", std::nullopt, TrackBodyKind::Sphere, 1, 97.6f, 97.6f, 97.6f, 97.6f, planetFloorBody},
+    {"Ice1.obj", TrackMaterial::Ice, TrackBodyKind::ConvexHull, 5, 7.0f, 5.5f, 2.5f, 8.0f, hullBody},
+    {"Ice2.obj", TrackMaterial::Ice2, TrackBodyKind::ConvexHull, 3, 5.0f, 5.0f, 5.0f, 8.0f, hullBody},
+    {"Ice3.obj", TrackMaterial::Ice3, TrackBodyKind::ConvexHull, 3, 10.0f, 8.0f, 7.5f, 8.0f, hullBody},
     // Bow toward +Z; the bowsprit and the yards reach past the hull.
-    {"PirateShip.obj", 8, TrackBodyKind::Box, 7, 4.0f, 10.5f, 15.0f, 2.5f, pirateShipBody},
-    {"Island1.obj", 5, TrackBodyKind::ConvexHull, 3, 18.0f, 14.0f, 3.0f, 8.0f, hullBody},
-    {"Island2.obj", 5, TrackBodyKind::ConvexHull, 7, 9.0f, 8.0f, 2.0f, 8.0f, hullBody},
+    {"PirateShip.obj", TrackMaterial::Ship, TrackBodyKind::Box, 7, 4.0f, 10.5f, 15.0f, 2.5f, pirateShipBody},
+    {"Island1.obj", TrackMaterial::Sand, TrackBodyKind::ConvexHull, 3, 18.0f, 14.0f, 3.0f, 8.0f, hullBody},
+    {"Island2.obj", TrackMaterial::Sand, TrackBodyKind::ConvexHull, 7, 9.0f, 8.0f, 2.0f, 8.0f, hullBody},
     // The tower stands on its rock at y = 0; the lamp is lighthouseLampHeight up.
-    {"LightHouse.obj", 6, TrackBodyKind::Cylinder, 1, 5.2f, 5.2f, 28.5f, 12.0f, lightHouseBody},
+    {"LightHouse.obj", TrackMaterial::Lighthouse, TrackBodyKind::Cylinder, 1, 5.2f, 5.2f, 28.5f, 12.0f,
+     lightHouseBody},
     // A lava crater at the summit.
-    {"Volcano.obj", 11, TrackBodyKind::ConvexHull, 3, 22.0f, 22.0f, 16.0f, 8.0f, hullBody},
+    {"Volcano.obj", TrackMaterial::Volcano, TrackBodyKind::ConvexHull, 3, 22.0f, 22.0f, 16.0f, 8.0f, hullBody},
     // The wings span x; the head looks toward +Z.
-    {"Dragon.obj", 10, TrackBodyKind::Compound, 3, 4.0f, 3.2f, 7.0f, 1.5f, dragonBodies},
+    {"Dragon.obj", TrackMaterial::Dragon, TrackBodyKind::Compound, 3, 4.0f, 3.2f, 7.0f, 1.5f, dragonBodies},
     // On stilts: the floor 1.1 m above y = 0.
-    {"House1.obj", 1, TrackBodyKind::Box, 6, 3.4f, 2.9f, 7.1f, 2.5f, house1Body},
-    {"House2.obj", 12, TrackBodyKind::Box, 9, 3.9f, 3.4f, 9.6f, 2.5f, house2Body},
-    {"Ramp.obj", 9, TrackBodyKind::Box, 4, rampHalfWidth, rampHalfLength, rampCrestHeight, rampLipDepth, rampBody},
-    {"Palm.obj", 7, TrackBodyKind::Cylinder, 18, 3.8f, 3.0f, 7.3f, 0.0f, palmBody},
+    {"House1.obj", TrackMaterial::House, TrackBodyKind::Box, 6, 3.4f, 2.9f, 7.1f, 2.5f, house1Body},
+    {"House2.obj", TrackMaterial::House2, TrackBodyKind::Box, 9, 3.9f, 3.4f, 9.6f, 2.5f, house2Body},
+    {"Ramp.obj", TrackMaterial::Ramp, TrackBodyKind::Box, 4, rampHalfWidth, rampHalfLength, rampCrestHeight,
+     rampLipDepth, rampBody},
+    {"Palm.obj", TrackMaterial::Palm, TrackBodyKind::Cylinder, 18, 3.8f, 3.0f, 7.3f, 0.0f, palmBody},
     // Long along X: a line of barriers runs along the course's edge.
-    {"Barrier.obj", 0, TrackBodyKind::Box, 70, 2.0f, 0.4f, 1.2f, 0.5f, barrierBody},
+    {"Barrier.obj", TrackMaterial::Barrier, TrackBodyKind::Box, 70, 2.0f, 0.4f, 1.2f, 0.5f, barrierBody},
     // The board faces +Z; its chevrons point along +X, so turn +X toward the next checkpoint.
-    {"sign.obj", 13, TrackBodyKind::None, 32, 1.6f, 0.08f, 3.6f, 1.5f, {}},
+    {"sign.obj", TrackMaterial::Sign, TrackBodyKind::None, 32, 1.6f, 0.08f, 3.6f, 1.5f, {}},
     // The start banner: posts at both ends of the start line's 32 m box, facing +Z.
-    {"bigSign.obj", 14, TrackBodyKind::None, 1, 16.0f, 0.8f, 10.0f, 1.5f, {}},
-    {"crate.obj", 15, TrackBodyKind::Box, 16, 0.8f, 0.8f, 1.6f, 0.0f, crateBody},
+    {"bigSign.obj", TrackMaterial::BigSign, TrackBodyKind::None, 1, 16.0f, 0.8f, 10.0f, 1.5f, {}},
+    {"crate.obj", TrackMaterial::Crate, TrackBodyKind::Box, 16, 0.8f, 0.8f, 1.6f, 0.0f, crateBody},
 }};
 
 const TrackModel& trackModel(TrackModelId id)
 {
     return trackModels[static_cast<std::size_t>(id)];
+}
+
+std::string trackModelFile(const TrackModel& row)
+{
+    return std::string(trackModelFolder) + row.file;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/assets/MaterialLayers.hpp"
 #include "game/physics/InstanceBodies.hpp"
 
 #include <glm/vec3.hpp>
@@ -7,15 +8,18 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 
 // The size table of the water planet's models: the asset generator builds each
 // mesh from these numbers and the race layout takes each body from the same
 // row, so what is drawn and what collides agree.
 //
 // How the layout uses it:
-// - The model's file is trackModelFolder + file under "Assets/"; the texture
-//   layer and maxInstances go into the model's first placement and material.
+// - The model's file under "Assets/" is trackModelFile; maxInstances goes
+//   into the model's first placement and the material's layer into its
+//   material record, which a model without one keeps as a new model has it.
 // - Every model is built in its own frame: Y up, centred on the Y axis, y = 0
 //   at its base, facing +Z where it has a front. A placement's rotation turns
 //   +Y to "up" (away from the planet's centre) and its position puts y = 0 there.
@@ -40,8 +44,6 @@ inline constexpr float waterRadius = 100.3f;
 // The drawn sea bed, "PlanetFloor.obj", a sphere about the planet's centre.
 inline constexpr float seaBedRadius = 97.0f;
 
-inline constexpr const char* trackModelFolder = "ZavikDemoScene/Models/WaterPlanet/";
-
 enum class TrackBodyKind : std::int32_t
 {
     None,
@@ -55,7 +57,7 @@ enum class TrackBodyKind : std::int32_t
 struct TrackModel
 {
     const char* file;
-    std::uint32_t textureLayer;
+    std::optional<TrackMaterial> material;
     TrackBodyKind bodyKind;
     std::int32_t maxInstances;
     // The drawn mesh lies within |x| <= halfWidth, |z| <= halfLength and
@@ -95,6 +97,8 @@ inline constexpr std::size_t trackModelCount = 18;
 extern const std::array<TrackModel, trackModelCount> trackModels;
 
 const TrackModel& trackModel(TrackModelId id);
+// The row's model, under "Assets/": trackModelFolder and the row's file.
+std::string trackModelFile(const TrackModel& row);
 
 // The lighthouse's lamp, up its axis from the base (point light 24 sits there).
 inline constexpr float lighthouseLampHeight = 25.0f;

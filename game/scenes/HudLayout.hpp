@@ -1,8 +1,9 @@
 #pragma once
 
+#include "game/assets/AssetPaths.hpp"
+
 #include <glm/vec2.hpp>
 
-#include <array>
 #include <cstdint>
 
 // Where the track scenes' head-up display stands in a window of a given size,
@@ -23,11 +24,7 @@ struct HudLayout
 
 HudLayout hudLayoutFor(std::uint32_t width, std::uint32_t height);
 
-// The HUD texture array's layers, read from "Assets/{name}.png".
-inline constexpr std::array<const char*, 12> hudTextureNames{
-    "Textures/Speedometer", "Textures/Speedometer Needle", "Textures/1. Place", "Textures/2. Place",
-    "Textures/3. Place",    "Textures/4. Place",           "Textures/5. Place", "Textures/6. Place",
-    "Textures/Debug",       "Textures/Lap 1",              "Textures/Lap 2",    "Textures/Lap 3"};
+// Layers of hudTextureNames.
 inline constexpr std::int32_t speedometerLayer = 0;
 inline constexpr std::int32_t needleLayer = 1;
 inline constexpr std::int32_t debugLayer = 8;

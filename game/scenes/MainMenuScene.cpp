@@ -8,6 +8,7 @@
 #include "engine/Settings.hpp"
 #include "engine/Timer.hpp"
 #include "engine/Window.hpp"
+#include "game/assets/AssetPaths.hpp"
 #include "game/race/RaceResult.hpp"
 #include "game/scenes/SceneKeys.hpp"
 #include "game/scenes/SceneLoading.hpp"
@@ -39,77 +40,48 @@ void MainMenuScene::load()
 
 bool MainMenuScene::loadResources()
 {
-    if (!loadStep(createHudPipeline(texturePipeline,
-                                    describeScreenPipeline("Assets/Shaders/Texture Shader.vert.spv",
-                                                           "Assets/Shaders/Texture Shader.frag.spv",
-                                                           VK_ATTACHMENT_LOAD_OP_CLEAR)),
-                  "The menu's background pipeline could not be created.") ||
-        !loadStep(createHudPipeline(hudPipeline, describeScreenPipeline("Assets/Shaders/HUD Shader.vert.spv",
-                                                                        "Assets/Shaders/HUD Shader.frag.spv",
-                                                                        VK_ATTACHMENT_LOAD_OP_LOAD)),
-                  "The menu's HUD pipeline could not be created.") ||
-        !loadStep(createHudPipeline(textPipeline, describeScreenPipeline("Assets/Shaders/Text Shader.vert.spv",
-                                                                         "Assets/Shaders/Text Shader.frag.spv",
-                                                                         VK_ATTACHMENT_LOAD_OP_LOAD)),
-                  "The menu's text pipeline could not be created."))
-    {
-        return false;
-    }
-
-    std::optional<UniformBufferCollection> projection = createProjectionUniforms(*graphicsSystem, hudProjection);
-    if (!loadStep(projection.has_value(), "The menu's uniform buffers could not be created."))
-    {
-        return false;
-    }
-    uniforms = *projection;
-
-    font = createFont(fonts, "Assets/QuorlDemoScene/Fonts/Antic-Regular.ttf", 12, textCodePoints).value_or(nullptr);
-    if (!loadStep(font != nullptr, "The menu font could not be created."))
-    {
-        return false;
-    }
-
-    const auto width = static_cast<float>(Settings::getWindowWidth());
-    const auto height = static_cast<float>(Settings::getWindowHeight());
-    backgroundMesh = createMesh(meshes, createHudQuad(width, height, 0.0f, 0.0f)).value_or(nullptr);
-    if (!loadStep(backgroundMesh != nullptr, "The menu's background mesh could not be created."))
-    {
-        return false;
-    }
-    fpsTextMesh = createFpsTextMesh(meshes, *font).value_or(nullptr);
-    if (!loadStep(fpsTextMesh != nullptr, "The menu's FPS text mesh could not be created."))
-    {
-        return false;
-    }
-
-    const std::optional<ImageData<std::uint32_t>> picture = loadImage("Assets/Textures/Background.png");
-    if (!loadStep(picture.has_value(), "The menu's background picture could not be loaded."))
-    {
-        return false;
-    }
-    const Texture* background = createTexture(textures, *picture, VK_FORMAT_R8G8B8A8_UNORM, true, imageTextureSettings);
-    if (!loadStep(background != nullptr, "The menu's background texture could not be created."))
-    {
-        return false;
-    }
-    const Texture* atlas = createTexture(textures, font->getAtlas(), VK_FORMAT_R8_UNORM, false, imageTextureSettings);
-    if (!loadStep(atlas != nullptr, "The menu font's atlas texture could not be created."))
-    {
-        return false;
-    }
-    const std::optional<VkSampler> backgroundSampler = createSampler(
-        textures, background->mipLevels, VK_FILTER_LINEAR, VK_FILTER_LINEAR, VK_SAMPLER_MIPMAP_MODE_LINEAR);
-    const std::optional<VkSampler> atlasSampler =
-        createSampler(textures, atlas->mipLevels, VK_FILTER_LINEAR, VK_FILTER_LINEAR, VK_SAMPLER_MIPMAP_MODE_LINEAR);
-    if (!loadStep(backgroundSampler && atlasSampler, "The menu's samplers could not be created."))
-    {
-        return false;
-    }
-
-    writeHudDescriptorSets(texturePipeline, uniforms, *background, *backgroundSampler);
-    writeHudDescriptorSets(hudPipeline, uniforms, *atlas, *atlasSampler);
-    writeHudDescriptorSets(textPipeline, uniforms, *atlas, *atlasSampler);
-    return true;
+    ScreenLoad menu;
+    menu.pipelines = {
+        {&texturePipeline,
+         describeScreenPipeline("Assets/Shaders/Texture Shader.vert.spv", "Assets/Shaders/Texture Shader.frag.spv",
+                                VK_ATTACHMENT_LOAD_OP_CLEAR),
+         "The menu's background pipeline could not be created.", std::nullopt},
+        {&hudPipeline,
+         describeScreenPipeline("Assets/Shaders/HUD Shader.vert.spv", "Assets/Shaders/HUD Shader.frag.spv",
+                                VK_ATTACHMENT_LOAD_OP_LOAD),
+         "The menu's HUD pipeline could not be created.", 0},
+        {&textPipeline,
+         describeScreenPipeline("Assets/Shaders/Text Shader.vert.spv", "Assets/Shaders/Text Shader.frag.spv",
+                                VK_ATTACHMENT_LOAD_OP_LOAD),
+         "The menu's text pipeline could not be created.", 0}};
+    menu.uniforms = &uniforms;
+    menu.uniformsFailure = "The menu's uniform buffers could not be created.";
+    menu.fonts = {{&font, inAssets(menuFontFile), 12, textCodePoints, "The menu font could not be created."}};
+    menu.createMeshes = [this] {
+        const auto width = static_cast<float>(Settings::getWindowWidth());
+        const auto height = static_cast<float>(Settings::getWindowHeight());
+        backgroundMesh = createMesh(meshes, createHudQuad(width, height, 0.0f, 0.0f)).value_or(nullptr);
+        if (!loadStep(backgroundMesh != nullptr, "The menu's background mesh could not be created."))
+        {
+            return false;
+        }
+        fpsTextMesh = createFpsTextMesh(meshes, *font).value_or(nullptr);
+        return loadStep(fpsTextMesh != nullptr, "The menu's FPS text mesh could not be created.");
+    };
+    menu.loadPicture = [this]() -> const Texture* {
+        const std::optional<ImageData<std::uint32_t>> picture = loadImage(inAssets(menuBackgroundFile));
+        if (!loadStep(picture.has_value(), "The menu's background picture could not be loaded."))
+        {
+            return nullptr;
+        }
+        const Texture* background =
+            createTexture(textures, *picture, VK_FORMAT_R8G8B8A8_UNORM, true, imageTextureSettings);
+        loadStep(background != nullptr, "The menu's background texture could not be created.");
+        return background;
+    };
+    menu.atlasFailure = "The menu font's atlas texture could not be created.";
+    menu.samplerFailure = "The menu's samplers could not be created.";
+    return loadScreen(*graphicsSystem, textures, fonts, hudProjection, menu);
 }
 
 void MainMenuScene::initialise()

@@ -2,6 +2,7 @@
 
 #include "engine/GraphicsSystem.hpp"
 #include "game/Gamepad.hpp"
+#include "game/assets/AssetPaths.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/physics/InstanceBodies.hpp"
 #include "game/physics/LapTracker.hpp"
@@ -9,7 +10,7 @@
 #include "game/race/RaceWorld.hpp"
 #include "game/race/TrackLayout.hpp"
 #include "game/scenes/SceneLoading.hpp"
-#include "graphics/TextureArray.hpp"
+#include "game/scenes/TrackSceneLoading.hpp"
 #include "graphics/UniformBuffers.hpp"
 #include "renderers/ParticleSystem.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
@@ -17,33 +18,21 @@
 #include <BulletDynamics/Dynamics/btDiscreteDynamicsWorld.h>
 #include <fmt/format.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace
 {
 constexpr float fieldOfView = 1.3089969f;
-constexpr const char* boatModelPath = "Assets/ZavikDemoScene/Models/BoatTest.obj";
-constexpr std::uint32_t boatTextureLayer = 16;
 constexpr std::int32_t boatCapacity = 10;
 constexpr std::uint32_t debugLineCapacity = 1000000;
 
 // The opponents' recordings; the first one plays the player's saved race when
 // it has been copied here, else the slowest recorded boat.
-constexpr std::array<const char*, opponentCount> ghostPaths{
-    "Assets/Ghosts/PlayerGhost.ghost", "Assets/Ghosts/Car1.ghost", "Assets/Ghosts/Car2.ghost",
-    "Assets/Ghosts/Car3.ghost", "Assets/Ghosts/Car4.ghost"};
-constexpr const char* firstGhostFallback = "Assets/Ghosts/Car5.ghost";
-
-// The track's material layers, by layer.
-const std::array<std::string, 17> waterPlanetMaterials{
-    "Models/WaterPlanet/barrier", "Models/WaterPlanet/house",  "Models/WaterPlanet/ice",
-    "Models/WaterPlanet/ice2",    "Models/WaterPlanet/ice3",   "Models/WaterPlanet/sand",
-    "Models/WaterPlanet/Lighthouse", "Models/WaterPlanet/palm", "Models/WaterPlanet/ship",
-    "Models/WaterPlanet/ramp",    "Models/WaterPlanet/dragon", "Models/WaterPlanet/volcano",
-    "Models/WaterPlanet/house2",  "Models/WaterPlanet/sign",   "Models/WaterPlanet/bigSign",
-    "Models/WaterPlanet/crate",   "Models/Boat"};
+constexpr std::array<const char*, opponentCount> ghostFiles{copiedPlayerGhostFile, recordedGhostFiles[0],
+                                                            recordedGhostFiles[1], recordedGhostFiles[2],
+                                                            recordedGhostFiles[3]};
+constexpr const char* firstGhostFallback = recordedGhostFiles[4];
 }
 
 RaceScene::RaceScene(GraphicsSystem* graphicsSystem, SceneManager* sceneManager)
@@ -83,25 +72,7 @@ void RaceScene::load()
 
 bool RaceScene::loadEnvironment()
 {
-    const std::optional<VkSampler> sampler =
-        createSampler(textures, 60, VK_FILTER_LINEAR, VK_FILTER_LINEAR, VK_SAMPLER_MIPMAP_MODE_LINEAR);
-    if (!loadStep(sampler.has_value(), "The race's sampler could not be created."))
-    {
-        return false;
-    }
-    if (renderer)
-    {
-        renderer->release();
-    }
-    renderer = std::make_unique<DeferredRenderer>(graphicsSystem, pointLightCapacity, *sampler);
-    std::array<std::string, 6> faces;
-    const std::array<const char*, 6> faceNames{"right", "left", "top", "bottom", "front", "back"};
-    for (std::size_t face = 0; face < faces.size(); ++face)
-    {
-        faces[face] = fmt::format("Assets/ZavikDemoScene/Textures/CubeMap/{}.hdr", faceNames[face]);
-    }
-    if (!loadStep(renderer->loadEnvironment(faces), "The race's environment could not be loaded.") ||
-        !loadStep(renderer->initialise(), "The race's renderer could not be initialised."))
+    if (!loadTrackRenderer(graphicsSystem, textures, renderer, Sky::Race, "The race's"))
     {
         return false;
     }
@@ -119,17 +90,7 @@ void RaceScene::createLights()
 
 bool RaceScene::loadWaterPlanetTextureArrays()
 {
-    const Texture* albedo = loadAlbedoTextureArray(textures, waterPlanetMaterials, true);
-    const Texture* normal = loadNormalTextureArray(textures, waterPlanetMaterials, true);
-    const Texture* arme = loadArmeTextureArray(textures, waterPlanetMaterials, true);
-    if (albedo == nullptr || normal == nullptr || arme == nullptr)
-    {
-        std::printf("error! with texture Loading!\n");
-        logError("The track's textures could not be loaded.");
-        return false;
-    }
-    renderer->setMaterialTextures(albedo, normal, arme);
-    return true;
+    return loadMaterialArrays(textures, *renderer, trackMaterialNames, "The track's textures could not be loaded.");
 }
 
 bool RaceScene::loadTrack()
@@ -177,10 +138,10 @@ bool RaceScene::loadTrack()
     }
     for (std::size_t row = 0; row < trackModelCount; ++row)
     {
-        // The planet's floor keeps the material of a new model.
-        if (placed[row] && static_cast<TrackModelId>(row) != TrackModelId::PlanetFloor)
+        const std::optional<TrackMaterial> material = trackModels[row].material;
+        if (placed[row] && material)
         {
-            models->setModelMaterial(modelIndices[row], trackModels[row].textureLayer, glm::vec3(0.0f), 0.0f);
+            models->setModelMaterial(modelIndices[row], materialLayer(*material), glm::vec3(0.0f), 0.0f);
         }
     }
     models->updateBodyInstances(interpolationFactor);
@@ -193,12 +154,13 @@ bool RaceScene::loadBoat()
 {
     boat = createRaceBoat(raceResources, raceWorld);
     boatBody = boat->chassis();
-    boatModel = addModel(*models, {boatModelPath, glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f), boatCapacity});
+    boatModel =
+        addModel(*models, {inAssets(boatModelFile), glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f), boatCapacity});
     if (!loadStep(boatModel.added(), "The player's boat could not be added."))
     {
         return false;
     }
-    models->setModelMaterial(boatModel.model(), boatTextureLayer, glm::vec3(0.0f), 0.0f);
+    models->setModelMaterial(boatModel.model(), materialLayer(TrackMaterial::Boat), glm::vec3(0.0f), 0.0f);
     models->setInstanceBody(boatModel.model(), boatModel.instance(), boatBody);
     placeBoat(raceStartPosition, raceStartRotation());
     return true;
@@ -209,17 +171,17 @@ bool RaceScene::loadGhosts()
     for (std::size_t slot = 0; slot < opponents.size(); ++slot)
     {
         OpponentGhost& opponent = opponents[slot];
-        const ModelRef added =
-            addModel(*models, {boatModelPath, glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f), boatCapacity});
+        const ModelRef added = addModel(
+            *models, {inAssets(boatModelFile), glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f), boatCapacity});
         if (!loadStep(added.added(), fmt::format("The boat of opponent {} could not be added.", slot)))
         {
             return false;
         }
         opponent.modelIndex = added.model();
         opponent.instanceIndex = added.instance();
-        if (!opponent.recording.loadFromFile(ghostPaths[slot]) && slot == 0)
+        if (!opponent.recording.loadFromFile(inAssets(ghostFiles[slot])) && slot == 0)
         {
-            opponent.recording.loadFromFile(firstGhostFallback);
+            opponent.recording.loadFromFile(inAssets(firstGhostFallback));
         }
         models->setInstancePose(opponent.modelIndex, opponent.instanceIndex, opponent.recording.startPosition(),
                                 opponent.recording.startRotation());
@@ -257,8 +219,7 @@ bool RaceScene::loadDebugLines()
 bool RaceScene::createSmoke()
 {
     particles = std::make_unique<ParticleSystem>(graphicsSystem);
-    if (!loadStep(particles->initialise("Assets/ZavikDemoScene/Textures/Smoke.png"),
-                  "The smoke could not be created."))
+    if (!loadStep(particles->initialise(inAssets(smokeFile)), "The smoke could not be created."))
     {
         return false;
     }
@@ -282,8 +243,8 @@ void RaceScene::loadAudio()
 {
     // A machine without sound races in silence.
     audioEngine.initialise();
-    music.load(audioEngine, "Assets/ZavikDemoScene/Audio/moldau.wav");
-    countdownSound.load(audioEngine, "Assets/ZavikDemoScene/Audio/countdown.wav");
+    music.load(audioEngine, inAssets(musicFile));
+    countdownSound.load(audioEngine, inAssets(countdownFile));
     music.setLooping(true);
     music.setVolume(musicVolume);
     countdownSound.setVolume(musicVolume);

@@ -7,6 +7,7 @@
 #include "engine/Settings.hpp"
 #include "engine/Timer.hpp"
 #include "engine/Window.hpp"
+#include "game/assets/AssetPaths.hpp"
 #include "game/race/RaceResult.hpp"
 #include "game/scenes/SceneKeys.hpp"
 #include "game/scenes/SceneLoading.hpp"
@@ -17,10 +18,6 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
-
-#include <algorithm>
-#include <array>
-#include <string>
 
 namespace
 {
@@ -60,63 +57,27 @@ bool TrackBaseScene::loadHud()
     hudDescription.pushConstantRanges.push_back({VK_SHADER_STAGE_FRAGMENT_BIT, 4});
     const PipelineDescription textDescription = describeScreenPipeline(
         "Assets/Shaders/Text Shader.vert.spv", "Assets/Shaders/Text Shader.frag.spv", VK_ATTACHMENT_LOAD_OP_LOAD);
-    if (!loadStep(createHudPipeline(hudPipeline, hudDescription), "The HUD pipeline could not be created.") ||
-        !loadStep(createHudPipeline(debugTextPipeline, textDescription),
-                  "The debug text pipeline could not be created.") ||
-        !loadStep(createHudPipeline(clockTextPipeline, textDescription),
-                  "The race clock pipeline could not be created."))
+    ScreenLoad hud;
+    hud.pipelines = {{&hudPipeline, hudDescription, "The HUD pipeline could not be created.", std::nullopt},
+                     {&debugTextPipeline, textDescription, "The debug text pipeline could not be created.", 0},
+                     {&clockTextPipeline, textDescription, "The race clock pipeline could not be created.", 1}};
+    hud.uniforms = &hudUniforms;
+    hud.uniformsFailure = "The HUD's uniform buffers could not be created.";
+    hud.fonts = {
+        {&debugFont, inAssets(debugFontFile), 12, textCodePoints, "The debug text font could not be created."},
+        {&clockFont, inAssets(clockFontFile), 24, clockCodePoints, "The race clock font could not be created."}};
+    hud.createMeshes = [this] { return loadStep(createHudMeshes(), "The HUD meshes could not be created."); };
+    hud.loadPicture = [this] {
+        const Texture* layers = loadTextureArray(textures, hudTextureNames, true);
+        loadStep(layers != nullptr, "The HUD's texture array could not be loaded.");
+        return layers;
+    };
+    hud.atlasFailure = "The HUD fonts' atlas textures could not be created.";
+    hud.samplerFailure = "The HUD's samplers could not be created.";
+    if (!loadScreen(*graphicsSystem, textures, fonts, hudProjection, hud))
     {
         return false;
     }
-
-    std::optional<UniformBufferCollection> projection = createProjectionUniforms(*graphicsSystem, hudProjection);
-    if (!loadStep(projection.has_value(), "The HUD's uniform buffers could not be created."))
-    {
-        return false;
-    }
-    hudUniforms = *projection;
-
-    debugFont = createFont(fonts, "Assets/Fonts/Antic-Regular.ttf", 12, textCodePoints).value_or(nullptr);
-    if (!loadStep(debugFont != nullptr, "The debug text font could not be created."))
-    {
-        return false;
-    }
-    clockFont = createFont(fonts, "Assets/Fonts/DMMono-Medium.ttf", 24, clockCodePoints).value_or(nullptr);
-    if (!loadStep(clockFont != nullptr, "The race clock font could not be created.") ||
-        !loadStep(createHudMeshes(), "The HUD meshes could not be created."))
-    {
-        return false;
-    }
-
-    std::array<std::string, hudTextureNames.size()> names;
-    std::copy(hudTextureNames.begin(), hudTextureNames.end(), names.begin());
-    const Texture* hudImages = loadTextureArray(textures, names, true);
-    if (!loadStep(hudImages != nullptr, "The HUD's texture array could not be loaded."))
-    {
-        return false;
-    }
-    const Texture* debugAtlas =
-        createTexture(textures, debugFont->getAtlas(), VK_FORMAT_R8_UNORM, false, imageTextureSettings);
-    const Texture* clockAtlas =
-        debugAtlas != nullptr
-            ? createTexture(textures, clockFont->getAtlas(), VK_FORMAT_R8_UNORM, false, imageTextureSettings)
-            : nullptr;
-    if (!loadStep(clockAtlas != nullptr, "The HUD fonts' atlas textures could not be created."))
-    {
-        return false;
-    }
-    const std::optional<VkSampler> hudSampler = createSampler(textures, hudImages->mipLevels, VK_FILTER_LINEAR,
-                                                              VK_FILTER_LINEAR, VK_SAMPLER_MIPMAP_MODE_LINEAR);
-    const std::optional<VkSampler> textSampler =
-        createSampler(textures, 1, VK_FILTER_LINEAR, VK_FILTER_LINEAR, VK_SAMPLER_MIPMAP_MODE_LINEAR);
-    if (!loadStep(hudSampler && textSampler, "The HUD's samplers could not be created."))
-    {
-        return false;
-    }
-
-    writeHudDescriptorSets(hudPipeline, hudUniforms, *hudImages, *hudSampler);
-    writeHudDescriptorSets(debugTextPipeline, hudUniforms, *debugAtlas, *textSampler);
-    writeHudDescriptorSets(clockTextPipeline, hudUniforms, *clockAtlas, *textSampler);
     physicsWorld.setRadialGravity(glm::vec3(0.0f), gravity);
     return true;
 }

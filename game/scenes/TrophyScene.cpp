@@ -4,28 +4,15 @@
 #include "engine/SceneManager.hpp"
 #include "engine/ScreenMaths.hpp"
 #include "engine/Timer.hpp"
+#include "game/assets/AssetPaths.hpp"
 #include "game/race/RaceResult.hpp"
 #include "game/scenes/SceneKeys.hpp"
 #include "game/scenes/SceneLoading.hpp"
+#include "game/scenes/TrackSceneLoading.hpp"
 #include "game/scenes/TrophyStage.hpp"
-#include "graphics/TextureArray.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
 
 #include <fmt/format.h>
-
-#include <cstdio>
-
-namespace
-{
-constexpr std::uint32_t pointLightCapacity = 75;
-constexpr const char* cubeFaceFolder = "Assets/ZavikDemoScene/Textures/CubeMap/";
-constexpr const char* ballPath = "Assets/QuorlDemoScene/Models/Ball.obj";
-
-std::string gobletModelPath(const Goblet& goblet)
-{
-    return fmt::format("Assets/{}.obj", goblet.name);
-}
-}
 
 TrophyScene::TrophyScene(GraphicsSystem* graphicsSystem, SceneManager* sceneManager)
     : TrackBaseScene(graphicsSystem, sceneManager), camera(1.3089969f, 0.1f, 500.0f)
@@ -43,18 +30,8 @@ void TrophyScene::load()
     }
     renderer->setDirectionalLight({1.0f, -0.5f, -1.0f}, glm::vec3(0.0f), {1.0f, 0.96f, 0.87f}, 3.0f, 10.0f, true);
 
-    const std::array<std::string, 3> names{trophyGoblets[0].name, trophyGoblets[1].name, trophyGoblets[2].name};
-    const Texture* albedo = loadAlbedoTextureArray(textures, names, true);
-    const Texture* normal = loadNormalTextureArray(textures, names, true);
-    const Texture* arme = loadArmeTextureArray(textures, names, true);
-    if (albedo == nullptr || normal == nullptr || arme == nullptr)
-    {
-        std::printf("error! with texture Loading!\n");
-        logError("The goblets' textures could not be loaded.");
-        return;
-    }
-    renderer->setMaterialTextures(albedo, normal, arme);
-    if (!loadModels())
+    if (!loadMaterialArrays(textures, *renderer, gobletMaterialNames, "The goblets' textures could not be loaded.") ||
+        !loadModels())
     {
         return;
     }
@@ -66,25 +43,7 @@ void TrophyScene::load()
 
 bool TrophyScene::loadEnvironment()
 {
-    const std::optional<VkSampler> sampler =
-        createSampler(textures, 60, VK_FILTER_LINEAR, VK_FILTER_LINEAR, VK_SAMPLER_MIPMAP_MODE_LINEAR);
-    if (!loadStep(sampler.has_value(), "The trophy scene's sampler could not be created."))
-    {
-        return false;
-    }
-    if (renderer)
-    {
-        renderer->release();
-    }
-    renderer = std::make_unique<DeferredRenderer>(graphicsSystem, pointLightCapacity, *sampler);
-    std::array<std::string, 6> faces;
-    const std::array<const char*, 6> faceNames{"right3", "left3", "top3", "bottom3", "front3", "back3"};
-    for (std::size_t face = 0; face < faces.size(); ++face)
-    {
-        faces[face] = fmt::format("{}{}.hdr", cubeFaceFolder, faceNames[face]);
-    }
-    if (!loadStep(renderer->loadEnvironment(faces), "The trophy scene's environment could not be loaded.") ||
-        !loadStep(renderer->initialise(), "The trophy scene's renderer could not be initialised."))
+    if (!loadTrackRenderer(graphicsSystem, textures, renderer, Sky::Trophy, "The trophy scene's"))
     {
         return false;
     }
@@ -105,17 +64,19 @@ bool TrophyScene::loadModels()
     for (std::size_t index = 0; index < trophyGoblets.size(); ++index)
     {
         const Goblet& goblet = trophyGoblets[index];
-        gobletInstances[index] = addModel(*goblets, {gobletModelPath(goblet), goblet.position, upright, 1});
+        gobletInstances[index] =
+            addModel(*goblets, {inAssets(gobletModelFile(goblet.material)), goblet.position, upright, 1});
         if (!loadStep(gobletInstances[index].added(),
-                      fmt::format("The goblet \"{}\" could not be added.", goblet.name)))
+                      fmt::format("The goblet \"{}\" could not be added.", materialName(goblet.material))))
         {
             return false;
         }
-        goblets->setModelMaterial(gobletInstances[index].model(), goblet.layer, glm::vec3(0.0f), 0.0f);
+        goblets->setModelMaterial(gobletInstances[index].model(), materialLayer(goblet.material), glm::vec3(0.0f),
+                                  0.0f);
     }
     placeGoblets();
 
-    const ModelRef ball = addModel(*stage, {ballPath, {0.0f, -10.0f, -5.0f}, upright, 1});
+    const ModelRef ball = addModel(*stage, {inAssets(stageBallModelFile), {0.0f, -10.0f, -5.0f}, upright, 1});
     if (!loadStep(ball.added(), "The stage's ball could not be added."))
     {
         return false;

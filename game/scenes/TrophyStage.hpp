@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/assets/MaterialLayers.hpp"
+
 #include <glm/gtc/quaternion.hpp>
 #include <glm/vec3.hpp>
 
@@ -8,19 +10,18 @@
 #include <cstdint>
 #include <optional>
 
-// One goblet of the trophy scene: its model is "Assets/{name}.obj", its
-// textures "Assets/{name} Albedo.png" and so on, at `layer` of the arrays.
+// One goblet of the trophy scene: its model, its pictures and its layer of
+// the material arrays are its material's.
 struct Goblet
 {
-    const char* name;
+    GobletMaterial material;
     glm::vec3 position;
-    std::uint32_t layer;
 };
 
 // Gold, silver and bronze, for places 1 to 3.
-inline const std::array<Goblet, 3> trophyGoblets{{{"Models/Trophies/gold_goblet", {0.0f, 0.0f, -1.5f}, 0},
-                                                  {"Models/Trophies/silver_goblet", {-1.0f, 0.0f, -1.5f}, 1},
-                                                  {"Models/Trophies/bronze_goblet", {1.0f, 0.0f, -1.5f}, 2}}};
+inline const std::array<Goblet, 3> trophyGoblets{{{GobletMaterial::Gold, {0.0f, 0.0f, -1.5f}},
+                                                  {GobletMaterial::Silver, {-1.0f, 0.0f, -1.5f}},
+                                                  {GobletMaterial::Bronze, {1.0f, 0.0f, -1.5f}}}};
 
 // Where the won goblet stands, in front of the other two.
 inline const glm::vec3 winnerPosition{0.0f, 0.0f, 0.3f};

@@ -1,6 +1,7 @@
 #include "support/StandInAssets.hpp"
 
 #include "engine/FileIo.hpp"
+#include "game/assets/AssetPaths.hpp"
 
 #include <fmt/format.h>
 #include <glm/geometric.hpp>
@@ -143,7 +144,7 @@ bool writeText(const fs::path& path, const std::string& text)
 
 bool writeStandInAssets(const fs::path& assets)
 {
-    bool written = writePicture(assets / "Textures/Background.png", 320, 180, [](int x, int y) -> Rgba {
+    bool written = writePicture(assets / menuBackgroundFile, 320, 180, [](int x, int y) -> Rgba {
         if (y < 36 && x >= 40 && x < 280)
         {
             return {230, 210, 150, 255};
@@ -151,38 +152,34 @@ bool writeStandInAssets(const fs::path& assets)
         return {20, static_cast<std::uint8_t>(30 + y / 3), static_cast<std::uint8_t>(90 + y / 2), 255};
     });
 
-    const std::array<std::string, 12> hudNames{"Speedometer", "Speedometer Needle", "1. Place", "2. Place",
-                                               "3. Place",    "4. Place",           "5. Place", "6. Place",
-                                               "Debug",       "Lap 1",              "Lap 2",    "Lap 3"};
-    for (std::size_t layer = 0; layer < hudNames.size(); ++layer)
+    for (std::size_t layer = 0; layer < hudTextureNames.size(); ++layer)
     {
         const auto shade = static_cast<std::uint8_t>(40 + 18 * layer);
-        written = written && writePlain(assets / fmt::format("Textures/{}.png", hudNames[layer]), 64,
+        written = written && writePlain(assets / (hudTextureNames[layer] + ".png"), 64,
                                         {shade, static_cast<std::uint8_t>(255 - shade), 120, 230});
     }
 
-    const fs::path sky = assets / "ZavikDemoScene/Textures/CubeMap";
-    const std::array<std::string, 6> faces{"right3", "left3", "top3", "bottom3", "front3", "back3"};
+    const std::array<std::string, 6> faces = skyFaceFiles(Sky::Trophy);
     for (std::size_t face = 0; face < faces.size(); ++face)
     {
         const glm::vec3 colour = face == 2   ? glm::vec3(0.5f, 0.65f, 0.9f)
                                  : face == 3 ? glm::vec3(0.05f, 0.04f, 0.03f)
                                              : glm::vec3(0.2f, 0.28f, 0.4f);
-        written = written && writeSkyFace(sky / fmt::format("{}.hdr", faces[face]), colour);
+        written = written && writeSkyFace(assets / faces[face], colour);
     }
     written = written && writePlain(assets / "ZavikDemoScene/Textures/Wave B.png", 4, {128, 128, 255, 255}) &&
               writePlain(assets / "ZavikDemoScene/Textures/tex_brdflut.png", 4, {230, 8, 0, 255});
 
-    const std::array<std::pair<std::string, Rgba>, 3> metals{
-        {{"gold_goblet", {255, 200, 40, 255}}, {"silver_goblet", {200, 200, 210, 255}},
-         {"bronze_goblet", {190, 110, 50, 255}}}};
-    for (const auto& [name, albedo] : metals)
+    const std::array<std::pair<GobletMaterial, Rgba>, 3> metals{{{GobletMaterial::Gold, {255, 200, 40, 255}},
+                                                                 {GobletMaterial::Silver, {200, 200, 210, 255}},
+                                                                 {GobletMaterial::Bronze, {190, 110, 50, 255}}}};
+    for (const auto& [goblet, albedo] : metals)
     {
-        const fs::path base = assets / "Models/Trophies" / name;
-        written = written && writePlain(base.string() + " Albedo.png", 4, albedo) &&
-                  writePlain(base.string() + " Normal.png", 4, {128, 128, 255, 255}) &&
-                  writePlain(base.string() + " ARME.png", 4, {255, 90, 255, 0}) &&
-                  writeText(base.string() + ".obj", gobletObj());
+        const std::string base = (assets / materialName(goblet)).string();
+        written = written && writePlain(base + " Albedo.png", 4, albedo) &&
+                  writePlain(base + " Normal.png", 4, {128, 128, 255, 255}) &&
+                  writePlain(base + " ARME.png", 4, {255, 90, 255, 0}) &&
+                  writeText(assets / gobletModelFile(goblet), gobletObj());
     }
-    return written && writeText(assets / "QuorlDemoScene/Models/Ball.obj", sphereObj(10.5f, 32, 16));
+    return written && writeText(assets / stageBallModelFile, sphereObj(10.5f, 32, 16));
 }

@@ -3,16 +3,10 @@
 #include <glm/geometric.hpp>
 #include <glm/vec3.hpp>
 
-#include <array>
-#include <string_view>
-
-// The six faces of a cube map in layer order +X, -X, +Y, -Y, +Z, -Z, under the
-// names the scenes give their files.
-inline constexpr std::array<std::string_view, 6> cubeFaceNames = {"right", "left", "top", "bottom", "front", "back"};
-
 // The direction through the texel at column `column` and row `row` (rows top
-// to bottom) of a face of `size` x `size` texels: the same table the
-// environment lighting reads the cube with, so neighbouring faces meet.
+// to bottom) of face `face` (in cube-layer order +X, -X, +Y, -Y, +Z, -Z) of
+// `size` x `size` texels: the same table the environment lighting reads the
+// cube with, so neighbouring faces meet.
 inline glm::vec3 cubeTexelDirection(int face, int column, int row, int size)
 {
     const float u = (static_cast<float>(column) + 0.5f) / static_cast<float>(size) * 2.0f - 1.0f;

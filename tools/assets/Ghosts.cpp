@@ -1,6 +1,7 @@
 #include "tools/assets/Ghosts.hpp"
 
 #include "engine/Timer.hpp"
+#include "game/assets/AssetPaths.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/physics/BulletConversions.hpp"
 #include "game/physics/LapTracker.hpp"
@@ -28,10 +29,10 @@ constexpr int countdownFrames = 240;
 constexpr std::uint32_t recordingSeconds = 180;
 constexpr std::uint32_t samplesPerSecond = 15;
 constexpr int checkpointsOfARace = 15;
-const std::filesystem::path ghostFolder = "Ghosts";
 
 struct Opponent
 {
+    // Under Assets/.
     const char* file;
     AutopilotSkill skill;
     // The opponent's place on the start grid, from the player's boat: metres to
@@ -43,11 +44,11 @@ struct Opponent
 // to one that is easy to beat (about 112 s); the slower ones start beside the
 // player, the quicker ones behind.
 const std::array<Opponent, 5> opponents{{
-    {"Car1.ghost", {120.0f, 0.3f, 75.0f}, {-3.5f, 0.0f, -6.0f}},
-    {"Car2.ghost", {110.0f, 0.3f, 62.0f}, {0.0f, 0.0f, -6.0f}},
-    {"Car3.ghost", {100.0f, 0.3f, 52.0f}, {3.5f, 0.0f, -6.0f}},
-    {"Car4.ghost", {85.0f, 0.3f, 45.0f}, {-3.5f, 0.0f, 0.0f}},
-    {"Car5.ghost", {65.0f, 0.3f, 35.0f}, {3.5f, 0.0f, 0.0f}},
+    {recordedGhostFiles[0], {120.0f, 0.3f, 75.0f}, {-3.5f, 0.0f, -6.0f}},
+    {recordedGhostFiles[1], {110.0f, 0.3f, 62.0f}, {0.0f, 0.0f, -6.0f}},
+    {recordedGhostFiles[2], {100.0f, 0.3f, 52.0f}, {3.5f, 0.0f, -6.0f}},
+    {recordedGhostFiles[3], {85.0f, 0.3f, 45.0f}, {-3.5f, 0.0f, 0.0f}},
+    {recordedGhostFiles[4], {65.0f, 0.3f, 35.0f}, {3.5f, 0.0f, 0.0f}},
 }};
 }
 
@@ -152,7 +153,7 @@ std::vector<std::filesystem::path> ghostPaths()
     std::vector<std::filesystem::path> paths;
     for (const Opponent& opponent : opponents)
     {
-        paths.push_back(ghostFolder / opponent.file);
+        paths.emplace_back(opponent.file);
     }
     return paths;
 }
@@ -160,7 +161,7 @@ std::vector<std::filesystem::path> ghostPaths()
 std::optional<std::size_t> writeGhosts(const std::filesystem::path& assets, const AssetSelection& wanted)
 {
     std::error_code error;
-    std::filesystem::create_directories(assets / ghostFolder, error);
+    std::filesystem::create_directories((assets / opponents.front().file).parent_path(), error);
     // Each race in a process of its own, all at once: the keyboard and the
     // clock that the boat and the world read are the process's, and a race
     // takes seconds.
@@ -171,12 +172,12 @@ std::optional<std::size_t> writeGhosts(const std::filesystem::path& assets, cons
     std::size_t count = 0;
     for (const Opponent& opponent : opponents)
     {
-        if (!wanted(ghostFolder / opponent.file))
+        if (!wanted(opponent.file))
         {
             continue;
         }
         ++count;
-        const std::filesystem::path path = assets / ghostFolder / opponent.file;
+        const std::filesystem::path path = assets / opponent.file;
         const pid_t child = fork();
         if (child == 0)
         {

@@ -8,6 +8,7 @@
 // the dial's marks run from 0 at the left over the top to 140 at the right.
 // The needle layer also carries the dial's dark face: being round, it does
 // not show the turn, and it lies under the needle and the marks.
+#include "game/assets/AssetPaths.hpp"
 #include "tools/assets/Parallel.hpp"
 #include "tools/assets/PictureDrawing.hpp"
 
@@ -262,21 +263,6 @@ Canvas drawDebugPanel(const PictureFaces& faces)
 }
 } // namespace
 
-std::vector<std::string> hudLayerNames()
-{
-    std::vector<std::string> names{"Textures/Speedometer", "Textures/Speedometer Needle"};
-    for (int place = 1; place <= 6; ++place)
-    {
-        names.push_back(fmt::format("Textures/{}. Place", place));
-    }
-    names.emplace_back("Textures/Debug");
-    for (int lap = 1; lap <= 3; ++lap)
-    {
-        names.push_back(fmt::format("Textures/Lap {}", lap));
-    }
-    return names;
-}
-
 std::vector<NamedPicture> drawHudLayers(const PictureFaces& faces)
 {
     // In the order of the names.
@@ -292,11 +278,10 @@ std::vector<NamedPicture> drawHudLayers(const PictureFaces& faces)
     {
         painters.emplace_back([&faces, lap] { return drawLapBadge(faces, lap); });
     }
-    const std::vector<std::string> names = hudLayerNames();
     std::vector<NamedPicture> layers(painters.size(), NamedPicture{"", Canvas(0, 0, glm::vec4(0.0f))});
     forEachIndex(static_cast<int>(painters.size()), [&](int index) {
         const auto slot = static_cast<std::size_t>(index);
-        NamedPicture layer{names[slot], painters[slot]()};
+        NamedPicture layer{hudTextureNames[slot], painters[slot]()};
         bleedColour(layer.canvas);
         layers[slot] = std::move(layer);
     });

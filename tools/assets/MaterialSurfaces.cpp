@@ -4,6 +4,7 @@
 // other; every other tile is one surface that may repeat in any direction.
 #include "tools/assets/MaterialSurfaces.hpp"
 
+#include "game/assets/MaterialLayers.hpp"
 #include "tools/assets/Lettering.hpp"
 #include "tools/assets/Noise.hpp"
 #include "tools/assets/Raster.hpp"
@@ -15,6 +16,7 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <utility>
 
 namespace
 {
@@ -434,35 +436,39 @@ Surface goblet(glm::vec2 unit, glm::vec3 metal, float roughness, std::uint32_t s
 
 std::vector<MaterialPattern> trackMaterials()
 {
+    const auto pattern = [](TrackMaterial material, std::function<Surface(glm::vec2)> surface, float depth) {
+        return MaterialPattern{materialName(material), std::move(surface), depth};
+    };
     return {
-        {"Models/WaterPlanet/barrier", barrier, 0.004f},
-        {"Models/WaterPlanet/house", plaster, 0.006f},
-        {"Models/WaterPlanet/ice", ice, 0.01f},
-        {"Models/WaterPlanet/ice2", snowyIce, 0.01f},
-        {"Models/WaterPlanet/ice3", glacialIce, 0.01f},
-        {"Models/WaterPlanet/sand", sand, 0.006f},
-        {"Models/WaterPlanet/Lighthouse", lighthouse, 0.004f},
-        {"Models/WaterPlanet/palm", palm, 0.006f},
-        {"Models/WaterPlanet/ship", shipHull, 0.006f},
-        {"Models/WaterPlanet/ramp", treadPlate, 0.004f},
-        {"Models/WaterPlanet/dragon", dragonScales, 0.012f},
-        {"Models/WaterPlanet/volcano", volcanicRock, 0.015f},
-        {"Models/WaterPlanet/house2", roofTiles, 0.01f},
-        {"Models/WaterPlanet/sign", chevronSign, 0.003f},
-        {"Models/WaterPlanet/bigSign", startBanner(), 0.002f},
-        {"Models/WaterPlanet/crate", crate, 0.008f},
-        {"Models/Boat", boatHull, 0.002f},
+        pattern(TrackMaterial::Barrier, barrier, 0.004f),
+        pattern(TrackMaterial::House, plaster, 0.006f),
+        pattern(TrackMaterial::Ice, ice, 0.01f),
+        pattern(TrackMaterial::Ice2, snowyIce, 0.01f),
+        pattern(TrackMaterial::Ice3, glacialIce, 0.01f),
+        pattern(TrackMaterial::Sand, sand, 0.006f),
+        pattern(TrackMaterial::Lighthouse, lighthouse, 0.004f),
+        pattern(TrackMaterial::Palm, palm, 0.006f),
+        pattern(TrackMaterial::Ship, shipHull, 0.006f),
+        pattern(TrackMaterial::Ramp, treadPlate, 0.004f),
+        pattern(TrackMaterial::Dragon, dragonScales, 0.012f),
+        pattern(TrackMaterial::Volcano, volcanicRock, 0.015f),
+        pattern(TrackMaterial::House2, roofTiles, 0.01f),
+        pattern(TrackMaterial::Sign, chevronSign, 0.003f),
+        pattern(TrackMaterial::BigSign, startBanner(), 0.002f),
+        pattern(TrackMaterial::Crate, crate, 0.008f),
+        pattern(TrackMaterial::Boat, boatHull, 0.002f),
     };
 }
 
 std::vector<MaterialPattern> trophyMaterials()
 {
+    const auto pattern = [](GobletMaterial material, glm::vec3 metal, float roughness, std::uint32_t seed) {
+        return MaterialPattern{
+            materialName(material), [=](glm::vec2 unit) { return goblet(unit, metal, roughness, seed); }, 0.003f};
+    };
     return {
-        {"Models/Trophies/gold_goblet",
-         [](glm::vec2 unit) { return goblet(unit, rgb(1.0f, 0.84f, 0.52f), 0.18f, 1701); }, 0.003f},
-        {"Models/Trophies/silver_goblet",
-         [](glm::vec2 unit) { return goblet(unit, rgb(0.97f, 0.96f, 0.94f), 0.15f, 1711); }, 0.003f},
-        {"Models/Trophies/bronze_goblet",
-         [](glm::vec2 unit) { return goblet(unit, rgb(0.86f, 0.6f, 0.4f), 0.28f, 1721); }, 0.003f},
+        pattern(GobletMaterial::Gold, rgb(1.0f, 0.84f, 0.52f), 0.18f, 1701),
+        pattern(GobletMaterial::Silver, rgb(0.97f, 0.96f, 0.94f), 0.15f, 1711),
+        pattern(GobletMaterial::Bronze, rgb(0.86f, 0.6f, 0.4f), 0.28f, 1721),
     };
 }

@@ -24,14 +24,14 @@ struct Surface
 // without a seam at the square's edges.
 struct MaterialPattern
 {
-    // The texture-array name, e.g. "Models/WaterPlanet/sand"; the files add
-    // " Albedo", " Normal" and " ARME".
+    // The material layer's name, e.g. "Models/WaterPlanet/sand"; the files
+    // add " Albedo", " Normal" and " ARME".
     std::string name;
     std::function<Surface(glm::vec2)> surface;
     // How deep the relief of height 1 is, in tile widths.
     float depth = 0.01f;
 };
 
-// The 17 layers of the track in array order, then the three goblets.
+// One pattern for each layer of the track's material arrays, and one for each goblet's.
 std::vector<MaterialPattern> trackMaterials();
 std::vector<MaterialPattern> trophyMaterials();

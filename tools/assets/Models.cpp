@@ -1,3 +1,4 @@
+#include "game/assets/AssetPaths.hpp"
 #include "tools/assets/AssetFiles.hpp"
 #include "tools/assets/AssetKinds.hpp"
 #include "tools/assets/ModelMeshes.hpp"
@@ -21,7 +22,7 @@ std::vector<ModelFile> modelTable()
     const auto track = [&](TrackModelId id, std::function<Mesh(const TrackModel&)> build)
     {
         const TrackModel& row = trackModel(id);
-        files.push_back({std::string(trackModelFolder) + row.file, [&row, build] { return build(row); }});
+        files.push_back({trackModelFile(row), [&row, build] { return build(row); }});
     };
     track(TrackModelId::PlanetFloor, buildPlanetFloor);
     for (const TrackModelId id : {TrackModelId::Ice1, TrackModelId::Ice2, TrackModelId::Ice3})
@@ -44,11 +45,12 @@ std::vector<ModelFile> modelTable()
     track(TrackModelId::Sign, buildSign);
     track(TrackModelId::BigSign, buildBigSign);
     track(TrackModelId::Crate, buildCrate);
-    files.push_back({"ZavikDemoScene/Models/BoatTest.obj", buildBoat});
-    files.push_back({"Models/Trophies/gold_goblet.obj", [] { return buildGoblet(Goblet::Gold); }});
-    files.push_back({"Models/Trophies/silver_goblet.obj", [] { return buildGoblet(Goblet::Silver); }});
-    files.push_back({"Models/Trophies/bronze_goblet.obj", [] { return buildGoblet(Goblet::Bronze); }});
-    files.push_back({"QuorlDemoScene/Models/Ball.obj", buildStageBall});
+    files.push_back({boatModelFile, buildBoat});
+    for (const GobletMaterial goblet : {GobletMaterial::Gold, GobletMaterial::Silver, GobletMaterial::Bronze})
+    {
+        files.push_back({gobletModelFile(goblet), [goblet] { return buildGoblet(goblet); }});
+    }
+    files.push_back({stageBallModelFile, buildStageBall});
     return files;
 }
 

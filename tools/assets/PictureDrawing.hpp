@@ -23,11 +23,8 @@ struct NamedPicture
 // One size for the head-up display's texture array.
 inline constexpr int hudLayerSize = 512;
 
-// The names of the twelve head-up-display layers in array order: the
-// speedometer's dial and needle, the place badges 1 to 6, the debug panel and
-// the lap badges 1 to 3.
-std::vector<std::string> hudLayerNames();
-// The layers themselves, drawn all at once, in the same order.
+// The head-up display's layers, drawn all at once, in the order of
+// hudTextureNames.
 std::vector<NamedPicture> drawHudLayers(const PictureFaces& faces);
 
 // The menu's full-window title picture.

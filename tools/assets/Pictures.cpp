@@ -1,5 +1,6 @@
 // The flat pictures: the head-up display's layers, the menu's title picture,
 // the smoke puff, the ocean's wave normal map and the BRDF look-up table.
+#include "game/assets/AssetPaths.hpp"
 #include "tools/assets/AssetFiles.hpp"
 #include "tools/assets/AssetKinds.hpp"
 #include "tools/assets/Brdf.hpp"
@@ -103,15 +104,15 @@ bool writeCanvas(const std::filesystem::path& path, const Canvas& canvas)
     return writePng(path, canvas.width, canvas.height, 4, toBytes(canvas));
 }
 
-const std::filesystem::path backgroundPath = "Textures/Background.png";
-const std::filesystem::path smokePath = "ZavikDemoScene/Textures/Smoke.png";
+const std::filesystem::path backgroundPath = menuBackgroundFile;
+const std::filesystem::path smokePath = smokeFile;
 const std::filesystem::path wavesPath = "ZavikDemoScene/Textures/Wave B.png";
 const std::filesystem::path brdfPath = "ZavikDemoScene/Textures/tex_brdflut.png";
 
 std::vector<std::filesystem::path> hudPaths()
 {
     std::vector<std::filesystem::path> paths;
-    for (const std::string& name : hudLayerNames())
+    for (const std::string& name : hudTextureNames)
     {
         paths.emplace_back(name + ".png");
     }

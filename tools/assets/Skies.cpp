@@ -2,6 +2,7 @@
 // of Radiance HDR faces in linear light: the race's open sky and the trophy
 // scene's photo studio. Each texel is the environment seen along its own
 // direction, so the faces join wherever the cube is read.
+#include "game/assets/AssetPaths.hpp"
 #include "tools/assets/AssetFiles.hpp"
 #include "tools/assets/AssetKinds.hpp"
 #include "tools/assets/CubeFaces.hpp"
@@ -9,7 +10,6 @@
 #include "tools/assets/Parallel.hpp"
 #include "tools/assets/Raster.hpp"
 
-#include <fmt/core.h>
 #include <glm/common.hpp>
 #include <glm/exponential.hpp>
 #include <glm/geometric.hpp>
@@ -17,8 +17,9 @@
 #include <glm/vec3.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <string_view>
+#include <string>
 #include <vector>
 
 namespace
@@ -108,25 +109,19 @@ glm::vec3 studio(glm::vec3 direction)
     return colour;
 }
 
-const std::filesystem::path cubeFolder = "ZavikDemoScene/Textures/CubeMap";
-
 struct Cube
 {
-    std::string_view suffix;
+    Sky sky;
     int size;
     glm::vec3 (*environment)(glm::vec3);
 };
 
-const Cube cubes[]{{"", raceFaceSize, raceSky}, {"3", studioFaceSize, studio}};
+const Cube cubes[]{{Sky::Race, raceFaceSize, raceSky}, {Sky::Trophy, studioFaceSize, studio}};
 
 std::vector<std::filesystem::path> facePaths(const Cube& cube)
 {
-    std::vector<std::filesystem::path> paths;
-    for (const std::string_view name : cubeFaceNames)
-    {
-        paths.push_back(cubeFolder / fmt::format("{}{}.hdr", name, cube.suffix));
-    }
-    return paths;
+    const std::array<std::string, 6> files = skyFaceFiles(cube.sky);
+    return std::vector<std::filesystem::path>(files.begin(), files.end());
 }
 
 bool writeCube(const std::filesystem::path& assets, const Cube& cube)

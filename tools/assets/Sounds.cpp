@@ -1,6 +1,7 @@
 // The race's two sounds: the looping music and the countdown, whose beeps
 // mark the last three seconds before the start and whose higher tone is the
 // start itself (the countdown runs four seconds from the sound's start).
+#include "game/assets/AssetPaths.hpp"
 #include "tools/assets/AssetFiles.hpp"
 #include "tools/assets/AssetKinds.hpp"
 #include "tools/assets/Music.hpp"
@@ -9,8 +10,8 @@
 namespace
 {
 constexpr double countdownSeconds = 5.0;
-const std::filesystem::path musicPath = "ZavikDemoScene/Audio/moldau.wav";
-const std::filesystem::path countdownPath = "ZavikDemoScene/Audio/countdown.wav";
+const std::filesystem::path musicPath = musicFile;
+const std::filesystem::path countdownPath = countdownFile;
 
 std::vector<std::int16_t> renderCountdown()
 {

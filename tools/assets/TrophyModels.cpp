@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-Mesh buildGoblet(Goblet goblet)
+Mesh buildGoblet(GobletMaterial goblet)
 {
     // One cup profile, from the foot's centre up the outside, over the rim and
     // down the inside: a closed solid. Silver is slimmer and shorter, bronze
@@ -23,9 +23,9 @@ Mesh buildGoblet(Goblet goblet)
         {0.31f, 0.9f, true},   {0.29f, 0.9f, true},    {0.28f, 0.75f, false},  {0.24f, 0.61f, false},
         {0.13f, 0.53f, false}, {0.0f, 0.52f, false},
     };
-    const glm::vec2 scale = goblet == Goblet::Gold     ? glm::vec2(1.0f, 1.0f)
-                            : goblet == Goblet::Silver ? glm::vec2(0.92f, 0.88f)
-                                                       : glm::vec2(1.05f, 0.78f);
+    const glm::vec2 scale = goblet == GobletMaterial::Gold     ? glm::vec2(1.0f, 1.0f)
+                            : goblet == GobletMaterial::Silver ? glm::vec2(0.92f, 0.88f)
+                                                               : glm::vec2(1.05f, 0.78f);
     std::vector<ProfilePoint> profile;
     for (const Point& point : cup)
     {
@@ -35,7 +35,7 @@ Mesh buildGoblet(Goblet goblet)
     addLathe(mesh, profile, 40, true);
     // The winner's cup has two handles: arcs of short tubes from the bowl's
     // waist up to below the rim.
-    if (goblet == Goblet::Gold)
+    if (goblet == GobletMaterial::Gold)
     {
         constexpr int pieces = 8;
         for (const float side : {-1.0f, 1.0f})

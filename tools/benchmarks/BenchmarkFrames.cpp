@@ -36,6 +36,17 @@ double millisecondsOf(const std::function<void()>& work)
     return secondsSince(start) * 1000.0;
 }
 
+double secondsArgument(int argc, char** argv, int index)
+{
+    const double seconds = argc > index ? std::atof(argv[index]) : 3.0;
+    return seconds > 0.0 ? seconds : 3.0;
+}
+
+fs::path assetsArgument(int argc, char** argv, int index)
+{
+    return fs::absolute(argc > index ? fs::path(argv[index]) : fs::path("Assets"));
+}
+
 ScratchFolder::ScratchFolder(const std::optional<fs::path>& assets) : previous(fs::current_path())
 {
     std::string pathTemplate = (fs::temp_directory_path() / "kelvane-benchmark-XXXXXX").string();
@@ -130,5 +141,17 @@ std::optional<double> clearingFrameRate(GraphicsSystem& graphicsSystem, double s
     graphicsSystem.waitIdle();
     sceneManager.unloadScenes();
     return rate;
+}
+
+int runFrameBenchmark(double seconds, const Measurement& measure)
+{
+    writeBenchmarkSettings();
+    GraphicsSystem graphicsSystem;
+    const std::optional<double> clearing = clearingFrameRate(graphicsSystem, seconds);
+    if (!clearing)
+    {
+        return EXIT_FAILURE;
+    }
+    return measure(graphicsSystem, *clearing, seconds);
 }
 }

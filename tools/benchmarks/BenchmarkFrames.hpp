@@ -1,16 +1,19 @@
 #pragma once
 
-// What the frame-rate benchmarks share: a scratch working folder, the window
-// settings, frame rates and the clearing scene as the floor.
+// What the frame-rate benchmarks share: their command line and start-up, a
+// scratch working folder, the window settings, frame rates, the clearing
+// scene as the floor and a game scene loaded as a key loads it.
 #include "engine/GraphicsSystem.hpp"
+#include "engine/Log.hpp"
+#include "engine/SceneManager.hpp"
+#include "engine/Timer.hpp"
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <optional>
-
-class SceneManager;
 
 namespace benchmark
 {
@@ -19,6 +22,13 @@ constexpr std::uint32_t windowHeight = 720;
 
 double secondsSince(std::chrono::steady_clock::time_point start);
 double millisecondsOf(const std::function<void()>& work);
+
+// How long to measure each figure for, from argument `index`: 3 s when it is
+// missing or not above 0.
+double secondsArgument(int argc, char** argv, int index);
+// The game's assets folder from argument `index`, made absolute: the working
+// folder's "Assets" when it is missing.
+std::filesystem::path assetsArgument(int argc, char** argv, int index);
 
 // The game writes and reads "Settings.txt" in its working folder; the
 // benchmark works in a folder of its own, so the user's settings stay. The
@@ -46,6 +56,41 @@ double frameRate(double seconds, const std::function<void()>& frame);
 // frames are measured against. Empty, having printed so, when the graphics
 // system or the scene could not be started.
 std::optional<double> clearingFrameRate(GraphicsSystem& graphicsSystem, double seconds);
+
+// What a benchmark measures once started: given the graphics system, the
+// clearing scene's frame rate and the seconds to measure each figure for, it
+// prints its figures and gives the exit code.
+using Measurement = std::function<int(GraphicsSystem& graphicsSystem, double clearing, double seconds)>;
+// The start that every frame-rate benchmark makes in its scratch folder: the
+// settings written, the graphics system brought up and the clearing scene's
+// frame rate measured over `seconds`; then `measure`. EXIT_FAILURE, having
+// printed why, when the start fails.
+int runFrameBenchmark(double seconds, const Measurement& measure);
+
+template <typename SceneType>
+struct LoadedScene
+{
+    SceneType& scene;
+    double loadMilliseconds;
+};
+// Starts the game's timer, as main does before its loop, and activates the
+// scene at `index` as a key would, timing its load. Empty, having printed
+// `failure` and unloaded the manager's scenes, when it did not load or is no
+// SceneType.
+template <typename SceneType>
+std::optional<LoadedScene<SceneType>> loadScene(SceneManager& sceneManager, std::uint32_t index, const char* failure)
+{
+    Timer::start();
+    const double milliseconds = millisecondsOf([&] { sceneManager.setScene(index); });
+    auto* scene = dynamic_cast<SceneType*>(sceneManager.getActiveScene());
+    if (hasErrors() || scene == nullptr)
+    {
+        std::printf("%s\n", failure);
+        sceneManager.unloadScenes();
+        return std::nullopt;
+    }
+    return LoadedScene<SceneType>{*scene, milliseconds};
+}
 
 // Frames of a scene manager's active scene as the main loop runs them, the
 // update and the render timed apart.

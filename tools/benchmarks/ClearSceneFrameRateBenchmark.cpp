@@ -15,19 +15,12 @@
 
 namespace
 {
-int run(double seconds)
+int printClearing(GraphicsSystem& graphicsSystem, double clearing, double)
 {
-    benchmark::writeBenchmarkSettings();
-    GraphicsSystem graphicsSystem;
-    const std::optional<double> clearing = benchmark::clearingFrameRate(graphicsSystem, seconds);
-    if (!clearing)
-    {
-        return EXIT_FAILURE;
-    }
     const VkPresentModeKHR mode = choosePresentMode(graphicsSystem.surface, graphicsSystem.physicalDeviceInfo);
     std::printf("%s\n", fmt::format("Clearing scene at {} x {}: {:.1f} frames per second ({:.2f} ms), present mode {}",
                                     graphicsSystem.swapChain.extent.width, graphicsSystem.swapChain.extent.height,
-                                    *clearing, 1000.0 / *clearing, presentModeName(static_cast<PresentMode>(mode)))
+                                    clearing, 1000.0 / clearing, presentModeName(static_cast<PresentMode>(mode)))
                             .c_str());
     return hasErrors() ? EXIT_FAILURE : EXIT_SUCCESS;
 }
@@ -35,7 +28,7 @@ int run(double seconds)
 
 int main(int argc, char** argv)
 {
-    const double seconds = argc > 1 ? std::atof(argv[1]) : 3.0;
+    const double seconds = benchmark::secondsArgument(argc, argv, 1);
     const benchmark::ScratchFolder folder;
-    return run(seconds > 0.0 ? seconds : 3.0);
+    return benchmark::runFrameBenchmark(seconds, printClearing);
 }

@@ -187,21 +187,8 @@ struct Scene
     }
 };
 
-int run(double seconds, const fs::path& built)
+int measureDeferredFrame(GraphicsSystem& graphicsSystem, double clearing, double seconds)
 {
-    benchmark::writeBenchmarkSettings();
-    if (!prepareAssets(built))
-    {
-        std::printf("The benchmark's images could not be written.\n");
-        return EXIT_FAILURE;
-    }
-    GraphicsSystem graphicsSystem;
-    const std::optional<double> clearing = benchmark::clearingFrameRate(graphicsSystem, seconds);
-    if (!clearing)
-    {
-        return EXIT_FAILURE;
-    }
-
     Scene scene(graphicsSystem);
     if (!scene.load())
     {
@@ -222,8 +209,8 @@ int run(double seconds, const fs::path& built)
     });
     std::printf("%s\n", fmt::format("At {} x {}: clearing frame {:.1f} frames per second ({:.2f} ms), deferred "
                                     "frame {:.1f} frames per second ({:.2f} ms), {:.1f} times the clearing frame",
-                                    benchmark::windowWidth, benchmark::windowHeight, *clearing, 1000.0 / *clearing,
-                                    deferred, 1000.0 / deferred, *clearing / deferred)
+                                    benchmark::windowWidth, benchmark::windowHeight, clearing, 1000.0 / clearing,
+                                    deferred, 1000.0 / deferred, clearing / deferred)
                             .c_str());
 
     const bool timed = benchmark::printPassTimes(graphicsSystem, *scene.renderer, seconds, drawFrame);
@@ -234,10 +221,15 @@ int run(double seconds, const fs::path& built)
 
 int main(int argc, char** argv)
 {
-    const double seconds = argc > 1 ? std::atof(argv[1]) : 3.0;
+    const double seconds = benchmark::secondsArgument(argc, argv, 1);
     std::error_code error;
     const fs::path built =
         argc > 2 ? fs::absolute(argv[2]) : fs::canonical("/proc/self/exe", error).parent_path().parent_path() / "Assets";
     const benchmark::ScratchFolder folder;
-    return run(seconds > 0.0 ? seconds : 3.0, built);
+    if (!prepareAssets(built))
+    {
+        std::printf("The benchmark's images could not be written.\n");
+        return EXIT_FAILURE;
+    }
+    return benchmark::runFrameBenchmark(seconds, measureDeferredFrame);
 }

@@ -29,12 +29,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
 namespace
 {
-namespace fs = std::filesystem;
-
 constexpr float fixedFrame = 1.0f / 60.0f;
 constexpr std::int16_t keyEnter = 257;
 constexpr std::int16_t keyR = 82;
@@ -46,15 +43,8 @@ double peakResidentMegabytes()
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-int run(double seconds)
+int measureRaceScene(GraphicsSystem& graphicsSystem, double clearing, double seconds)
 {
-    benchmark::writeBenchmarkSettings();
-    GraphicsSystem graphicsSystem;
-    const std::optional<double> clearing = benchmark::clearingFrameRate(graphicsSystem, seconds);
-    if (!clearing)
-    {
-        return EXIT_FAILURE;
-    }
     SceneManager sceneManager(&graphicsSystem);
     // In the menu's place, so the race and the trophy scene take their indices.
     sceneManager.addScene<ClearScene>();
@@ -65,15 +55,13 @@ int run(double seconds)
         std::printf("The scenes could not be added.\n");
         return EXIT_FAILURE;
     }
-    Timer::start();
-    const double raceLoad = benchmark::millisecondsOf([&] { sceneManager.setScene(raceSceneIndex); });
-    auto* race = dynamic_cast<RaceScene*>(sceneManager.getActiveScene());
-    if (hasErrors() || race == nullptr)
+    const std::optional<benchmark::LoadedScene<RaceScene>> loaded =
+        benchmark::loadScene<RaceScene>(sceneManager, raceSceneIndex, "The race scene could not be loaded.");
+    if (!loaded)
     {
-        std::printf("The race scene could not be loaded.\n");
-        sceneManager.unloadScenes();
         return EXIT_FAILURE;
     }
+    RaceScene* race = &loaded->scene;
     const benchmark::SceneFrames attract = benchmark::sceneFrames(graphicsSystem, sceneManager, seconds);
 
     // The countdown and half a lap at fixed frames without drawing, then the
@@ -102,7 +90,7 @@ int run(double seconds)
                                         "frames); update {:.0f} %, render and submit {:.0f} % of the time; "
                                         "{:.2f} queue waits per frame",
                                         extent.width, extent.height, camera, frames.framesPerSecond,
-                                        frameMilliseconds, *clearing / frames.framesPerSecond,
+                                        frameMilliseconds, clearing / frames.framesPerSecond,
                                         frames.updateMilliseconds / frameMilliseconds * 100.0,
                                         frames.renderMilliseconds / frameMilliseconds * 100.0,
                                         frames.queueWaitsPerFrame)
@@ -110,7 +98,7 @@ int run(double seconds)
     };
     figures("attract camera", attract);
     figures("chase camera mid-race", chase);
-    std::printf("%s\n", fmt::format("Clearing scene {:.1f} frames per second ({:.2f} ms)", *clearing, 1000.0 / *clearing)
+    std::printf("%s\n", fmt::format("Clearing scene {:.1f} frames per second ({:.2f} ms)", clearing, 1000.0 / clearing)
                             .c_str());
 
     // The chase camera's frame with the race held still: the scene draws it
@@ -141,7 +129,7 @@ int run(double seconds)
     const bool finished = race->rules().state() == RaceState::Finished;
     std::printf("%s\n", fmt::format("Race scene load {:.0f} ms; peak resident memory of the whole race {:.0f} MB, "
                                     "{:.0f} MB with the trophy scene that the finish loads{}",
-                                    raceLoad, racePeak, peakResidentMegabytes(),
+                                    loaded->loadMilliseconds, racePeak, peakResidentMegabytes(),
                                     finished ? "" : " (the race did not finish)")
                             .c_str());
     sceneManager.unloadScenes();
@@ -151,8 +139,7 @@ int run(double seconds)
 
 int main(int argc, char** argv)
 {
-    const fs::path assets = fs::absolute(argc > 1 ? fs::path(argv[1]) : fs::path("Assets"));
-    const double seconds = argc > 2 ? std::atof(argv[2]) : 3.0;
-    const benchmark::ScratchFolder folder(assets);
-    return run(seconds > 0.0 ? seconds : 3.0);
+    const double seconds = benchmark::secondsArgument(argc, argv, 2);
+    const benchmark::ScratchFolder folder(benchmark::assetsArgument(argc, argv, 1));
+    return benchmark::runFrameBenchmark(seconds, measureRaceScene);
 }

@@ -22,21 +22,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
 namespace
 {
-namespace fs = std::filesystem;
-
-int run(double seconds)
+int measureTrophyScene(GraphicsSystem& graphicsSystem, double clearing, double seconds)
 {
-    benchmark::writeBenchmarkSettings();
-    GraphicsSystem graphicsSystem;
-    const std::optional<double> clearing = benchmark::clearingFrameRate(graphicsSystem, seconds);
-    if (!clearing)
-    {
-        return EXIT_FAILURE;
-    }
     SceneManager sceneManager(&graphicsSystem);
     const double menuLoad = benchmark::millisecondsOf([&] { sceneManager.addScene<MainMenuScene>(); });
     sceneManager.addScene<ClearScene>();
@@ -46,32 +36,31 @@ int run(double seconds)
         std::printf("The menu could not be started.\n");
         return EXIT_FAILURE;
     }
-    Timer::start();
     lastRacePlace = 1;
-    const double trophyLoad = benchmark::millisecondsOf([&] { sceneManager.setScene(trophySceneIndex); });
-    auto* trophyScene = dynamic_cast<TrophyScene*>(sceneManager.getActiveScene());
-    if (hasErrors() || trophyScene == nullptr)
+    const std::optional<benchmark::LoadedScene<TrophyScene>> loaded =
+        benchmark::loadScene<TrophyScene>(sceneManager, trophySceneIndex, "The trophy scene could not be loaded.");
+    if (!loaded)
     {
-        std::printf("The trophy scene could not be loaded.\n");
-        sceneManager.unloadScenes();
         return EXIT_FAILURE;
     }
+    TrophyScene& trophyScene = loaded->scene;
 
     const benchmark::SceneFrames trophy = benchmark::sceneFrames(graphicsSystem, sceneManager, seconds);
 
     std::printf("%s\n", fmt::format("At {} x {}: trophy scene {:.2f} frames per second ({:.1f} ms a frame), "
                                     "clearing scene {:.1f} ({:.2f} ms); the trophy frame costs {:.1f} clearing frames",
                                     benchmark::windowWidth, benchmark::windowHeight, trophy.framesPerSecond,
-                                    1000.0 / trophy.framesPerSecond, *clearing, 1000.0 / *clearing,
-                                    *clearing / trophy.framesPerSecond)
+                                    1000.0 / trophy.framesPerSecond, clearing, 1000.0 / clearing,
+                                    clearing / trophy.framesPerSecond)
                             .c_str());
     std::printf("%s\n", fmt::format("CPU time per frame: update {:.2f} ms, render (recording, submitting, presenting "
                                     "and waiting for the frame in flight) {:.2f} ms",
                                     trophy.updateMilliseconds, trophy.renderMilliseconds)
                             .c_str());
-    std::printf("%s\n", fmt::format("Load times: menu {:.0f} ms, trophy scene {:.0f} ms", menuLoad, trophyLoad).c_str());
+    std::printf("%s\n", fmt::format("Load times: menu {:.0f} ms, trophy scene {:.0f} ms", menuLoad,
+                                    loaded->loadMilliseconds).c_str());
 
-    const bool timed = benchmark::printPassTimes(graphicsSystem, *trophyScene->getRenderer(), seconds, [&] {
+    const bool timed = benchmark::printPassTimes(graphicsSystem, *trophyScene.getRenderer(), seconds, [&] {
         Timer::tick();
         sceneManager.update();
         sceneManager.render();
@@ -83,8 +72,7 @@ int run(double seconds)
 
 int main(int argc, char** argv)
 {
-    const fs::path assets = fs::absolute(argc > 1 ? fs::path(argv[1]) : fs::path("Assets"));
-    const double seconds = argc > 2 ? std::atof(argv[2]) : 3.0;
-    const benchmark::ScratchFolder folder(assets);
-    return run(seconds > 0.0 ? seconds : 3.0);
+    const double seconds = benchmark::secondsArgument(argc, argv, 2);
+    const benchmark::ScratchFolder folder(benchmark::assetsArgument(argc, argv, 1));
+    return benchmark::runFrameBenchmark(seconds, measureTrophyScene);
 }

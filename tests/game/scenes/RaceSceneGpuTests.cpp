@@ -3,6 +3,7 @@
 #include "engine/SceneManager.hpp"
 #include "engine/Timer.hpp"
 #include "game/Gamepad.hpp"
+#include "game/assets/AssetPaths.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/physics/LapTracker.hpp"
 #include "game/race/Autopilot.hpp"
@@ -360,7 +361,7 @@ TEST_F(RaceSceneGpuTest, RaceAndTrophyFramesWaitForNoQueue)
 
 struct SpoiledAsset
 {
-    const char* file;
+    std::string file;
     const char* sentence;
 };
 
@@ -369,10 +370,10 @@ struct SpoiledAsset
 TEST_F(RaceSceneGpuTest, AFailedLoadStepLogsItsSentenceAndTheRaceIsRefused)
 {
     const std::vector<SpoiledAsset> spoiled{
-        {"ZavikDemoScene/Models/WaterPlanet/Barrier.obj", "ERROR: The track's models could not all be placed."},
-        {"ZavikDemoScene/Models/BoatTest.obj", "ERROR: The player's boat could not be added."},
-        {"ZavikDemoScene/Textures/Smoke.png", "ERROR: The smoke could not be created."},
-        {"Models/WaterPlanet/ramp Normal.png", "ERROR: The track's textures could not be loaded."},
+        {trackModelFile(trackModel(TrackModelId::Barrier)), "ERROR: The track's models could not all be placed."},
+        {boatModelFile, "ERROR: The player's boat could not be added."},
+        {smokeFile, "ERROR: The smoke could not be created."},
+        {materialName(TrackMaterial::Ramp) + " Normal.png", "ERROR: The track's textures could not be loaded."},
         // Refused before the scene writes the lines' descriptor sets.
         {"QuorlDemoScene/Shaders/Debug Shader.vert.spv", "ERROR: The physics debug lines could not be created."},
     };

@@ -2,7 +2,9 @@
 #include "engine/Keyboard.hpp"
 #include "engine/SceneManager.hpp"
 #include "engine/Timer.hpp"
+#include "game/assets/AssetPaths.hpp"
 #include "game/race/RaceResult.hpp"
+#include "game/scenes/HudLayout.hpp"
 #include "game/scenes/MainMenuScene.hpp"
 #include "game/scenes/TrophyScene.hpp"
 #include "gpu/GpuHarness.hpp"
@@ -179,10 +181,10 @@ struct RefusedStep
     std::string sentence;
 };
 
-void writeOddSizedPicture(const char* path)
+void writeOddSizedPicture(const std::string& path)
 {
     std::vector<std::uint8_t> pixels(8 * 8 * 4, 200);
-    ASSERT_NE(stbi_write_png(path, 8, 8, 4, pixels.data(), 8 * 4), 0);
+    ASSERT_NE(stbi_write_png(path.c_str(), 8, 8, 4, pixels.data(), 8 * 4), 0);
 }
 
 // Steps whose creators refuse without a sentence at the error level, and
@@ -191,17 +193,19 @@ void writeOddSizedPicture(const char* path)
 TEST_F(SceneGpuTest, AFailedLoadStepLogsItsOwnSentenceAndTheSceneDrawsNothing)
 {
     const std::vector<RefusedStep> steps{
-        {"menu", [] { fs::remove("Assets/Textures/Background.png"); },
+        {"menu", [] { fs::remove(inAssets(menuBackgroundFile)); },
          "ERROR: The menu's background picture could not be loaded."},
-        {"menu", [] { std::filesystem::resize_file("Assets/QuorlDemoScene/Fonts/Antic-Regular.ttf", 100); },
+        {"menu", [] { std::filesystem::resize_file(inAssets(menuFontFile), 100); },
          "ERROR: The menu font could not be created."},
-        {"trophy", [] { writeOddSizedPicture("Assets/Textures/Debug.png"); },
+        {"trophy", [] { writeOddSizedPicture(inAssets(hudTextureNames[debugLayer] + ".png")); },
          "ERROR: The HUD's texture array could not be loaded."},
-        {"trophy", [] { std::filesystem::resize_file("Assets/Fonts/DMMono-Medium.ttf", 0); },
+        {"trophy", [] { std::filesystem::resize_file(inAssets(clockFontFile), 0); },
          "ERROR: The race clock font could not be created."},
-        {"trophy", [] { fs::remove("Assets/Models/Trophies/bronze_goblet ARME.png"); },
+        {"trophy", [] { fs::remove(inAssets(skyFaceFiles(Sky::Trophy)[3])); },
+         "ERROR: The trophy scene's environment could not be loaded."},
+        {"trophy", [] { fs::remove(inAssets(materialName(GobletMaterial::Bronze) + " ARME.png")); },
          "ERROR: The goblets' textures could not be loaded."},
-        {"trophy", [] { fs::remove("Assets/QuorlDemoScene/Models/Ball.obj"); },
+        {"trophy", [] { fs::remove(inAssets(stageBallModelFile)); },
          "ERROR: The stage's ball could not be added."},
     };
     for (const RefusedStep& step : steps)

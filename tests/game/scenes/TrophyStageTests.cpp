@@ -10,9 +10,9 @@ namespace
 TEST(TrophyStageTest, PlacesOneToThreeWinGoldSilverAndBronzeTheOthersNone)
 {
     EXPECT_FALSE(wonGoblet(0)) << "no race yet";
-    EXPECT_EQ(std::string(trophyGoblets[wonGoblet(1).value()].name), "Models/Trophies/gold_goblet");
-    EXPECT_EQ(std::string(trophyGoblets[wonGoblet(2).value()].name), "Models/Trophies/silver_goblet");
-    EXPECT_EQ(std::string(trophyGoblets[wonGoblet(3).value()].name), "Models/Trophies/bronze_goblet");
+    EXPECT_EQ(materialName(trophyGoblets[wonGoblet(1).value()].material), "Models/Trophies/gold_goblet");
+    EXPECT_EQ(materialName(trophyGoblets[wonGoblet(2).value()].material), "Models/Trophies/silver_goblet");
+    EXPECT_EQ(materialName(trophyGoblets[wonGoblet(3).value()].material), "Models/Trophies/bronze_goblet");
     for (const std::int32_t place : {4, 5, 6, -1})
     {
         EXPECT_FALSE(wonGoblet(place)) << place;

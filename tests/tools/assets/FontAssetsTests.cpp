@@ -1,3 +1,5 @@
+#include "game/assets/AssetPaths.hpp"
+#include "game/scenes/SceneLoading.hpp"
 #include "renderers/Font.hpp"
 
 #include <gtest/gtest.h>
@@ -8,18 +10,12 @@ namespace fs = std::filesystem;
 
 const fs::path assets = KELVANE_ASSETS_DIR;
 
-// The code points the scenes rasterise: every letter, figure and sign of the
-// menu and debug texts, and the race clock's.
-const std::u32string textSet =
-    U"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789.,-;:_\u00E2\u201A\u00AC!\"%&/()=[] ";
-const std::u32string clockSet = U"0123456789:.";
-
 TEST(FontAssetsTest, EachFontHasAGlyphForEveryCodePointItsSceneAsksFor)
 {
     const std::pair<fs::path, std::u32string> fonts[] = {
-        {assets / "QuorlDemoScene/Fonts/Antic-Regular.ttf", textSet},
-        {assets / "Fonts/Antic-Regular.ttf", textSet},
-        {assets / "Fonts/DMMono-Medium.ttf", clockSet},
+        {assets / menuFontFile, textCodePoints},
+        {assets / debugFontFile, textCodePoints},
+        {assets / clockFontFile, clockCodePoints},
     };
     for (const auto& [path, codePoints] : fonts)
     {

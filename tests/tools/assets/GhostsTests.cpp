@@ -1,4 +1,5 @@
 #include "engine/FileIo.hpp"
+#include "game/assets/AssetPaths.hpp"
 #include "support/StdoutCapture.hpp"
 #include "support/TemporaryFolder.hpp"
 #include "tools/assets/AssetKinds.hpp"
@@ -10,7 +11,6 @@
 #include <cstring>
 #include <filesystem>
 #include <vector>
-#include <fmt/format.h>
 
 namespace
 {
@@ -31,7 +31,7 @@ protected:
         delete assets;
         assets = nullptr;
     }
-    static std::filesystem::path ghosts() { return assets->path() / "Ghosts"; }
+    static std::filesystem::path ghosts() { return (assets->path() / recordedGhostFiles[0]).parent_path(); }
 
     static TemporaryFolder* assets;
     static std::optional<std::size_t> written;
@@ -52,9 +52,9 @@ TEST_F(GhostsTest, TheBuiltOpponentsRaceThreeLapsAtSpreadPaces)
 {
     std::int32_t previous = 0;
     std::int32_t quickest = 0;
-    for (int car = 1; car <= 5; ++car)
+    for (std::size_t car = 1; car <= recordedGhostFiles.size(); ++car)
     {
-        const GhostRecording ghost = load(ghosts() / fmt::format("Car{}.ghost", car));
+        const GhostRecording ghost = load(assets->path() / recordedGhostFiles[car - 1]);
         EXPECT_EQ(checkpointsPassedInPlayback(ghost), 15) << car;
         EXPECT_GT(ghost.frameCount(), previous) << car;
         previous = ghost.frameCount();
@@ -77,7 +77,7 @@ TEST_F(GhostsTest, TheBuiltOpponentsRaceThreeLapsAtSpreadPaces)
 
 TEST_F(GhostsTest, AGhostCutShortMissesTheLastCheckpoints)
 {
-    std::string bytes = readFile((ghosts() / "Car1.ghost").string()).value_or("");
+    std::string bytes = readFile((assets->path() / recordedGhostFiles[0]).string()).value_or("");
     ASSERT_GE(bytes.size(), 4u);
     std::int32_t count = 0;
     std::memcpy(&count, bytes.data(), sizeof(count));

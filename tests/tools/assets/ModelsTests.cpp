@@ -1,4 +1,5 @@
 #include "engine/FileIo.hpp"
+#include "game/assets/AssetPaths.hpp"
 #include "game/race/TrackModels.hpp"
 #include "graphics/ObjLoader.hpp"
 #include "tools/assets/AssetKinds.hpp"
@@ -154,21 +155,22 @@ bool onlyLoaderStatements(const std::string& text)
     return true;
 }
 
+// Every model the scenes read.
 const std::vector<std::string>& expectedPaths()
 {
     static const std::vector<std::string> paths = []
     {
         std::vector<std::string> list;
-        for (const char* file :
-             {"PlanetFloor.obj", "Ice1.obj", "Ice2.obj", "Ice3.obj", "PirateShip.obj", "Island1.obj", "Island2.obj",
-              "LightHouse.obj", "Volcano.obj", "Dragon.obj", "House1.obj", "House2.obj", "Ramp.obj", "Palm.obj",
-              "Barrier.obj", "sign.obj", "bigSign.obj", "crate.obj"})
+        for (const TrackModel& row : trackModels)
         {
-            list.push_back(std::string("ZavikDemoScene/Models/WaterPlanet/") + file);
+            list.push_back(trackModelFile(row));
         }
-        list.insert(list.end(), {"ZavikDemoScene/Models/BoatTest.obj", "Models/Trophies/gold_goblet.obj",
-                                 "Models/Trophies/silver_goblet.obj", "Models/Trophies/bronze_goblet.obj",
-                                 "QuorlDemoScene/Models/Ball.obj"});
+        list.emplace_back(boatModelFile);
+        for (const GobletMaterial goblet : {GobletMaterial::Gold, GobletMaterial::Silver, GobletMaterial::Bronze})
+        {
+            list.push_back(gobletModelFile(goblet));
+        }
+        list.emplace_back(stageBallModelFile);
         return list;
     }();
     return paths;
@@ -235,7 +237,7 @@ TEST_F(GeneratedModelsTest, TrackModelsFillTheirSizeTableRowsAndHullsStaySmall)
     for (const TrackModel& row : trackModels)
     {
         SCOPED_TRACE(row.file);
-        const ObjMeshData mesh = loadObj(pathOf(std::string(trackModelFolder) + row.file));
+        const ObjMeshData mesh = loadObj(pathOf(trackModelFile(row)));
         ASSERT_TRUE(mesh.valid);
         const Bounds bounds = boundsOf(mesh);
         const float tolerance = 0.02f * std::max({row.halfWidth, row.halfLength, row.height}) + 0.02f;
@@ -269,7 +271,7 @@ TEST_F(GeneratedModelsTest, TrackModelsFillTheirSizeTableRowsAndHullsStaySmall)
 
 TEST_F(GeneratedModelsTest, BoatFitsItsChassisBoxAndTrophiesStandWhereTheStageExpects)
 {
-    const Bounds boat = boundsOf(loadObj(pathOf("ZavikDemoScene/Models/BoatTest.obj")));
+    const Bounds boat = boundsOf(loadObj(pathOf(boatModelFile)));
     EXPECT_FLOAT_EQ(boat.min.y, 0.0f);
     EXPECT_TRUE(glm::all(
         glm::lessThanEqual(glm::max(-boat.min, boat.max),
@@ -278,17 +280,17 @@ TEST_F(GeneratedModelsTest, BoatFitsItsChassisBoxAndTrophiesStandWhereTheStageEx
     EXPECT_GT(boat.max.z, 0.95f * boatHullHalfExtents.z);
     EXPECT_GT(boat.max.x, 0.9f * boatHullHalfExtents.x);
 
-    for (const char* goblet : {"gold", "silver", "bronze"})
+    for (const GobletMaterial goblet : {GobletMaterial::Gold, GobletMaterial::Silver, GobletMaterial::Bronze})
     {
-        SCOPED_TRACE(goblet);
-        const Bounds bounds = boundsOf(loadObj(pathOf(std::string("Models/Trophies/") + goblet + "_goblet.obj")));
+        SCOPED_TRACE(materialName(goblet));
+        const Bounds bounds = boundsOf(loadObj(pathOf(gobletModelFile(goblet))));
         EXPECT_FLOAT_EQ(bounds.min.y, 0.0f);
         EXPECT_NEAR(bounds.max.x, -bounds.min.x, 1e-3f);
         EXPECT_LT(bounds.max.x, 0.5f);
         EXPECT_GT(bounds.max.y, 0.6f);
     }
     // The goblets of the back row stand at (±1, 0, -1.5) with the ball about (0, -10, -5) under them.
-    const Bounds ball = boundsOf(loadObj(pathOf("QuorlDemoScene/Models/Ball.obj")));
+    const Bounds ball = boundsOf(loadObj(pathOf(stageBallModelFile)));
     EXPECT_NEAR(ball.max.y, stageBallRadius, 1e-3f);
     EXPECT_NEAR(ball.min.y, -stageBallRadius, 1e-3f);
     EXPECT_NEAR(glm::length(glm::vec3(1.0f, 10.0f, 3.5f)), stageBallRadius, 0.05f * stageBallRadius);
@@ -325,12 +327,13 @@ TEST_F(GeneratedModelsTest, StartLetteringReadsForwardsFromBothSidesAndSignChevr
 {
     // The banner board is 0.4 thick: "START" runs left to right on its front
     // and, mirrored in u, on its back too, where the grid sees it.
-    const ObjMeshData banner = loadObj(pathOf("ZavikDemoScene/Models/WaterPlanet/bigSign.obj"));
+    const ObjMeshData banner = loadObj(pathOf(trackModelFile(trackModel(TrackModelId::BigSign))));
     EXPECT_EQ(uAlongX(banner, 0.2f, 1.0f), std::make_pair(2, 0));
     EXPECT_EQ(uAlongX(banner, -0.2f, -1.0f), std::make_pair(0, 2));
     // The direction sign's chevrons show the way along +X seen from either side.
-    const float half = trackModel(TrackModelId::Sign).halfLength;
-    const ObjMeshData sign = loadObj(pathOf("ZavikDemoScene/Models/WaterPlanet/sign.obj"));
+    const TrackModel& signRow = trackModel(TrackModelId::Sign);
+    const float half = signRow.halfLength;
+    const ObjMeshData sign = loadObj(pathOf(trackModelFile(signRow)));
     EXPECT_EQ(uAlongX(sign, half, 1.0f), std::make_pair(2, 0));
     EXPECT_EQ(uAlongX(sign, -half, -1.0f), std::make_pair(2, 0));
 }

@@ -1,4 +1,6 @@
 #include "engine/FileIo.hpp"
+#include "game/assets/AssetPaths.hpp"
+#include "game/scenes/HudLayout.hpp"
 #include "graphics/ImageLoading.hpp"
 #include "support/TemporaryFolder.hpp"
 #include "tools/assets/AssetKinds.hpp"
@@ -23,39 +25,9 @@ namespace
 {
 namespace fs = std::filesystem;
 
-const std::array<std::string, 12> hudLayers = {"Textures/Speedometer", "Textures/Speedometer Needle",
-                                               "Textures/1. Place",    "Textures/2. Place",
-                                               "Textures/3. Place",    "Textures/4. Place",
-                                               "Textures/5. Place",    "Textures/6. Place",
-                                               "Textures/Debug",       "Textures/Lap 1",
-                                               "Textures/Lap 2",       "Textures/Lap 3"};
-
-const std::array<std::string, 17> trackMaterials = {"Models/WaterPlanet/barrier",
-                                                    "Models/WaterPlanet/house",
-                                                    "Models/WaterPlanet/ice",
-                                                    "Models/WaterPlanet/ice2",
-                                                    "Models/WaterPlanet/ice3",
-                                                    "Models/WaterPlanet/sand",
-                                                    "Models/WaterPlanet/Lighthouse",
-                                                    "Models/WaterPlanet/palm",
-                                                    "Models/WaterPlanet/ship",
-                                                    "Models/WaterPlanet/ramp",
-                                                    "Models/WaterPlanet/dragon",
-                                                    "Models/WaterPlanet/volcano",
-                                                    "Models/WaterPlanet/house2",
-                                                    "Models/WaterPlanet/sign",
-                                                    "Models/WaterPlanet/bigSign",
-                                                    "Models/WaterPlanet/crate",
-                                                    "Models/Boat"};
-
-const std::array<std::string, 3> trophyMaterials = {"Models/Trophies/gold_goblet", "Models/Trophies/silver_goblet",
-                                                    "Models/Trophies/bronze_goblet"};
-
-const std::array<std::string, 6> faceNames = {"right", "left", "top", "bottom", "front", "back"};
-
-fs::path cubeFace(const fs::path& assets, std::size_t face, const std::string& suffix)
+fs::path cubeFace(const fs::path& assets, std::size_t face, Sky sky)
 {
-    return assets / "ZavikDemoScene/Textures/CubeMap" / (faceNames[face] + suffix + ".hdr");
+    return assets / skyFaceFiles(sky)[face];
 }
 
 void writeAll(const fs::path& assets)
@@ -81,15 +53,15 @@ void expectArray(const fs::path& assets, const std::vector<std::string>& names)
 }
 
 // Every face square, a power of two of at least 64, all six alike.
-std::vector<ImageData<std::uint64_t>> loadCube(const fs::path& assets, const std::string& suffix)
+std::vector<ImageData<std::uint64_t>> loadCube(const fs::path& assets, Sky sky)
 {
     std::vector<ImageData<std::uint64_t>> faces;
     for (std::size_t face = 0; face < 6; ++face)
     {
-        std::optional<ImageData<std::uint64_t>> image = loadImageFloat(cubeFace(assets, face, suffix));
+        std::optional<ImageData<std::uint64_t>> image = loadImageFloat(cubeFace(assets, face, sky));
         if (!image)
         {
-            ADD_FAILURE() << cubeFace(assets, face, suffix);
+            ADD_FAILURE() << cubeFace(assets, face, sky);
             return {};
         }
         EXPECT_EQ(image->width, image->height);
@@ -255,21 +227,21 @@ void expectTiles(const fs::path& path)
 // metallic and emission in red, green, blue and alpha.
 void expectMaterialChannels(const fs::path& assets)
 {
-    for (const std::string& material : trackMaterials)
+    for (const std::string& material : trackMaterialNames)
     {
         EXPECT_GT(channelMean(assets / (material + " Normal.png"), 2), 220.0f) << material;
         expectTiles(assets / (material + " Albedo.png"));
         expectTiles(assets / (material + " Normal.png"));
     }
     expectTiles(assets / "ZavikDemoScene/Textures/Wave B.png");
-    const fs::path sand = assets / "Models/WaterPlanet/sand ARME.png";
+    const fs::path sand = assets / (materialName(TrackMaterial::Sand) + " ARME.png");
     EXPECT_GT(channelMean(sand, 0), 200.0f);
     EXPECT_GT(channelMean(sand, 1), 200.0f);
     EXPECT_LT(channelMean(sand, 2), 5.0f);
     EXPECT_LT(channelMean(sand, 3), 5.0f);
-    EXPECT_GT(channelMean(assets / "Models/WaterPlanet/ramp ARME.png", 2), 150.0f);
-    EXPECT_GT(channelMean(assets / "Models/Trophies/gold_goblet ARME.png", 2), 250.0f);
-    EXPECT_GT(channelMean(assets / "Models/WaterPlanet/volcano ARME.png", 3), 2.0f);
+    EXPECT_GT(channelMean(assets / (materialName(TrackMaterial::Ramp) + " ARME.png"), 2), 150.0f);
+    EXPECT_GT(channelMean(assets / (materialName(GobletMaterial::Gold) + " ARME.png"), 2), 250.0f);
+    EXPECT_GT(channelMean(assets / (materialName(TrackMaterial::Volcano) + " ARME.png"), 3), 2.0f);
 }
 
 // The samplers repeat: nothing of a layer may reach its edges, or it shows
@@ -336,35 +308,36 @@ TEST(PictureAssetsTest, EveryPictureLoadsAtItsSizeAndASecondRunWritesTheSameByte
     writeAll(first);
     writeAll(second);
 
-    expectArray(first, std::vector<std::string>(hudLayers.begin(), hudLayers.end()));
-    for (const std::string& layer : hudLayers)
+    expectArray(first, std::vector<std::string>(hudTextureNames.begin(), hudTextureNames.end()));
+    for (const std::string& layer : hudTextureNames)
     {
         expectTransparentBorder(loadImage(first / (layer + ".png")).value_or(ImageData<std::uint32_t>()), layer);
     }
-    expectNeedleAtRest(loadImage(first / "Textures/Speedometer Needle.png").value_or(ImageData<std::uint32_t>()));
+    expectNeedleAtRest(
+        loadImage(first / (hudTextureNames[needleLayer] + ".png")).value_or(ImageData<std::uint32_t>()));
     for (const char* suffix : {" Albedo", " Normal", " ARME"})
     {
         std::vector<std::string> names;
-        for (const std::string& material : trackMaterials)
+        for (const std::string& material : trackMaterialNames)
         {
             names.push_back(material + suffix);
         }
         expectArray(first, names);
         names.clear();
-        for (const std::string& material : trophyMaterials)
+        for (const std::string& material : gobletMaterialNames)
         {
             names.push_back(material + suffix);
         }
         expectArray(first, names);
     }
     expectMaterialChannels(first);
-    for (const char* single : {"Textures/Background", "ZavikDemoScene/Textures/Smoke", "ZavikDemoScene/Textures/Wave B",
-                               "ZavikDemoScene/Textures/tex_brdflut"})
+    for (const char* single : {menuBackgroundFile, smokeFile, "ZavikDemoScene/Textures/Wave B.png",
+                               "ZavikDemoScene/Textures/tex_brdflut.png"})
     {
-        EXPECT_TRUE(loadImage(first / (std::string(single) + ".png"))) << single;
+        EXPECT_TRUE(loadImage(first / single)) << single;
     }
-    EXPECT_EQ(loadCube(first, "").size(), 6u);
-    EXPECT_EQ(loadCube(first, "3").size(), 6u);
+    EXPECT_EQ(loadCube(first, Sky::Race).size(), 6u);
+    EXPECT_EQ(loadCube(first, Sky::Trophy).size(), 6u);
 
     const std::vector<fs::path> files = filesUnder(first);
     ASSERT_EQ(files, filesUnder(second));
@@ -401,30 +374,28 @@ TEST(PictureAssetsTest, AWriterAskedForSomeFilesMakesTheirGroupsAlone)
 {
     TemporaryFolder folder;
     const fs::path assets = folder.path() / "Assets";
-    EXPECT_EQ(writeSkies(assets, only({"ZavikDemoScene/Textures/CubeMap/top3.hdr"})), 6u);
-    std::vector<fs::path> studio;
-    for (const std::string& face : faceNames)
-    {
-        studio.push_back(fs::path("ZavikDemoScene/Textures/CubeMap") / (face + "3.hdr"));
-    }
+    const std::array<std::string, 6> studioFaces = skyFaceFiles(Sky::Trophy);
+    EXPECT_EQ(writeSkies(assets, only({studioFaces[2]})), 6u);
+    std::vector<fs::path> studio(studioFaces.begin(), studioFaces.end());
     std::sort(studio.begin(), studio.end());
     EXPECT_EQ(filesUnder(assets), studio);
     fs::remove_all(assets);
 
-    EXPECT_EQ(writePictures(assets, only({"Textures/Lap 2.png", "ZavikDemoScene/Textures/Smoke.png"})), 13u);
+    EXPECT_EQ(writePictures(assets, only({hudTextureNames[lapLayer(2)] + ".png", smokeFile})), 13u);
     std::vector<fs::path> expected = withPrefix(picturePaths(), "Textures/");
-    expected.erase(std::find(expected.begin(), expected.end(), "Textures/Background.png"));
-    expected.push_back("ZavikDemoScene/Textures/Smoke.png");
+    expected.erase(std::find(expected.begin(), expected.end(), menuBackgroundFile));
+    expected.push_back(smokeFile);
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(filesUnder(assets), expected);
     fs::remove_all(assets);
 
-    EXPECT_EQ(writeMaterials(assets, only({"Models/WaterPlanet/sand ARME.png"})), 3u);
-    EXPECT_EQ(filesUnder(assets), withPrefix(materialPaths(), "Models/WaterPlanet/sand "));
+    const std::string sand = materialName(TrackMaterial::Sand);
+    EXPECT_EQ(writeMaterials(assets, only({sand + " ARME.png"})), 3u);
+    EXPECT_EQ(filesUnder(assets), withPrefix(materialPaths(), sand + " "));
     fs::remove_all(assets);
 
-    EXPECT_EQ(writeSounds(assets, only({"ZavikDemoScene/Audio/countdown.wav"})), 1u);
-    EXPECT_EQ(filesUnder(assets), std::vector<fs::path>{"ZavikDemoScene/Audio/countdown.wav"});
+    EXPECT_EQ(writeSounds(assets, only({countdownFile})), 1u);
+    EXPECT_EQ(filesUnder(assets), std::vector<fs::path>{countdownFile});
     EXPECT_EQ(writeSounds(assets, only({})), 0u);
 }
 
@@ -432,11 +403,11 @@ TEST(PictureAssetsTest, CubeFacesJoinWithoutSeams)
 {
     TemporaryFolder folder;
     ASSERT_TRUE(writeSkies(folder.path()));
-    for (const char* suffix : {"", "3"})
+    for (const Sky sky : {Sky::Race, Sky::Trophy})
     {
-        const std::vector<ImageData<std::uint64_t>> faces = loadCube(folder.path(), suffix);
+        const std::vector<ImageData<std::uint64_t>> faces = loadCube(folder.path(), sky);
         ASSERT_EQ(faces.size(), 6u);
-        EXPECT_LT(edgeMismatch(faces), 0.02f) << "cube " << suffix;
+        EXPECT_LT(edgeMismatch(faces), 0.02f) << "cube " << static_cast<int>(sky);
     }
 }
 
@@ -446,7 +417,7 @@ TEST(PictureAssetsTest, RaceSkyIsSkyEveryWayWithItsSunWhereTheRaceLightsFrom)
     // no dark sea or ground may show in any of them, only sky and cloud.
     TemporaryFolder folder;
     ASSERT_TRUE(writeSkies(folder.path()));
-    const std::vector<ImageData<std::uint64_t>> faces = loadCube(folder.path(), "");
+    const std::vector<ImageData<std::uint64_t>> faces = loadCube(folder.path(), Sky::Race);
     ASSERT_EQ(faces.size(), 6u);
     constexpr int count = 4000;
     int dark = 0;

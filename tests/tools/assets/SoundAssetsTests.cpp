@@ -1,3 +1,4 @@
+#include "game/assets/AssetPaths.hpp"
 #include "support/TemporaryFolder.hpp"
 #include "tools/assets/AssetKinds.hpp"
 
@@ -65,9 +66,7 @@ TEST(SoundAssetsTest, MusicLoopsWithoutAClickAndTheCountdownBeepsOnTheSeconds)
 {
     TemporaryFolder folder;
     ASSERT_TRUE(writeSounds(folder.path()));
-    const fs::path audio = folder.path() / "ZavikDemoScene/Audio";
-
-    const DecodedSound music = decode(audio / "moldau.wav");
+    const DecodedSound music = decode(folder.path() / musicFile);
     EXPECT_EQ(music.info.samplerate, 44100);
     EXPECT_EQ(music.info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
     ASSERT_EQ(music.info.channels, 2);
@@ -85,7 +84,7 @@ TEST(SoundAssetsTest, MusicLoopsWithoutAClickAndTheCountdownBeepsOnTheSeconds)
     EXPECT_LE(std::abs(music.samples[0] - music.samples[last]), largestStep / 2);
     EXPECT_LE(std::abs(music.samples[1] - music.samples[last + 1]), largestStep / 2);
 
-    const DecodedSound countdown = decode(audio / "countdown.wav");
+    const DecodedSound countdown = decode(folder.path() / countdownFile);
     EXPECT_EQ(countdown.info.samplerate, 44100);
     EXPECT_EQ(countdown.info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
     ASSERT_EQ(countdown.info.channels, 1);
