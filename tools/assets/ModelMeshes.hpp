@@ -3,6 +3,9 @@
 #include "game/race/TrackModels.hpp"
 #include "tools/assets/MeshBuilder.hpp"
 
+#include <filesystem>
+#include <string>
+
 // The meshes of the generated models, each in its own frame (Y up, base at
 // y = 0, centred on the Y axis). The track models take their sizes from their
 // row of the size table.
@@ -43,3 +46,7 @@ enum class Goblet
 Mesh buildGoblet(Goblet goblet);
 inline constexpr float stageBallRadius = 10.6f;
 Mesh buildStageBall();
+
+// The OBJ text of the model file at a path under Assets/, as the writer writes
+// it; empty for a path that is no model's.
+std::string modelFileText(const std::filesystem::path& path);
