@@ -2,13 +2,16 @@
 
 #include <GLFW/glfw3.h>
 
+static_assert(Mouse::cursorNormal == GLFW_CURSOR_NORMAL && Mouse::cursorHidden == GLFW_CURSOR_HIDDEN &&
+              Mouse::cursorDisabled == GLFW_CURSOR_DISABLED);
+
 namespace
 {
 GLFWwindow* mouseWindow = nullptr;
 glm::vec2 position{0.0f};
 glm::vec2 scroll{0.0f};
 ButtonPressedCallback buttonPressedCallback = [](std::uint8_t) {};
-int cursorMode = GLFW_CURSOR_NORMAL;
+int cursorMode = Mouse::cursorNormal;
 }
 
 namespace Mouse

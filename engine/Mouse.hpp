@@ -12,6 +12,12 @@ using ButtonPressedCallback = std::function<void(std::uint8_t button)>;
 // Process-wide mouse state over the one window.
 namespace Mouse
 {
+// GLFW's cursor modes, by name.
+inline constexpr int cursorNormal = 0x34001;
+inline constexpr int cursorHidden = 0x34002;
+// Hidden and held in the window: the position moves on without bounds.
+inline constexpr int cursorDisabled = 0x34003;
+
 void initialise(GLFWwindow* window);
 void cursorPositionCallback(GLFWwindow* window, double x, double y);
 void scrollCallback(GLFWwindow* window, double x, double y);
@@ -25,6 +31,6 @@ void setButtonPressedCallback(const ButtonPressedCallback& callback);
 const ButtonPressedCallback& getButtonPressedCallback();
 
 void setCursorMode(int mode);
-// The mode last set, GLFW's normal cursor until a scene sets one.
+// The mode last set, cursorNormal until a scene sets one.
 int getCursorMode();
 }

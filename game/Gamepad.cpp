@@ -41,3 +41,23 @@ void watchGamepad()
     gamepadConnected = glfwJoystickIsGamepad(GLFW_JOYSTICK_1) == GLFW_TRUE;
     glfwSetJoystickCallback(onJoystickEvent);
 }
+
+BoatControls gamepadControls(const GLFWgamepadstate& state)
+{
+    const float ahead = state.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] * 0.5f + 0.5f;
+    const float astern = state.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] * 0.5f + 0.5f;
+    return {-state.axes[GLFW_GAMEPAD_AXIS_LEFT_X], ahead - astern,
+            state.buttons[GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER] == GLFW_PRESS,
+            state.buttons[GLFW_GAMEPAD_BUTTON_A] == GLFW_PRESS};
+}
+
+BoatControls readGamepadControls()
+{
+    GLFWgamepadstate state{};
+    // Without a gamepad GLFW may not even be initialised, so it is not asked.
+    if (!gamepadConnected || glfwGetGamepadState(GLFW_JOYSTICK_1, &state) != GLFW_TRUE)
+    {
+        return {};
+    }
+    return gamepadControls(state);
+}

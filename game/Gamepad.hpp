@@ -1,6 +1,10 @@
 #pragma once
 
+#include "game/physics/BoatControls.hpp"
+
 #include <string>
+
+struct GLFWgamepadstate;
 
 // Whether joystick 1, the only one the boat reads, is a gamepad. The race
 // reads it when it loads and its joystick callback keeps it.
@@ -23,3 +27,12 @@ GamepadEventOutcome gamepadAfterJoystickEvent(int joystick, int event, bool isGa
 // Reads joystick 1 now, because GLFW reports only the connections made later,
 // and follows it from then on through the joystick callback. GLFW must be up.
 void watchGamepad();
+
+// The boat's controls of a gamepad's state: the left stick steers, the right
+// trigger drives ahead and the left one astern (each from [-1, 1] to [0, 1]),
+// the right bumper slides and A puts the boat back (or starts the countdown
+// while the race waits).
+BoatControls gamepadControls(const GLFWgamepadstate& state);
+// Joystick 1's controls while gamepadConnected says it is a gamepad; none
+// (all zero) otherwise, or when it cannot be read.
+BoatControls readGamepadControls();

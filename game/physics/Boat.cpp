@@ -8,7 +8,6 @@
 #include "game/physics/PhysicsWorld.hpp"
 
 #include <BulletDynamics/Vehicle/btRaycastVehicle.h>
-#include <GLFW/glfw3.h>
 
 #include <algorithm>
 #include <cmath>
@@ -16,7 +15,6 @@
 
 namespace
 {
-constexpr std::int16_t slideKey = 340; // Left Shift
 constexpr float slideFrictionSlip = 0.4f;
 constexpr float slideMinimumSpeed = 20.0f;
 constexpr float slideKickTorque = 300.0f;
@@ -53,6 +51,29 @@ glm::mat3 BoatAxes::basis() const
     return glm::mat3(rotatedRight, rotatedUp, rotatedForward);
 }
 
+BoatControls keyboardControls(const BoatSettings& settings)
+{
+    BoatControls controls;
+    if (Keyboard::isKeyPressed(settings.keyForward))
+    {
+        controls.engine = 1.0f;
+    }
+    if (Keyboard::isKeyPressed(settings.keyBackward))
+    {
+        controls.engine = -1.0f;
+    }
+    if (Keyboard::isKeyPressed(settings.keyLeft))
+    {
+        controls.steering = 1.0f;
+    }
+    if (Keyboard::isKeyPressed(settings.keyRight))
+    {
+        controls.steering = -1.0f;
+    }
+    controls.slide = Keyboard::isKeyPressed(Key::leftShift);
+    return controls;
+}
+
 Boat::Boat(PhysicsBody* chassis, const BoatSettings& settings) : chassisBody(chassis), boatSettings(settings)
 {
     disableDeactivation(chassisBody);
@@ -60,65 +81,29 @@ Boat::Boat(PhysicsBody* chassis, const BoatSettings& settings) : chassisBody(cha
 
 Boat::~Boat() = default;
 
-void Boat::handleKeyboardInput()
+void Boat::drive(const BoatControls& controls)
 {
-    steeringInput = 0.0f;
-    engineInput = 0.0f;
-    if (speedLimit > speedKmh())
-    {
-        if (Keyboard::isKeyPressed(boatSettings.keyForward))
-        {
-            engineInput = boatSettings.engineForce;
-        }
-        if (Keyboard::isKeyPressed(boatSettings.keyBackward))
-        {
-            engineInput = -boatSettings.engineForce;
-        }
-    }
-    if (Keyboard::isKeyPressed(boatSettings.keyLeft))
-    {
-        steeringInput = boatSettings.steeringAmount;
-    }
-    if (Keyboard::isKeyPressed(boatSettings.keyRight))
-    {
-        steeringInput = -boatSettings.steeringAmount;
-    }
-    updateSlide(Keyboard::isKeyPressed(slideKey));
+    engineInput = speedLimit > speedKmh() ? controls.engine * boatSettings.engineForce : 0.0f;
+    steeringInput = controls.steering * boatSettings.steeringAmount;
+    updateSlide(controls.slide);
     applyControls();
 }
 
-GLFWgamepadstate Boat::handleGamepadInput(bool readOnly)
+BoatControls Boat::handleKeyboardInput()
 {
-    steeringInput = 0.0f;
-    engineInput = 0.0f;
-    GLFWgamepadstate state{};
-    float stick = 0.0f;
-    float rightTrigger = 0.0f;
-    float leftTrigger = 0.0f;
-    bool slideButton = false;
-    // Without a gamepad GLFW may not even be initialised, so it is not asked.
-    if (gamepadConnected && glfwGetGamepadState(GLFW_JOYSTICK_1, &state) == GLFW_TRUE)
-    {
-        stick = state.axes[GLFW_GAMEPAD_AXIS_LEFT_X];
-        rightTrigger = state.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] * 0.5f + 0.5f;
-        leftTrigger = state.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] * 0.5f + 0.5f;
-        slideButton = state.buttons[GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER] == GLFW_PRESS;
-    }
-    else
-    {
-        state = GLFWgamepadstate{};
-    }
+    const BoatControls controls = keyboardControls(boatSettings);
+    drive(controls);
+    return controls;
+}
+
+BoatControls Boat::handleGamepadInput(bool readOnly)
+{
+    const BoatControls controls = readGamepadControls();
     if (!readOnly)
     {
-        if (speedLimit > speedKmh())
-        {
-            engineInput = boatSettings.engineForce * rightTrigger - boatSettings.engineForce * leftTrigger;
-        }
-        steeringInput = -stick * boatSettings.steeringAmount;
-        updateSlide(slideButton);
-        applyControls();
+        drive(controls);
     }
-    return state;
+    return controls;
 }
 
 void Boat::applyControls()
@@ -223,6 +208,10 @@ void Boat::reset(const glm::vec3& position, const glm::quat& rotation)
     const btTransform transform = toBulletTransform(rotation, position);
     chassisBody->setWorldTransform(transform);
     chassisBody->getMotionState()->setWorldTransform(transform);
+    // Drawn there at once, also while the world stands still: there is nothing
+    // to interpolate from.
+    chassisBody->previousTransform = transform;
+    chassisBody->currentTransform = transform;
     chassisBody->setLinearVelocity(btVector3(0.0f, 0.0f, 0.0f));
     chassisBody->setAngularVelocity(btVector3(0.0f, 0.0f, 0.0f));
     chassisBody->clearForces();

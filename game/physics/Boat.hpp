@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/Keys.hpp"
+#include "game/physics/BoatControls.hpp"
+
 #include <glm/gtc/quaternion.hpp>
 #include <glm/mat3x3.hpp>
 #include <glm/vec3.hpp>
@@ -12,7 +15,6 @@ class btDynamicsWorld;
 class btDefaultVehicleRaycaster;
 class btRaycastVehicle;
 class PhysicsBody;
-struct GLFWgamepadstate;
 
 // The defaults are the race's boat.
 struct BoatSettings
@@ -23,11 +25,10 @@ struct BoatSettings
     float suspensionCompression = 3.5f;
     float suspensionDamping = 2.0f;
     float suspensionStiffness = 22.0f;
-    // GLFW key codes of W, S, A and D.
-    std::int16_t keyForward = 87;
-    std::int16_t keyBackward = 83;
-    std::int16_t keyLeft = 65;
-    std::int16_t keyRight = 68;
+    std::int16_t keyForward = Key::w;
+    std::int16_t keyBackward = Key::s;
+    std::int16_t keyLeft = Key::a;
+    std::int16_t keyRight = Key::d;
     float engineForce = 2000.0f;
     float steeringAmount = 0.39269909f;
     float frontWheelRadius = 0.3675f;
@@ -38,6 +39,12 @@ struct BoatSettings
         glm::vec3(0.932908f, 0.0f, 1.10792f), glm::vec3(-0.932908f, 0.0f, 1.10792f),
         glm::vec3(0.932908f, 0.0f, -1.10792f), glm::vec3(-0.932908f, 0.0f, -1.10792f)};
 };
+
+// The controls of the keys held now: the settings' four keys and Left Shift
+// to slide. Backward wins over forward, and right over left, when both are
+// held. R, which puts the boat back, is a key press that the race's key table
+// takes, so reset stays false here.
+BoatControls keyboardControls(const BoatSettings& settings);
 
 // A vehicle's local right (+X), up (+Y) and forward (+Z) in the world.
 class BoatAxes
@@ -68,13 +75,17 @@ public:
     Boat(const Boat&) = delete;
     Boat& operator=(const Boat&) = delete;
 
-    void handleKeyboardInput();
-    // With readOnly only the state is read; the boat is not driven.
-    GLFWgamepadstate handleGamepadInput(bool readOnly);
+    // The engine, the steering and the slide of the controls; the engine only
+    // below the speed limit. A reset is left to the race.
+    void drive(const BoatControls& controls);
+    // Each reads its controls, drives the boat with them and gives them back.
+    BoatControls handleKeyboardInput();
+    // With readOnly the gamepad is only read; the boat is not driven.
+    BoatControls handleGamepadInput(bool readOnly);
     void updateSlide(bool slideKeyHeld);
     // Per frame, after the physics step.
     void update(float interpolationFactor);
-    // At rest at the pose; a slide ends there without a boost.
+    // At rest at the pose, and drawn there from now on; a slide ends there without a boost.
     void reset(const glm::vec3& position, const glm::quat& rotation);
     // No engine force or steering, and a slide ends without a boost: the boat
     // coasts until the controls are read again.

@@ -2,10 +2,24 @@
 
 #include "game/physics/PhysicsResources.hpp"
 #include "game/physics/PhysicsWorld.hpp"
+#include "graphics/ObjLoader.hpp"
 
 #include <btBulletDynamicsCommon.h>
 
-#include <vector>
+std::vector<glm::vec3> hullPoints(const ObjMeshData& mesh)
+{
+    std::vector<glm::vec3> points;
+    if (!mesh.valid)
+    {
+        return points;
+    }
+    points.reserve(mesh.vertices.size());
+    for (const ModelVertex& vertex : mesh.vertices)
+    {
+        points.push_back(vertex.position);
+    }
+    return points;
+}
 
 btCollisionShape* createDescribedShape(PhysicsResources& resources, const BodyDescription& description,
                                        std::span<const glm::vec3> hullPoints)

@@ -5,12 +5,14 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 class btCollisionShape;
 class btRigidBody;
 class PhysicsBody;
 class PhysicsResources;
 class PhysicsWorld;
+struct ObjMeshData;
 
 enum class BodyKind : std::int32_t
 {
@@ -31,6 +33,10 @@ struct BodyDescription
     glm::vec3 halfExtents{0.0f};
     glm::quat rotation{1.0f, 0.0f, 0.0f, 0.0f};
 };
+
+// The points of a convex hull of the model: every vertex position of its
+// mesh; none for a mesh that did not load.
+std::vector<glm::vec3> hullPoints(const ObjMeshData& mesh);
 
 // The described shape, made in the resources; hullPoints are read only for a
 // convex hull. Null for an unknown kind or a hull without points.

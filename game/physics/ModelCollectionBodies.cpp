@@ -36,22 +36,10 @@ PhysicsBody* ModelCollection::createInstanceBody(std::uint32_t model, std::uint3
         return nullptr;
     }
     const ModelPlacement& placement = placements[model][instance];
-    std::vector<glm::vec3> hullPoints;
-    if (description.kind == BodyKind::ConvexHull)
-    {
-        const ObjMeshData loaded = loadObj(placement.path);
-        if (!loaded.valid)
-        {
-            return nullptr;
-        }
-        hullPoints.reserve(loaded.vertices.size());
-        for (const ModelVertex& vertex : loaded.vertices)
-        {
-            hullPoints.push_back(vertex.position);
-        }
-    }
+    const std::vector<glm::vec3> points =
+        description.kind == BodyKind::ConvexHull ? hullPoints(loadObj(placement.path)) : std::vector<glm::vec3>{};
     PhysicsBody* body = ::createInstanceBody(*physicsResources, *world, description, placement.position,
-                                             placement.rotation, hullPoints);
+                                             placement.rotation, points);
     if (body != nullptr)
     {
         setInstanceBody(model, instance, body);

@@ -67,9 +67,14 @@ float PhysicsWorld::gravityMagnitude() const
     return magnitude;
 }
 
+float PhysicsWorld::frameTime()
+{
+    return std::min(Timer::getDeltaTime(), longestFrame);
+}
+
 float PhysicsWorld::step()
 {
-    accumulator += std::min(Timer::getDeltaTime(), longestFrame);
+    accumulator += frameTime();
     while (accumulator >= subStep)
     {
         applyRadialGravity();

@@ -41,6 +41,11 @@ public:
     // time for, and the world would never catch up.
     static constexpr float longestFrame = 0.25f;
 
+    // The frame's time as the world simulates it: the timer's frame delta, at
+    // most longestFrame. What goes on with the world (the race's clock, the
+    // opponents) counts this, so that a stall does not run ahead of it.
+    static float frameTime();
+
     PhysicsWorld();
     ~PhysicsWorld();
     PhysicsWorld(const PhysicsWorld&) = delete;
@@ -50,8 +55,8 @@ public:
     glm::vec3 gravityCentre() const;
     float gravityMagnitude() const;
 
-    // Simulates the frame's time, up to longestFrame, in whole sub-steps;
-    // returns the fraction of a sub-step left over, in [0, 1).
+    // Simulates frameTime in whole sub-steps; returns the fraction of a
+    // sub-step left over, in [0, 1).
     float step();
 
     void addRigidBody(PhysicsBody* body, const glm::vec3& position, const glm::quat& rotation);

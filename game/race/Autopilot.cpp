@@ -1,6 +1,5 @@
 #include "game/race/Autopilot.hpp"
 
-#include "engine/Keyboard.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/physics/BulletConversions.hpp"
 #include "game/physics/PhysicsWorld.hpp"
@@ -40,15 +39,6 @@ float turnAngle(const glm::vec3& from, const glm::vec3& to, const glm::vec3& up)
 {
     return std::atan2(glm::dot(glm::cross(from, to), up), glm::dot(from, to));
 }
-
-void hold(const Boat& boat, const DrivingKeys& keys)
-{
-    const BoatSettings& settings = boat.settings();
-    Keyboard::setKeyHeldForTesting(settings.keyForward, keys.forward);
-    Keyboard::setKeyHeldForTesting(settings.keyBackward, keys.backward);
-    Keyboard::setKeyHeldForTesting(settings.keyLeft, keys.left);
-    Keyboard::setKeyHeldForTesting(settings.keyRight, keys.right);
-}
 }
 
 BoatState boatState(const Boat& boat)
@@ -58,20 +48,28 @@ BoatState boatState(const Boat& boat)
             fromBulletVector(chassis->getAngularVelocity()), boat.speedKmh()};
 }
 
-DrivingKeys steerFor(const BoatState& boat, const glm::vec3& target, float allowedSpeedKmh)
+BoatControls steerFor(const BoatState& boat, const glm::vec3& target, float allowedSpeedKmh)
 {
     const glm::vec3 up = glm::normalize(boat.position);
     // Positive to the left: a turn about the planet's up turns the hull's
-    // forward (+Z) toward its left (+X), which the left key steers for.
+    // forward (+Z) toward its left (+X), which positive steering steers for.
     const float error = turnAngle(alongSurface(boat.forward, up), alongSurface(target - boat.position, up), up);
-    const float steering = turnRatePerRadian * error - glm::dot(boat.angularVelocity, up);
+    const float turn = turnRatePerRadian * error - glm::dot(boat.angularVelocity, up);
 
-    DrivingKeys keys;
-    keys.left = steering > steeringDeadBand;
-    keys.right = steering < -steeringDeadBand;
-    keys.forward = boat.speedKmh < allowedSpeedKmh;
-    keys.backward = boat.speedKmh > allowedSpeedKmh + brakingMarginKmh;
-    return keys;
+    BoatControls controls;
+    if (std::abs(turn) > steeringDeadBand)
+    {
+        controls.steering = turn > 0.0f ? 1.0f : -1.0f;
+    }
+    if (boat.speedKmh < allowedSpeedKmh)
+    {
+        controls.engine = 1.0f;
+    }
+    else if (boat.speedKmh > allowedSpeedKmh + brakingMarginKmh)
+    {
+        controls.engine = -1.0f;
+    }
+    return controls;
 }
 
 Autopilot::Autopilot(const AutopilotSkill& skill, std::vector<CourseWaypoint> course)
@@ -79,24 +77,19 @@ Autopilot::Autopilot(const AutopilotSkill& skill, std::vector<CourseWaypoint> co
 {
 }
 
-bool Autopilot::drive(const Boat& boat, float deltaTime)
+BoatControls Autopilot::drive(const Boat& boat, float deltaTime)
 {
     const BoatState state = boatState(boat);
-    hold(boat, decide(state, deltaTime));
+    BoatControls controls = decide(state, deltaTime);
     standingTime = state.speedKmh < stuckSpeedKmh ? standingTime + deltaTime : 0.0f;
     if (standingTime > strandedPatience)
     {
         standingTime = 0.0f;
         stuckTime = 0.0f;
         reversingTime = 0.0f;
-        return false;
+        controls.reset = true;
     }
-    return true;
-}
-
-void Autopilot::release(const Boat& boat) const
-{
-    hold(boat, DrivingKeys{});
+    return controls;
 }
 
 std::size_t Autopilot::nextWaypoint() const
@@ -116,25 +109,25 @@ float Autopilot::allowedSpeed(float distance) const
                     std::sqrt(corner * corner + 2.0f * braking * std::max(distance, 0.0f)) * kmhPerMetreSecond);
 }
 
-DrivingKeys Autopilot::decide(const BoatState& boat, float deltaTime)
+BoatControls Autopilot::decide(const BoatState& boat, float deltaTime)
 {
-    DrivingKeys keys = followCourse(boat);
+    const BoatControls ahead = followCourse(boat);
     if (reversingTime > 0.0f)
     {
         reversingTime -= deltaTime;
         // Backing away, the opposite lock swings the bow toward the target.
-        return {false, true, keys.right, keys.left};
+        return {-ahead.steering, -1.0f, false, false};
     }
-    stuckTime = keys.forward && boat.speedKmh < stuckSpeedKmh ? stuckTime + deltaTime : 0.0f;
+    stuckTime = ahead.engine > 0.0f && boat.speedKmh < stuckSpeedKmh ? stuckTime + deltaTime : 0.0f;
     if (stuckTime > stuckPatience)
     {
         stuckTime = 0.0f;
         reversingTime = reversingDuration;
     }
-    return keys;
+    return ahead;
 }
 
-DrivingKeys Autopilot::followCourse(const BoatState& boat)
+BoatControls Autopilot::followCourse(const BoatState& boat)
 {
     // A waypoint is done when the boat is near it or has passed it.
     for (std::size_t skipped = 0; skipped < course.size(); ++skipped)

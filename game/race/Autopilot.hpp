@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/physics/BoatControls.hpp"
 #include "game/race/TrackLayout.hpp"
 
 #include <glm/vec3.hpp>
@@ -19,15 +20,6 @@ struct AutopilotSkill
     float cornerSpeedKmh = 75.0f;
 };
 
-// The keys that the boat reads, as the autopilot holds them.
-struct DrivingKeys
-{
-    bool forward = false;
-    bool backward = false;
-    bool left = false;
-    bool right = false;
-};
-
 // What the autopilot sees of the boat.
 struct BoatState
 {
@@ -40,28 +32,26 @@ struct BoatState
 
 BoatState boatState(const Boat& boat);
 
-// Turns the boat toward a target on the planet and keeps it near the allowed speed.
-DrivingKeys steerFor(const BoatState& boat, const glm::vec3& target, float allowedSpeedKmh);
+// Turns the boat toward a target on the planet and keeps it near the allowed
+// speed, at full lock, full throttle or full astern, as a player does with the keys.
+BoatControls steerFor(const BoatState& boat, const glm::vec3& target, float allowedSpeedKmh);
 
-// Drives a boat along a racing line lap after lap, holding the boat's keys on
-// the keyboard for each coming frame, as a player would. A boat that has run
-// into something backs away from it; one that cannot move at all (its hull
-// aground after a jump) asks, as a player would press R, to be put back on its
-// last checkpoint.
+// Drives a boat along a racing line lap after lap: the controls for each
+// coming frame. A boat that has run into something backs away from it; one
+// that cannot move at all (its hull aground after a jump) asks, as a player
+// would press R, to be put back on its last checkpoint.
 class Autopilot
 {
 public:
     Autopilot(const AutopilotSkill& skill, std::vector<CourseWaypoint> course);
 
-    // False when the boat is stranded and should be reset.
-    bool drive(const Boat& boat, float deltaTime);
-    // Lets go of every key.
-    void release(const Boat& boat) const;
+    // With reset set when the boat is stranded.
+    BoatControls drive(const Boat& boat, float deltaTime);
     std::size_t nextWaypoint() const;
 
 private:
-    DrivingKeys decide(const BoatState& boat, float deltaTime);
-    DrivingKeys followCourse(const BoatState& boat);
+    BoatControls decide(const BoatState& boat, float deltaTime);
+    BoatControls followCourse(const BoatState& boat);
     const CourseWaypoint& waypoint(std::size_t index) const;
     // How fast the boat may go this far before the next waypoint.
     float allowedSpeed(float distance) const;

@@ -1,6 +1,5 @@
 #include "game/race/RaceCameras.hpp"
 
-#include "engine/Keyboard.hpp"
 #include "engine/ScreenMaths.hpp"
 
 #include <glm/geometric.hpp>
@@ -77,16 +76,4 @@ SunLight raceSun(float raceClock, const glm::vec3& centre)
     sun.direction = glm::vec3(static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle)), -0.2f);
     sun.centre = centre;
     return sun;
-}
-
-glm::vec3 keyAxis(std::int16_t k1, std::int16_t k2, std::int16_t k3, std::int16_t k4, std::int16_t k5,
-                  std::int16_t k6)
-{
-    const auto held = [](std::int16_t key) { return Keyboard::isKeyPressed(key) ? 1.0f : 0.0f; };
-    return glm::vec3(held(k4) - held(k3), held(k5) - held(k6), held(k2) - held(k1));
-}
-
-glm::vec3 freeCameraAxis()
-{
-    return keyAxis(73, 75, 74, 76, 85, 79);
 }

@@ -3,8 +3,6 @@
 #include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
 
-#include <cstdint>
-
 // Where a camera stands and looks; the scene's Camera makes the matrices.
 struct CameraView
 {
@@ -60,9 +58,3 @@ glm::vec3 chaseSunCentre(const CameraView& view);
 glm::vec3 freeSunCentre(const CameraView& view);
 // The race's sun turns about the world's Z axis with the race clock, once in 2 pi / 0.1 seconds.
 SunLight raceSun(float raceClock, const glm::vec3& centre);
-
-// -1, 0 or +1 per axis from held keys: k3/k4 x down/up, k5/k6 y up/down, k1/k2 z down/up.
-glm::vec3 keyAxis(std::int16_t k1, std::int16_t k2, std::int16_t k3, std::int16_t k4, std::int16_t k5,
-                  std::int16_t k6);
-// The free camera's keys: I forward, K backward, J left, L right, U up, O down.
-glm::vec3 freeCameraAxis();

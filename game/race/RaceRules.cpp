@@ -8,8 +8,6 @@
 namespace
 {
 constexpr double hudTickInterval = 1.0 / 60.0;
-constexpr std::int16_t keyEnter = 257;
-constexpr std::int16_t keyKeypadEnter = 335;
 // 99:59.99 in hundredths.
 constexpr float longestClock = 599999.0f;
 constexpr float needleRadiansPerKmh = 0.022439947f;
@@ -72,12 +70,14 @@ bool RaceRules::updateOpponent(std::size_t slot, bool playbackFinished)
     return false;
 }
 
-bool RaceRules::pressKey(std::int16_t key)
+bool RaceRules::startCountdown()
 {
-    const RaceState next = stateAfterKey(raceState, key);
-    const bool changed = next != raceState;
-    raceState = next;
-    return changed;
+    if (raceState != RaceState::Waiting)
+    {
+        return false;
+    }
+    raceState = RaceState::Countdown;
+    return true;
 }
 
 RaceState RaceRules::state() const
@@ -103,15 +103,6 @@ bool RaceRules::isFinishHandled() const
 bool RaceRules::isOpponentFinished(std::size_t slot) const
 {
     return opponentFinished[slot];
-}
-
-RaceState stateAfterKey(RaceState state, std::int16_t key)
-{
-    if (state == RaceState::Waiting && (key == keyEnter || key == keyKeypadEnter))
-    {
-        return RaceState::Countdown;
-    }
-    return state;
 }
 
 float steppedVolume(float volume, double step)

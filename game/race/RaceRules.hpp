@@ -40,8 +40,8 @@ public:
     // An opponent (slot below opponentCount) whose playback has ended is
     // counted, once, as ahead of the player; true while it still plays.
     bool updateOpponent(std::size_t slot, bool playbackFinished);
-    // Enter and keypad Enter start the countdown, only while waiting; true when they did.
-    bool pressKey(std::int16_t key);
+    // The countdown starts only while waiting; true when it did.
+    bool startCountdown();
 
     RaceState state() const;
     float clock() const;
@@ -59,7 +59,6 @@ private:
     std::array<bool, opponentCount> opponentFinished{};
 };
 
-RaceState stateAfterKey(RaceState state, std::int16_t key);
 // F3 and F4: the music volume one step up or down, kept within [0, 1].
 float steppedVolume(float volume, double step);
 // Up and Down: the free camera's speed factor, without bounds.

@@ -4,6 +4,7 @@
 #include "game/assets/AssetPaths.hpp"
 #include "game/physics/PhysicsResources.hpp"
 #include "game/physics/PhysicsWorld.hpp"
+#include "graphics/ObjLoader.hpp"
 
 #include <glm/geometric.hpp>
 #include <glm/gtc/quaternion.hpp>
@@ -111,16 +112,14 @@ Pose poseOn(const Pose& base, const glm::vec3& offset, float heading)
 class LayoutBuilder
 {
 public:
-    void place(TrackModelId model, const Pose& pose, PlacementMethod method, double mass = 0.0)
+    void place(TrackModelId model, const Pose& pose, double mass = 0.0)
     {
-        layout.placements.push_back({model, pose.position, pose.rotation, method, mass});
+        layout.placements.push_back({model, pose.position, pose.rotation, mass});
     }
 
-    void place(TrackModelId model, const glm::vec3& position, const glm::vec3& eulerDegrees, PlacementMethod method,
-               double mass = 0.0)
+    void place(TrackModelId model, const glm::vec3& position, const glm::vec3& eulerDegrees, double mass = 0.0)
     {
-        place(model, {position, quaternionFromEulerDegrees(eulerDegrees.x, eulerDegrees.y, eulerDegrees.z)}, method,
-              mass);
+        place(model, {position, quaternionFromEulerDegrees(eulerDegrees.x, eulerDegrees.y, eulerDegrees.z)}, mass);
     }
 
     void light(const glm::vec3& position, const glm::vec3& colour, float radius)
@@ -188,7 +187,7 @@ void placeStartChute(LayoutBuilder& builder, std::size_t count)
         // Long side along the course; before the line the chute stands along the last leg.
         const std::size_t leg = along < 0.0f ? checkpointCount - 1 : 0;
         const float t = along < 0.0f ? 1.0f + along / legLength(leg) : along / legLength(0);
-        builder.place(TrackModelId::Barrier, poseAt({leg, t, lateral, -90.0f}), PlacementMethod::AddModelWithBody);
+        builder.place(TrackModelId::Barrier, poseAt({leg, t, lateral, -90.0f}));
     }
 }
 
@@ -207,86 +206,84 @@ void placeBend(LayoutBuilder& builder, std::size_t checkpoint, std::size_t count
         const glm::vec3 position =
             glm::normalize(up + (barrierArcRadius / waterRadius) * radial) * waterRadius;
         const SurfaceFrame frame = frameAt(position, radial);
-        builder.place(TrackModelId::Barrier, {position, orientation(frame, 0.0f)}, PlacementMethod::AddModelWithBody);
+        builder.place(TrackModelId::Barrier, {position, orientation(frame, 0.0f)});
     }
 }
 
 TrackLayout buildLayout()
 {
-    using enum PlacementMethod;
     LayoutBuilder builder;
 
-    builder.place(TrackModelId::PlanetFloor, {glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f)}, AddModel);
+    builder.place(TrackModelId::PlanetFloor, {glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f)});
 
-    builder.place(TrackModelId::Ice1, glm::vec3(42.6274f, 87.8801f, 17.3854f), glm::vec3(-22.0537f, 0.0f, -120.464f),
-                  AddModelWithBody);
+    builder.place(TrackModelId::Ice1, glm::vec3(42.6274f, 87.8801f, 17.3854f),
+                  glm::vec3(-22.0537f, 0.0f, -120.464f));
     for (const LegSpot& spot : iceSpots)
     {
-        builder.place(TrackModelId::Ice1, poseAt(spot), AddModelWithBody);
+        builder.place(TrackModelId::Ice1, poseAt(spot));
     }
     builder.place(TrackModelId::Ice2, glm::vec3(1.53807f, 102.207f, 17.3636f),
-                  glm::vec3(-5.58844f, -6.22666f, -142.582f), AddModel);
+                  glm::vec3(-5.58844f, -6.22666f, -142.582f));
     for (const LegSpot& spot : ice2Spots)
     {
-        builder.place(TrackModelId::Ice2, poseAt(spot), AddModel);
+        builder.place(TrackModelId::Ice2, poseAt(spot));
     }
-    builder.place(TrackModelId::Ice3, poseAt(ice3Spot), AddModel);
+    builder.place(TrackModelId::Ice3, poseAt(ice3Spot));
     for (const LegSpot& spot : shipSpots)
     {
-        builder.place(TrackModelId::PirateShip, poseAt(spot), AddModel);
+        builder.place(TrackModelId::PirateShip, poseAt(spot));
     }
     std::vector<Pose> island1s;
     for (const LegSpot& spot : island1Spots)
     {
         island1s.push_back(poseAt(spot));
-        builder.place(TrackModelId::Island1, island1s.back(), AddModel);
+        builder.place(TrackModelId::Island1, island1s.back());
     }
     std::vector<Pose> island2s;
     for (const LegSpot& spot : island2Spots)
     {
         island2s.push_back(poseAt(spot));
-        builder.place(TrackModelId::Island2, island2s.back(), AddModel);
+        builder.place(TrackModelId::Island2, island2s.back());
     }
     // The last island carries the known palm.
     const Pose knownPalm{glm::vec3(65.9227f, 51.1213f, 56.9843f),
                          quaternionFromEulerDegrees(0.001718f, 59.6011f, -40.8385f)};
     island2s.push_back({glm::normalize(knownPalm.position) * waterRadius, knownPalm.rotation});
-    builder.place(TrackModelId::Island2, island2s.back(), AddModel);
+    builder.place(TrackModelId::Island2, island2s.back());
     const Pose lighthouse{glm::vec3(-83.8179f, 64.564f, 17.5455f),
                           quaternionFromEulerDegrees(36.0494f, -46.062f, -32.5457f)};
-    builder.place(TrackModelId::LightHouse, lighthouse, AddModel);
+    builder.place(TrackModelId::LightHouse, lighthouse);
     for (const LegSpot& spot : volcanoSpots)
     {
-        builder.place(TrackModelId::Volcano, poseAt(spot), AddModel);
+        builder.place(TrackModelId::Volcano, poseAt(spot));
     }
     for (const LegSpot& spot : dragonSpots)
     {
-        builder.place(TrackModelId::Dragon, poseAt(spot), AddModel);
+        builder.place(TrackModelId::Dragon, poseAt(spot));
     }
     for (const LegSpot& spot : house1Spots)
     {
-        builder.place(TrackModelId::House1, poseAt(spot), AddModel);
+        builder.place(TrackModelId::House1, poseAt(spot));
     }
-    for (std::size_t i = 0; i < std::size(house2Spots); ++i)
+    for (const LegSpot& spot : house2Spots)
     {
-        builder.place(TrackModelId::House2, poseAt(house2Spots[i]), i < 4 ? AddModel : AddModelWithBody);
+        builder.place(TrackModelId::House2, poseAt(spot));
     }
 
     builder.place(TrackModelId::Ramp, glm::vec3(41.1348f, 26.3768f, 88.5353f),
-                  glm::vec3(-74.4957f, -12.6387f, -158.553f), AddModelWithBody);
+                  glm::vec3(-74.4957f, -12.6387f, -158.553f));
     for (const LegSpot& spot : rampSpots)
     {
-        builder.place(TrackModelId::Ramp, poseAt(spot, -rampSinking), AddModelWithBody);
+        builder.place(TrackModelId::Ramp, poseAt(spot, -rampSinking));
     }
 
-    builder.place(TrackModelId::Palm, knownPalm, AddModelWithBody);
+    builder.place(TrackModelId::Palm, knownPalm);
     const float island1Top = trackModel(TrackModelId::Island1).height - 0.5f;
     for (const Pose& island : island1s)
     {
         for (const glm::vec3& spot : island1PalmSpots)
         {
-            builder.place(TrackModelId::Palm, poseOn(island, spot + glm::vec3(0.0f, island1Top, 0.0f), 0.0f),
-                          AddModelWithBody);
+            builder.place(TrackModelId::Palm, poseOn(island, spot + glm::vec3(0.0f, island1Top, 0.0f), 0.0f));
         }
     }
     const float island2Top = trackModel(TrackModelId::Island2).height - 0.4f;
@@ -297,13 +294,12 @@ TrackLayout buildLayout()
         for (std::size_t p = 0; p < palms; ++p)
         {
             builder.place(TrackModelId::Palm,
-                          poseOn(island2s[i], island2PalmSpots[p] + glm::vec3(0.0f, island2Top, 0.0f), 0.0f),
-                          AddModelWithBody);
+                          poseOn(island2s[i], island2PalmSpots[p] + glm::vec3(0.0f, island2Top, 0.0f), 0.0f));
         }
     }
 
     builder.place(TrackModelId::Barrier, glm::vec3(-68.1301f, 72.5646f, 12.3495f),
-                  glm::vec3(15.7209f, -41.2709f, -12.8354f), AddModelWithBody);
+                  glm::vec3(15.7209f, -41.2709f, -12.8354f));
     placeStartChute(builder, barriersPerBend);
     for (std::size_t checkpoint = 1; checkpoint < checkpointCount; ++checkpoint)
     {
@@ -317,14 +313,14 @@ TrackLayout buildLayout()
         for (std::size_t i = 0; i < count; ++i)
         {
             const float t = (static_cast<float>(i) + 0.5f) / static_cast<float>(count);
-            builder.place(TrackModelId::Sign, poseAt({leg, t, signLateral, -90.0f}), AddModel);
+            builder.place(TrackModelId::Sign, poseAt({leg, t, signLateral, -90.0f}));
         }
     }
     builder.place(TrackModelId::BigSign, fromZUp(-8.5582f, -53.6162f, 83.9632f),
-                  glm::vec3(27.4576f, -2.85641f, -5.82112f), AddModel);
+                  glm::vec3(27.4576f, -2.85641f, -5.82112f));
 
     builder.place(TrackModelId::Crate, fromZUp(-18.7845f, -87.1437f, 47.9182f),
-                  glm::vec3(61.0852f, -11.6996f, -5.7734f), AddModelWithBody, crateMass);
+                  glm::vec3(61.0852f, -11.6996f, -5.7734f), crateMass);
     // Two loose stacks on the line, the boat's to push through: rows of 4 and 3.
     for (const LegSpot& spot : crateSpots)
     {
@@ -337,7 +333,7 @@ TrackLayout buildLayout()
                 const float t = spot.t + crateSpacing * static_cast<float>(row) / legLength(spot.leg);
                 // Just above the planet's surface, to settle on it.
                 const Pose pose = poseAt({spot.leg, t, across, 15.0f * static_cast<float>(i)}, -0.25f);
-                builder.place(TrackModelId::Crate, pose, AddModelWithBody, crateMass);
+                builder.place(TrackModelId::Crate, pose, crateMass);
             }
         }
     }
@@ -455,51 +451,33 @@ std::vector<BodyDescription> placementBodies(const TrackPlacement& placement)
     return bodies;
 }
 
-std::vector<glm::vec3> boundingHullPoints(TrackModelId id)
+std::vector<glm::vec3> modelFileHullPoints(TrackModelId model)
 {
-    const TrackModel& model = trackModel(id);
-    std::vector<glm::vec3> corners;
-    for (const float x : {-model.halfWidth, model.halfWidth})
-    {
-        for (const float y : {-model.depth, model.height})
-        {
-            for (const float z : {-model.halfLength, model.halfLength})
-            {
-                corners.emplace_back(x, y, z);
-            }
-        }
-    }
-    return corners;
+    return hullPoints(loadObj(trackModelPath(model)));
 }
 
 std::vector<PhysicsBody*> addTrackBodies(const TrackLayout& layout, PhysicsResources& resources,
                                          PhysicsWorld& world, const HullPoints& hullPoints)
 {
     std::vector<PhysicsBody*> bodies;
+    bodies.reserve(layout.placements.size());
     for (const TrackPlacement& placement : layout.placements)
     {
         const TrackBodyKind kind = trackModel(placement.model).bodyKind;
-        if (kind == TrackBodyKind::None)
-        {
-            continue;
-        }
         const std::vector<BodyDescription> descriptions = placementBodies(placement);
         PhysicsBody* body = nullptr;
         if (kind == TrackBodyKind::Compound)
         {
             body = createCompoundInstanceBody(resources, world, descriptions, placement.position, placement.rotation);
         }
-        else
+        else if (kind != TrackBodyKind::None)
         {
             const std::vector<glm::vec3> points =
                 kind == TrackBodyKind::ConvexHull ? hullPoints(placement.model) : std::vector<glm::vec3>{};
             body = createInstanceBody(resources, world, descriptions.front(), placement.position, placement.rotation,
                                       points);
         }
-        if (body != nullptr)
-        {
-            bodies.push_back(body);
-        }
+        bodies.push_back(body);
     }
     return bodies;
 }

@@ -16,21 +16,12 @@ class PhysicsBody;
 class PhysicsResources;
 class PhysicsWorld;
 
-// How the scene adds a placement to its model collection: the instance alone
-// (then its body, if it has one), or instance and body together.
-enum class PlacementMethod
-{
-    AddModel,
-    AddModelWithBody,
-};
-
 // One model instance of the track.
 struct TrackPlacement
 {
     TrackModelId model;
     glm::vec3 position;
     glm::quat rotation;
-    PlacementMethod method;
     // 0 for a static body; the crates float free.
     double mass = 0.0;
 };
@@ -83,14 +74,14 @@ bool hasBody(const TrackPlacement& placement);
 // The placement's body descriptions from the size table, with the placement's mass.
 std::vector<BodyDescription> placementBodies(const TrackPlacement& placement);
 
-// The vertices of a model's convex-hull body: the scene's model collection
-// reads them from the model's file.
+// The points of a model's convex-hull body.
 using HullPoints = std::function<std::vector<glm::vec3>(TrackModelId)>;
-// The corners of the box that holds the drawn model: a hull that encloses the
-// real one, for a world built without the model files.
-std::vector<glm::vec3> boundingHullPoints(TrackModelId model);
+// The vertices of the model's file under "Assets/", as the race loads it to
+// draw it; none when the file does not load.
+std::vector<glm::vec3> modelFileHullPoints(TrackModelId model);
 
-// Every body of the layout, added to the world, in placement order; a body
-// that cannot be made (a hull without points) is left out.
+// Every body of the layout, added to the world in placement order: one entry
+// per placement, null for a placement without a body or one whose body cannot
+// be made (a hull without points).
 std::vector<PhysicsBody*> addTrackBodies(const TrackLayout& layout, PhysicsResources& resources,
                                          PhysicsWorld& world, const HullPoints& hullPoints);

@@ -16,9 +16,6 @@
 #include "renderers/Hud.hpp"
 #include "renderers/Text.hpp"
 
-#define GLFW_INCLUDE_NONE
-#include <GLFW/glfw3.h>
-
 MainMenuScene::MainMenuScene(GraphicsSystem* graphicsSystem, SceneManager* sceneManager)
     : graphicsSystem(graphicsSystem),
       sceneManager(sceneManager),
@@ -86,7 +83,7 @@ bool MainMenuScene::loadResources()
 
 void MainMenuScene::initialise()
 {
-    Mouse::setCursorMode(GLFW_CURSOR_HIDDEN);
+    Mouse::setCursorMode(Mouse::cursorHidden);
     Keyboard::setKeyPressedCallback([this](std::int16_t key) { onKeyPressed(key); });
     Mouse::setButtonPressedCallback({});
     Timer::setPerSecondCallback([this] { refreshFpsText(); });

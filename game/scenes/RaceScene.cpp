@@ -4,10 +4,6 @@
 #include "game/Gamepad.hpp"
 #include "game/assets/AssetPaths.hpp"
 #include "game/physics/Boat.hpp"
-#include "game/physics/InstanceBodies.hpp"
-#include "game/physics/LapTracker.hpp"
-#include "game/physics/RaceCourse.hpp"
-#include "game/race/RaceWorld.hpp"
 #include "game/race/TrackLayout.hpp"
 #include "game/scenes/SceneLoading.hpp"
 #include "game/scenes/TrackSceneLoading.hpp"
@@ -58,8 +54,7 @@ void RaceScene::load()
     {
         return;
     }
-    raceWorld.setRadialGravity(glm::vec3(0.0f), raceGravityMagnitude);
-    if (!loadBoat() || !loadGhosts() || !createCheckpoints() || !loadDebugLines() || !createSmoke())
+    if (!loadBoat() || !loadGhosts() || !loadDebugLines() || !createSmoke())
     {
         return;
     }
@@ -103,38 +98,31 @@ bool RaceScene::loadTrack()
     const std::vector<TrackPlacement>& placements = trackLayout().placements;
     std::vector<bool> placed(trackModelCount, false);
     std::vector<std::uint32_t> modelIndices(trackModelCount, 0);
-    bool allPlaced = true;
+    std::vector<ModelRef> instances;
     for (const TrackPlacement& placement : placements)
     {
-        const TrackModel& model = trackModel(placement.model);
-        const std::string path = trackModelPath(placement.model);
         const auto row = static_cast<std::size_t>(placement.model);
-        const std::int32_t capacity = placed[row] ? 10 : model.maxInstances;
-        const std::vector<BodyDescription> bodies = placementBodies(placement);
-        ModelRef added;
-        if (placement.method == PlacementMethod::AddModelWithBody && !bodies.empty())
+        const std::int32_t capacity = placed[row] ? 10 : trackModel(placement.model).maxInstances;
+        const ModelRef added =
+            addModel(*models, {trackModelPath(placement.model), placement.position, placement.rotation, capacity});
+        instances.push_back(added);
+        if (added.added())
         {
-            added = addModelWithBody(*models, path, bodies.front(), placement.position, placement.rotation, capacity);
+            placed[row] = true;
+            modelIndices[row] = added.model();
         }
-        else
+    }
+    // The world as a race without a window builds it; the hulls from the files just drawn.
+    racePhysics = buildRacePhysics(trackLayout(), raceWorld, raceResources, modelFileHullPoints);
+    bool allPlaced = true;
+    for (std::size_t placement = 0; placement < placements.size(); ++placement)
+    {
+        const ModelRef instance = instances[placement];
+        allPlaced = allPlaced && instance.added();
+        if (instance.added() && racePhysics.trackBodies[placement] != nullptr)
         {
-            added = addModel(*models, {path, placement.position, placement.rotation, capacity});
-            if (added.added() && model.bodyKind == TrackBodyKind::Compound)
-            {
-                models->createCompoundInstanceBody(added.model(), added.instance(), bodies);
-            }
-            else if (added.added() && !bodies.empty())
-            {
-                models->createInstanceBody(added.model(), added.instance(), bodies.front());
-            }
+            models->setInstanceBody(instance.model(), instance.instance(), racePhysics.trackBodies[placement]);
         }
-        if (!added.added())
-        {
-            allPlaced = false;
-            continue;
-        }
-        placed[row] = true;
-        modelIndices[row] = added.model();
     }
     for (std::size_t row = 0; row < trackModelCount; ++row)
     {
@@ -152,17 +140,14 @@ bool RaceScene::loadTrack()
 
 bool RaceScene::loadBoat()
 {
-    boat = createRaceBoat(raceResources, raceWorld);
-    boatBody = boat->chassis();
-    boatModel =
-        addModel(*models, {inAssets(boatModelFile), glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f), boatCapacity});
+    boatModel = addModel(*models, {inAssets(boatModelFile), glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f), boatCapacity});
     if (!loadStep(boatModel.added(), "The player's boat could not be added."))
     {
         return false;
     }
     models->setModelMaterial(boatModel.model(), materialLayer(TrackMaterial::Boat), glm::vec3(0.0f), 0.0f);
-    models->setInstanceBody(boatModel.model(), boatModel.instance(), boatBody);
-    placeBoat(raceStartPosition, raceStartRotation());
+    models->setInstanceBody(boatModel.model(), boatModel.instance(), racePhysics.boat->chassis());
+    models->setInstancePose(boatModel.model(), boatModel.instance(), raceStartPosition, raceStartRotation());
     return true;
 }
 
@@ -186,12 +171,6 @@ bool RaceScene::loadGhosts()
         models->setInstancePose(opponent.modelIndex, opponent.instanceIndex, opponent.recording.startPosition(),
                                 opponent.recording.startRotation());
     }
-    return true;
-}
-
-bool RaceScene::createCheckpoints()
-{
-    lapTracker = createRaceCheckpoints(raceResources, raceWorld);
     return true;
 }
 
@@ -250,18 +229,6 @@ void RaceScene::loadAudio()
     countdownSound.setVolume(musicVolume);
 }
 
-void RaceScene::placeBoat(const glm::vec3& position, const glm::quat& rotation)
-{
-    boat->reset(position, rotation);
-    // Drawn there at once, also while the world stands still.
-    boatBody->previousTransform = boatBody->getWorldTransform();
-    boatBody->currentTransform = boatBody->getWorldTransform();
-    if (boatModel.added())
-    {
-        models->setInstancePose(boatModel.model(), boatModel.instance(), position, rotation);
-    }
-}
-
 void RaceScene::unload()
 {
     loaded = false;
@@ -275,9 +242,7 @@ void RaceScene::unload()
     }
     raceWorld.removeAllObjects();
     raceResources.destroyAll();
-    boat = nullptr;
-    boatBody = nullptr;
-    lapTracker = nullptr;
+    racePhysics = {};
     graphicsSystem->destroyUniformBuffers(debugUniforms);
     physicsDebugRenderer.destroy();
     if (renderer)
@@ -290,19 +255,29 @@ void RaceScene::unload()
     TrackBaseScene::unload();
 }
 
+void RaceScene::setBoatDriver(BoatDriver driver)
+{
+    boatDriver = std::move(driver);
+}
+
 const RaceRules& RaceScene::rules() const
 {
     return raceRules;
 }
 
+const PhysicsWorld& RaceScene::physics() const
+{
+    return raceWorld;
+}
+
 Boat* RaceScene::playerBoat() const
 {
-    return boat;
+    return racePhysics.boat;
 }
 
 const LapTracker* RaceScene::laps() const
 {
-    return lapTracker;
+    return racePhysics.lapTracker;
 }
 
 const ModelCollection* RaceScene::modelCollection() const

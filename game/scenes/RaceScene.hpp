@@ -4,9 +4,11 @@
 #include "engine/Camera.hpp"
 #include "engine/CameraController.hpp"
 #include "engine/vulkan/ResourceRecords.hpp"
+#include "game/physics/BoatControls.hpp"
 #include "game/physics/GhostRecording.hpp"
 #include "game/physics/PhysicsResources.hpp"
 #include "game/physics/PhysicsWorld.hpp"
+#include "game/race/RacePhysics.hpp"
 #include "game/race/RaceRules.hpp"
 #include "game/scenes/TrackBaseScene.hpp"
 #include "graphics/ModelCollection.hpp"
@@ -17,6 +19,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class Boat;
@@ -31,6 +34,9 @@ struct OpponentGhost
     std::uint32_t modelIndex = 0xFFFFFFFFu;
     std::uint32_t instanceIndex = 0xFFFFFFFFu;
 };
+
+// The controls of the player's boat for a frame of the given time.
+using BoatDriver = std::function<BoatControls(const Boat& boat, float deltaTime)>;
 
 // Scene 1: the race on the water planet. The rules live in RaceRules, the
 // track in TrackLayout and the cameras in RaceCameras; the scene loads what
@@ -51,7 +57,13 @@ public:
     void unload() override;
     void onKeyPressed(std::int16_t key) override;
 
+    // Who drives the player's boat in place of the keyboard and the gamepad
+    // (the autopilot of the tests and benchmarks); an empty driver gives the
+    // boat back to the player.
+    void setBoatDriver(BoatDriver driver);
+
     const RaceRules& rules() const;
+    const PhysicsWorld& physics() const;
     // Null before a load that made it.
     Boat* playerBoat() const;
     const LapTracker* laps() const;
@@ -75,11 +87,13 @@ private:
     bool loadTrack();
     bool loadBoat();
     bool loadGhosts();
-    bool createCheckpoints();
     bool loadDebugLines();
     bool createSmoke();
     void loadAudio();
 
+    void startCountdown();
+    // The player's controls, or the driver's, read and applied to the boat.
+    BoatControls driveBoat(float deltaTime);
     void updateLapAndRecording(float deltaTime);
     void updateOpponents(float deltaTime);
     void updateFrameTail(float deltaTime, bool tick);
@@ -87,8 +101,6 @@ private:
     void refreshClockText();
 
     void resetBoatToCheckpoint();
-    // The boat at rest at a pose, drawn there from the next frame, whatever the state.
-    void placeBoat(const glm::vec3& position, const glm::quat& rotation);
 
     void updateAttractCamera();
     void updateCamera();
@@ -102,6 +114,8 @@ private:
     float musicVolume = 0.5f;
     PhysicsWorld raceWorld;
     PhysicsResources raceResources;
+    // The track's bodies, the boat and the checkpoints, in raceWorld and raceResources.
+    RacePhysics racePhysics;
     float interpolationFactor = 0.0f;
     Camera attractCamera;
     Camera chaseCamera;
@@ -113,16 +127,14 @@ private:
     std::unique_ptr<ModelCollection> models;
     bool showPhysicsDebug = false;
     bool clearModelFlag = true;
-    Boat* boat = nullptr;
-    PhysicsBody* boatBody = nullptr;
     ModelRef boatModel;
+    BoatDriver boatDriver;
     bool followCamera = true;
     float cameraSpeed = 1.0f;
     RaceRules raceRules;
     std::unique_ptr<ParticleSystem> particles;
     GhostRecording playerRecording{180, 15};
     std::array<OpponentGhost, opponentCount> opponents;
-    LapTracker* lapTracker = nullptr;
     std::unique_ptr<DeferredRenderer> renderer;
     PhysicsDebugRenderer physicsDebugRenderer;
     UniformBufferCollection debugUniforms;

@@ -6,11 +6,9 @@
 #include "engine/Timer.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/race/RaceCameras.hpp"
+#include "game/scenes/SceneKeys.hpp"
 #include "renderers/ParticleSystem.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
-
-#define GLFW_INCLUDE_NONE
-#include <GLFW/glfw3.h>
 
 #include <glm/geometric.hpp>
 
@@ -58,9 +56,10 @@ void RaceScene::updateAttractCamera()
 
 void RaceScene::updateChaseCamera()
 {
-    Mouse::setCursorMode(GLFW_CURSOR_DISABLED);
-    const glm::vec3 keel = boat->interpolatedPosition(interpolationFactor);
-    const ChaseShot shot = ::chaseCamera({keel + chasePivotHeight * glm::normalize(keel), boat->axes().forward(),
+    Mouse::setCursorMode(Mouse::cursorDisabled);
+    const Boat& boat = *racePhysics.boat;
+    const glm::vec3 keel = boat.interpolatedPosition(interpolationFactor);
+    const ChaseShot shot = ::chaseCamera({keel + chasePivotHeight * glm::normalize(keel), boat.axes().forward(),
                                           Mouse::getPosition(),
                                           glm::vec2(static_cast<float>(Settings::getWindowWidth()),
                                                     static_cast<float>(Settings::getWindowHeight())),

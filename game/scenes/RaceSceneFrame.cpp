@@ -4,7 +4,7 @@
 #include "engine/SceneManager.hpp"
 #include "engine/Timer.hpp"
 #include "game/physics/Boat.hpp"
-#include "game/physics/LapTracker.hpp"
+#include "game/physics/BulletConversions.hpp"
 #include "game/scenes/SceneKeys.hpp"
 #include "game/scenes/SceneLoading.hpp"
 #include "renderers/ParticleSystem.hpp"
@@ -14,19 +14,6 @@
 
 namespace
 {
-constexpr std::int16_t keyF3 = 292;
-constexpr std::int16_t keyF4 = 293;
-constexpr std::int16_t keyF6 = 295;
-constexpr std::int16_t keyF7 = 296;
-constexpr std::int16_t keyF8 = 297;
-constexpr std::int16_t keyF9 = 298;
-constexpr std::int16_t keyF10 = 299;
-constexpr std::int16_t keyF11 = 300;
-constexpr std::int16_t keyF12 = 301;
-constexpr std::int16_t keyUp = 265;
-constexpr std::int16_t keyDown = 264;
-constexpr std::int16_t keyR = 82;
-constexpr std::int16_t keyP = 80;
 constexpr double volumeStep = 0.1;
 constexpr double cameraSpeedStep = 0.5;
 }
@@ -72,63 +59,67 @@ void RaceScene::onKeyPressed(std::int16_t key)
     {
         return;
     }
-    switch (key)
+    if (stepRendererView(*renderer, key))
     {
-    case keyF3:
-    case keyF4:
-        musicVolume = steppedVolume(musicVolume, key == keyF3 ? volumeStep : -volumeStep);
+        return;
+    }
+    const RaceKeyAction action = raceKeyAction(key);
+    switch (action)
+    {
+    case RaceKeyAction::musicLouder:
+    case RaceKeyAction::musicSofter:
+        musicVolume = steppedVolume(musicVolume, action == RaceKeyAction::musicLouder ? volumeStep : -volumeStep);
         music.setVolume(musicVolume);
         break;
-    case keyF6:
+    case RaceKeyAction::switchCamera:
         followCamera = !followCamera;
         break;
-    case keyF7:
+    case RaceKeyAction::togglePhysicsLines:
         showPhysicsDebug = !showPhysicsDebug;
         break;
-    case keyF8:
-        renderer->previousRenderMode();
-        break;
-    case keyF9:
-        renderer->nextRenderMode();
-        break;
-    case keyF10:
-        renderer->nextPointLightMode();
-        break;
-    case keyF11:
-        renderer->nextColourGradingMode();
-        break;
-    case keyF12:
+    case RaceKeyAction::toggleNormalMaps:
         clearModelFlag = !clearModelFlag;
         break;
-    case keyUp:
-    case keyDown:
-        cameraSpeed = steppedCameraSpeed(cameraSpeed, key == keyUp ? cameraSpeedStep : -cameraSpeedStep);
-        break;
-    default:
+    case RaceKeyAction::freeCameraFaster:
+    case RaceKeyAction::freeCameraSlower:
+    {
+        const double step = action == RaceKeyAction::freeCameraFaster ? cameraSpeedStep : -cameraSpeedStep;
+        cameraSpeed = steppedCameraSpeed(cameraSpeed, step);
         break;
     }
-
-    if (raceRules.pressKey(key))
-    {
-        countdownSound.start();
-        renderer->setIntroFlag(false);
-    }
-    if (key == keyR)
-    {
+    case RaceKeyAction::startCountdown:
+        startCountdown();
+        break;
+    case RaceKeyAction::resetBoat:
         resetBoatToCheckpoint();
-    }
-    if (key == keyP)
-    {
+        break;
+    case RaceKeyAction::showTrophy:
         std::printf("test");
         std::fflush(stdout);
         if (sceneManager != nullptr)
         {
             sceneManager->setScene(trophySceneIndex);
         }
+        break;
+    case RaceKeyAction::none:
+        break;
+    }
+}
+
+void RaceScene::startCountdown()
+{
+    if (raceRules.startCountdown())
+    {
+        countdownSound.start();
+        renderer->setIntroFlag(false);
     }
 }
 
 void RaceScene::resetBoatToCheckpoint()
 {
-    placeBoat(lapTracker->currentCheckpointPosition(), lapTracker->currentCheckpointRotation());
+    ::resetBoatToCheckpoint(racePhysics);
+    // Drawn there at once, also while the world stands still.
+    const btTransform& pose = racePhysics.boat->chassis()->getWorldTransform();
+    models->setInstancePose(boatModel.model(), boatModel.instance(), fromBulletVector(pose.getOrigin()),
+                            fromBulletQuaternion(pose.getRotation()));
 }

@@ -1,7 +1,6 @@
 #include "game/scenes/RaceScene.hpp"
 
 #include "engine/SceneManager.hpp"
-#include "engine/Timer.hpp"
 #include "game/Gamepad.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/physics/LapTracker.hpp"
@@ -11,17 +10,12 @@
 #include "renderers/Text.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
 
-#define GLFW_INCLUDE_NONE
-#include <GLFW/glfw3.h>
 #include <glm/geometric.hpp>
-#include <glm/gtc/quaternion.hpp>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace
 {
-constexpr std::int16_t keyEnter = 257;
 constexpr std::uint32_t clockTextLength = 8;
 constexpr float boatLightRadius = 3.0f;
 constexpr float smokeBehindBoat = 2.0f;
@@ -36,7 +30,7 @@ void RaceScene::update()
     }
     // The race's time is the world's: what a stall adds beyond what the world
     // simulates moves neither the clock nor the opponents.
-    const float deltaTime = std::min(Timer::getDeltaTime(), PhysicsWorld::longestFrame);
+    const float deltaTime = PhysicsWorld::frameTime();
     const bool tick = raceRules.tickHud(deltaTime);
     if (raceRules.startRacingIfDue())
     {
@@ -49,10 +43,10 @@ void RaceScene::update()
 
     if (raceRules.state() == RaceState::Waiting)
     {
-        if (gamepadConnected &&
-            boat->handleGamepadInput(true).buttons[GLFW_GAMEPAD_BUTTON_A] == GLFW_PRESS)
+        // The gamepad's button that puts the boat back starts the countdown.
+        if (racePhysics.boat->handleGamepadInput(true).reset)
         {
-            onKeyPressed(keyEnter);
+            startCountdown();
         }
         return;
     }
@@ -64,17 +58,10 @@ void RaceScene::update()
         {
             refreshClockText();
         }
-        if (gamepadConnected)
+        // Held, the reset puts the boat back on every frame.
+        if (driveBoat(deltaTime).reset)
         {
-            if (boat->handleGamepadInput(false).buttons[GLFW_GAMEPAD_BUTTON_A] == GLFW_PRESS)
-            {
-                resetBoatToCheckpoint();
-                onKeyPressed(keyEnter);
-            }
-        }
-        else
-        {
-            boat->handleKeyboardInput();
+            resetBoatToCheckpoint();
         }
         updateLapAndRecording(deltaTime);
         updateOpponents(deltaTime);
@@ -82,19 +69,30 @@ void RaceScene::update()
     updateFrameTail(deltaTime, tick);
 }
 
+BoatControls RaceScene::driveBoat(float deltaTime)
+{
+    Boat& boat = *racePhysics.boat;
+    if (!boatDriver)
+    {
+        return gamepadConnected ? boat.handleGamepadInput(false) : boat.handleKeyboardInput();
+    }
+    const BoatControls controls = boatDriver(boat, deltaTime);
+    boat.drive(controls);
+    return controls;
+}
+
 void RaceScene::finishRace()
 {
     lastRacePlace = static_cast<std::int32_t>(raceRules.place());
+    Boat& boat = *racePhysics.boat;
     // No one drives the boat from here on.
-    boat->releaseControls();
+    boat.releaseControls();
     // The finish is seen two frames after the line was crossed, and the
     // samples so far may all lie before it. The boat's pose now, past the line,
     // is the pose at the time recorded so far; held for one interval more, it
     // becomes the last sample, so that the saved race finishes when it is played back.
-    const glm::vec3 position = boat->interpolatedPosition(interpolationFactor);
-    const glm::quat rotation = glm::quat_cast(boat->axes().basis());
-    playerRecording.recordFrame(ghostSampleInterval, position, rotation);
-    playerRecording.recordFrame(0.0f, position, rotation);
+    recordBoat(playerRecording, ghostSampleInterval, boat, interpolationFactor);
+    recordBoat(playerRecording, 0.0f, boat, interpolationFactor);
     playerRecording.stopRecording();
     const bool saved = playerRecording.saveToFile(savedGhostPath);
     std::fputs(finishLines(saved, raceRules.place(), raceRules.clock()).c_str(), stdout);
@@ -113,11 +111,10 @@ void RaceScene::refreshClockText()
 
 void RaceScene::updateLapAndRecording(float deltaTime)
 {
-    hudLap = lapTracker->currentLap();
+    hudLap = racePhysics.lapTracker->currentLap();
     if (!playerRecording.isRecordingComplete())
     {
-        playerRecording.recordFrame(deltaTime, boat->interpolatedPosition(interpolationFactor),
-                                    glm::quat_cast(boat->axes().basis()));
+        recordBoat(playerRecording, deltaTime, *racePhysics.boat, interpolationFactor);
     }
 }
 
@@ -141,22 +138,21 @@ void RaceScene::updateOpponents(float deltaTime)
 
 void RaceScene::updateFrameTail(float deltaTime, bool tick)
 {
-    interpolationFactor = raceWorld.step();
+    interpolationFactor = stepRace(raceWorld, racePhysics);
     models->updateBodyInstances(interpolationFactor);
-    boat->update(interpolationFactor);
-    lapTracker->checkCheckpoint(boatBody);
 
-    const glm::vec3 position = boat->interpolatedPosition(interpolationFactor);
+    const Boat& boat = *racePhysics.boat;
+    const glm::vec3 position = boat.interpolatedPosition(interpolationFactor);
     if (tick)
     {
         renderer->setPointLight(position + glm::normalize(position), glm::vec3(1.0f), boatLightRadius, 0);
     }
 
-    const float speed = boat->speedKmh();
-    const glm::vec3 forward = boat->axes().forward();
+    const float speed = boat.speedKmh();
+    const glm::vec3 forward = boat.axes().forward();
     particles->setEmitter(0, position - smokeBehindBoat * forward, forward,
                           static_cast<float>(-static_cast<double>(speed) / 3.6));
-    particles->setEmitterActive(0, boat->isSliding());
+    particles->setEmitterActive(0, boat.isSliding());
     particles->update(deltaTime);
 
     needleMesh->model = needleMatrix(speed, layout.speedometerCentre.x, layout.speedometerCentre.y);

@@ -1,25 +1,25 @@
 #include "game/scenes/SceneKeys.hpp"
 
-#define GLFW_INCLUDE_NONE
-#include <GLFW/glfw3.h>
+#include "engine/Keyboard.hpp"
+#include "engine/Keys.hpp"
 
 MenuKeyCommand menuKeyCommand(std::int16_t key)
 {
     switch (key)
     {
-    case GLFW_KEY_ESCAPE:
+    case Key::escape:
         return {MenuKeyAction::closeWindow};
-    case GLFW_KEY_ENTER:
-    case GLFW_KEY_KP_ENTER:
+    case Key::enter:
+    case Key::keypadEnter:
         return {MenuKeyAction::startRace};
-    case GLFW_KEY_F1:
+    case Key::f1:
         return {MenuKeyAction::toggleFpsText};
     default:
         break;
     }
-    if (key >= GLFW_KEY_KP_1 && key <= GLFW_KEY_KP_6)
+    if (key >= Key::keypad1 && key <= Key::keypad6)
     {
-        return {MenuKeyAction::showTrophy, key - GLFW_KEY_KP_1 + 1};
+        return {MenuKeyAction::showTrophy, key - Key::keypad1 + 1};
     }
     return {};
 }
@@ -28,32 +28,73 @@ TrackKeyAction trackKeyAction(std::int16_t key)
 {
     switch (key)
     {
-    case GLFW_KEY_ESCAPE:
+    case Key::escape:
         return TrackKeyAction::closeWindow;
-    case GLFW_KEY_F1:
+    case Key::f1:
         return TrackKeyAction::toggleDebugText;
-    case GLFW_KEY_F2:
+    case Key::f2:
         return TrackKeyAction::swallow;
     default:
         return TrackKeyAction::passOn;
     }
 }
 
-TrophyKeyAction trophyKeyAction(std::int16_t key)
+RendererViewAction rendererViewAction(std::int16_t key)
 {
     switch (key)
     {
-    case GLFW_KEY_F8:
-        return TrophyKeyAction::previousRenderMode;
-    case GLFW_KEY_F9:
-        return TrophyKeyAction::nextRenderMode;
-    case GLFW_KEY_F10:
-        return TrophyKeyAction::nextPointLightMode;
-    case GLFW_KEY_F11:
-        return TrophyKeyAction::nextColourGradingMode;
-    case GLFW_KEY_ENTER:
-        return TrophyKeyAction::backToRace;
+    case Key::f8:
+        return RendererViewAction::previousRenderMode;
+    case Key::f9:
+        return RendererViewAction::nextRenderMode;
+    case Key::f10:
+        return RendererViewAction::nextPointLightMode;
+    case Key::f11:
+        return RendererViewAction::nextColourGradingMode;
     default:
-        return TrophyKeyAction::none;
+        return RendererViewAction::none;
     }
+}
+
+TrophyKeyAction trophyKeyAction(std::int16_t key)
+{
+    return key == Key::enter ? TrophyKeyAction::backToRace : TrophyKeyAction::none;
+}
+
+RaceKeyAction raceKeyAction(std::int16_t key)
+{
+    switch (key)
+    {
+    case Key::f3:
+        return RaceKeyAction::musicLouder;
+    case Key::f4:
+        return RaceKeyAction::musicSofter;
+    case Key::f6:
+        return RaceKeyAction::switchCamera;
+    case Key::f7:
+        return RaceKeyAction::togglePhysicsLines;
+    case Key::f12:
+        return RaceKeyAction::toggleNormalMaps;
+    case Key::up:
+        return RaceKeyAction::freeCameraFaster;
+    case Key::down:
+        return RaceKeyAction::freeCameraSlower;
+    case Key::enter:
+    case Key::keypadEnter:
+        return RaceKeyAction::startCountdown;
+    case Key::r:
+        return RaceKeyAction::resetBoat;
+    case Key::p:
+        return RaceKeyAction::showTrophy;
+    default:
+        return RaceKeyAction::none;
+    }
+}
+
+glm::vec3 freeCameraAxis()
+{
+    const auto axis = [](std::int16_t toward, std::int16_t away) {
+        return (Keyboard::isKeyPressed(toward) ? 1.0f : 0.0f) - (Keyboard::isKeyPressed(away) ? 1.0f : 0.0f);
+    };
+    return glm::vec3(axis(Key::l, Key::j), axis(Key::u, Key::o), axis(Key::k, Key::i));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <glm/vec3.hpp>
+
 #include <cstdint>
 
 // The scenes by index, in the order main adds them.
@@ -41,15 +43,54 @@ enum class TrackKeyAction
 // The keys that the race and trophy scenes share.
 TrackKeyAction trackKeyAction(std::int16_t key);
 
-enum class TrophyKeyAction
+enum class RendererViewAction
 {
     none,
     previousRenderMode,
     nextRenderMode,
     nextPointLightMode,
     nextColourGradingMode,
+};
+
+// F8 to F11, the renderer's views: the same in the race and the trophy scene.
+RendererViewAction rendererViewAction(std::int16_t key);
+
+enum class TrophyKeyAction
+{
+    none,
     backToRace,
 };
 
-// The trophy scene's own keys, those the shared handler passes on.
+// The trophy scene's own keys, those the shared handler passes on, beside the renderer's views.
 TrophyKeyAction trophyKeyAction(std::int16_t key);
+
+enum class RaceKeyAction
+{
+    none,
+    // F3 and F4: the music's volume a step up or down.
+    musicLouder,
+    musicSofter,
+    // F6: the chase camera or the free camera.
+    switchCamera,
+    // F7: the physics bodies drawn as lines.
+    togglePhysicsLines,
+    // F12: the models' normal maps on or off.
+    toggleNormalMaps,
+    // Up and Down: the free camera's speed factor.
+    freeCameraFaster,
+    freeCameraSlower,
+    // Enter and keypad Enter; only while the race waits.
+    startCountdown,
+    // R: the boat back, at rest, on the checkpoint passed last.
+    resetBoat,
+    // P: the trophy scene, the race paused until its Enter comes back.
+    showTrophy,
+};
+
+// The race scene's own keys, those the shared handler passes on, beside the renderer's views.
+RaceKeyAction raceKeyAction(std::int16_t key);
+
+// Where the keys held now fly the free camera, -1, 0 or +1 along each axis of
+// its own frame: L and J right and left (x), U and O up and down (y), K and I
+// back and forward (z).
+glm::vec3 freeCameraAxis();

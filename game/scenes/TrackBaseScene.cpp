@@ -14,9 +14,8 @@
 #include "graphics/TextureArray.hpp"
 #include "renderers/Hud.hpp"
 #include "renderers/Text.hpp"
+#include "renderers/deferred/DeferredRenderer.hpp"
 
-#define GLFW_INCLUDE_NONE
-#include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
 
 namespace
@@ -119,7 +118,7 @@ bool TrackBaseScene::hudLoaded() const
 
 void TrackBaseScene::initialise()
 {
-    Mouse::setCursorMode(GLFW_CURSOR_HIDDEN);
+    Mouse::setCursorMode(Mouse::cursorHidden);
     Keyboard::setKeyPressedCallback([this](std::int16_t key) { handleKey(key); });
     Mouse::setButtonPressedCallback({});
     Timer::setPerSecondCallback([this] { refreshFpsText(); });
@@ -141,6 +140,28 @@ void TrackBaseScene::handleKey(std::int16_t key)
         onKeyPressed(key);
         break;
     }
+}
+
+bool TrackBaseScene::stepRendererView(DeferredRenderer& renderer, std::int16_t key)
+{
+    switch (rendererViewAction(key))
+    {
+    case RendererViewAction::previousRenderMode:
+        renderer.previousRenderMode();
+        return true;
+    case RendererViewAction::nextRenderMode:
+        renderer.nextRenderMode();
+        return true;
+    case RendererViewAction::nextPointLightMode:
+        renderer.nextPointLightMode();
+        return true;
+    case RendererViewAction::nextColourGradingMode:
+        renderer.nextColourGradingMode();
+        return true;
+    case RendererViewAction::none:
+        break;
+    }
+    return false;
 }
 
 void TrackBaseScene::update()

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+class DeferredRenderer;
 struct FrameInfo;
 
 // The base of the scenes on the water planet (the race and the trophy): the
@@ -42,6 +43,8 @@ public:
 protected:
     // Whether the last load made the whole HUD; the subclasses add their own steps after it.
     bool hudLoaded() const;
+    // F8 to F11 step the renderer's views, in both track scenes; false for any other key.
+    static bool stepRendererView(DeferredRenderer& renderer, std::int16_t key);
     // Speedometer, needle, lap badge, race clock and debug text.
     void drawRaceHud(const FrameInfo& frame);
     void drawDebugText(const FrameInfo& frame);

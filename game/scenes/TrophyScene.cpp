@@ -153,33 +153,14 @@ void TrophyScene::render()
 
 void TrophyScene::onKeyPressed(std::int16_t key)
 {
-    const TrophyKeyAction action = trophyKeyAction(key);
-    if (action == TrophyKeyAction::backToRace)
+    if (trophyKeyAction(key) == TrophyKeyAction::backToRace)
     {
         sceneManager->setScene(raceSceneIndex);
         return;
     }
-    if (!loaded)
+    if (loaded)
     {
-        return;
-    }
-    switch (action)
-    {
-    case TrophyKeyAction::previousRenderMode:
-        renderer->previousRenderMode();
-        break;
-    case TrophyKeyAction::nextRenderMode:
-        renderer->nextRenderMode();
-        break;
-    case TrophyKeyAction::nextPointLightMode:
-        renderer->nextPointLightMode();
-        break;
-    case TrophyKeyAction::nextColourGradingMode:
-        renderer->nextColourGradingMode();
-        break;
-    case TrophyKeyAction::backToRace:
-    case TrophyKeyAction::none:
-        break;
+        stepRendererView(*renderer, key);
     }
 }
 

@@ -32,4 +32,25 @@ TEST(GamepadTest, JoystickOneAloneDecidesWhetherTheGamepadIsRead)
     EXPECT_EQ(gamepadAfterJoystickEvent(GLFW_JOYSTICK_1, 0, true, true), unchangedOn);
     EXPECT_EQ(gamepadAfterJoystickEvent(GLFW_JOYSTICK_1, 0, true, false), unchangedOff);
 }
+
+TEST(GamepadTest, TheStickSteersTheTriggersDriveAndWithoutAGamepadNothingMoves)
+{
+    GLFWgamepadstate state{};
+    state.axes[GLFW_GAMEPAD_AXIS_LEFT_X] = 0.5f;
+    // Released triggers read -1: no thrust either way.
+    state.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] = -1.0f;
+    state.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] = -1.0f;
+    EXPECT_EQ(gamepadControls(state), (BoatControls{-0.5f, 0.0f, false, false}));
+
+    // The right trigger full, the left half way: half ahead.
+    state.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] = 1.0f;
+    state.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] = 0.0f;
+    state.buttons[GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER] = GLFW_PRESS;
+    state.buttons[GLFW_GAMEPAD_BUTTON_A] = GLFW_PRESS;
+    EXPECT_EQ(gamepadControls(state), (BoatControls{-0.5f, 0.5f, true, true}));
+
+    // GLFW is not even asked without a gamepad.
+    gamepadConnected = false;
+    EXPECT_EQ(readGamepadControls(), BoatControls{});
+}
 }

@@ -8,14 +8,18 @@
 #include "game/physics/PhysicsResources.hpp"
 #include "game/physics/PhysicsWorld.hpp"
 #include "game/physics/RaceCourse.hpp"
-#include "game/race/RaceWorld.hpp"
-#include "game/race/TrackLayout.hpp"
+#include "game/race/HeadlessRace.hpp"
+#include "graphics/ObjLoader.hpp"
 #include "tools/assets/AssetKinds.hpp"
+#include "tools/assets/ModelMeshes.hpp"
 
 #include <fmt/core.h>
 
 #include <array>
 #include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -52,29 +56,43 @@ const std::array<Opponent, 5> opponents{{
 }};
 }
 
-std::optional<GhostRecording> recordAutopilotRace(const AutopilotSkill& skill, const glm::vec3& grid)
+HullPoints generatedHullPoints()
 {
-    RaceWorld race;
+    auto points = std::make_shared<std::map<TrackModelId, std::vector<glm::vec3>>>();
+    for (std::size_t row = 0; row < trackModelCount; ++row)
+    {
+        const auto model = static_cast<TrackModelId>(row);
+        if (trackModel(model).bodyKind == TrackBodyKind::ConvexHull)
+        {
+            const std::string path = trackModelFile(trackModel(model));
+            (*points)[model] = hullPoints(parseObj(modelFileText(path), path));
+        }
+    }
+    return [points](TrackModelId model) {
+        const auto found = points->find(model);
+        return found != points->end() ? found->second : std::vector<glm::vec3>{};
+    };
+}
+
+std::optional<GhostRecording> recordAutopilotRace(const AutopilotSkill& skill, const glm::vec3& grid,
+                                                  const HullPoints& hullPoints)
+{
+    HeadlessRace race(hullPoints);
     race.boat().reset(raceStartPosition + raceStartRotation() * grid, raceStartRotation());
     Autopilot autopilot(skill, trackLayout().course);
-    autopilot.release(race.boat());
-    // The countdown: the world runs, the boat settles and waits.
+    // The countdown: the world runs without controls, the boat settles and waits.
     for (int frame = 0; frame < countdownFrames; ++frame)
     {
-        race.frame(frameTime);
+        race.step(frameTime);
     }
 
     GhostRecording recording(recordingSeconds, samplesPerSecond);
+    // In the order of the race scene's frame: the controls, the recording at
+    // the pose the last frame showed, then the step.
     const auto frame = [&] {
-        if (!autopilot.drive(race.boat(), frameTime))
-        {
-            race.resetBoatToCheckpoint();
-        }
-        // Before the step, at the pose the frame shows, as the race records the player.
-        const Boat& boat = race.boat();
-        recording.recordFrame(frameTime, boat.interpolatedPosition(race.interpolationFactor()),
-                              glm::quat_cast(boat.axes().basis()));
-        race.frame(frameTime);
+        race.control(autopilot.drive(race.boat(), frameTime));
+        recordBoat(recording, frameTime, race.boat(), race.interpolationFactor());
+        race.step(frameTime);
     };
     while (race.lapTracker().currentLap() <= 3 && !recording.isRecordingComplete())
     {
@@ -87,7 +105,6 @@ std::optional<GhostRecording> recordAutopilotRace(const AutopilotSkill& skill, c
     {
         frame();
     }
-    autopilot.release(race.boat());
     if (race.lapTracker().currentLap() <= 3 || recording.isRecordingComplete())
     {
         return std::nullopt;
@@ -125,9 +142,9 @@ int checkpointsPassedInPlayback(GhostRecording ghost)
 
 namespace
 {
-bool writeGhost(const std::filesystem::path& path, const Opponent& opponent)
+bool writeGhost(const std::filesystem::path& path, const Opponent& opponent, const HullPoints& hullPoints)
 {
-    const std::optional<GhostRecording> ghost = recordAutopilotRace(opponent.skill, opponent.grid);
+    const std::optional<GhostRecording> ghost = recordAutopilotRace(opponent.skill, opponent.grid, hullPoints);
     if (!ghost)
     {
         fmt::print(stderr, "The autopilot did not finish the race for {}.\n", path.string());
@@ -162,9 +179,9 @@ std::optional<std::size_t> writeGhosts(const std::filesystem::path& assets, cons
 {
     std::error_code error;
     std::filesystem::create_directories((assets / opponents.front().file).parent_path(), error);
-    // Each race in a process of its own, all at once: the keyboard and the
-    // clock that the boat and the world read are the process's, and a race
-    // takes seconds.
+    const HullPoints hullPoints = generatedHullPoints();
+    // Each race in a process of its own, all at once: the clock that the boat
+    // and the world read is the process's, and a race takes seconds.
     std::fflush(stdout);
     std::fflush(stderr);
     std::vector<pid_t> children;
@@ -181,7 +198,7 @@ std::optional<std::size_t> writeGhosts(const std::filesystem::path& assets, cons
         const pid_t child = fork();
         if (child == 0)
         {
-            _exit(writeGhost(path, opponent) ? 0 : 1);
+            _exit(writeGhost(path, opponent, hullPoints) ? 0 : 1);
         }
         if (child > 0)
         {
@@ -189,7 +206,7 @@ std::optional<std::size_t> writeGhosts(const std::filesystem::path& assets, cons
         }
         else
         {
-            written = writeGhost(path, opponent) && written;
+            written = writeGhost(path, opponent, hullPoints) && written;
         }
     }
     for (const pid_t child : children)

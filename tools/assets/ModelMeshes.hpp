@@ -4,6 +4,9 @@
 #include "game/race/TrackModels.hpp"
 #include "tools/assets/MeshBuilder.hpp"
 
+#include <filesystem>
+#include <string>
+
 // The meshes of the generated models, each in its own frame (Y up, base at
 // y = 0, centred on the Y axis). The track models take their sizes from their
 // row of the size table.
@@ -57,3 +60,7 @@ Mesh buildBoat();
 Mesh buildGoblet(GobletMaterial goblet);
 inline constexpr float stageBallRadius = 10.6f;
 Mesh buildStageBall();
+
+// The OBJ text of the model file at a path under Assets/, as the writer writes
+// it; empty for a path that is no model's.
+std::string modelFileText(const std::filesystem::path& path);

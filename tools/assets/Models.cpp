@@ -66,6 +66,18 @@ std::vector<std::filesystem::path> modelPaths()
     return paths;
 }
 
+std::string modelFileText(const std::filesystem::path& path)
+{
+    for (const ModelFile& file : modelTable())
+    {
+        if (file.path == path)
+        {
+            return objText(file.build());
+        }
+    }
+    return {};
+}
+
 std::optional<std::size_t> writeModels(const std::filesystem::path& assets, const AssetSelection& wanted)
 {
     std::size_t count = 0;

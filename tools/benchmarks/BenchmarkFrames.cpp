@@ -89,8 +89,7 @@ double frameRate(double seconds, const std::function<void()>& frame)
     return static_cast<double>(frames) / secondsSince(start);
 }
 
-SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManager, double seconds,
-                        const std::function<void()>& beforeFrame)
+SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManager, double seconds)
 {
     double updating = 0.0;
     double rendering = 0.0;
@@ -98,10 +97,6 @@ SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManag
     int calls = 0;
     const double rate = frameRate(seconds, [&] {
         Timer::tick();
-        if (beforeFrame)
-        {
-            beforeFrame();
-        }
         pollWindowEvents();
         const std::uint64_t waitsBefore = graphicsSystem.queueWaitCount();
         const double update = millisecondsOf([&] { sceneManager.update(); });

@@ -104,8 +104,6 @@ struct SceneFrames
     // Waits for the whole queue or device per frame, update and render together.
     double queueWaitsPerFrame = 0.0;
 };
-// Over `seconds`, after a few to settle; `beforeFrame`, when given, runs after
-// the timer's tick ahead of each frame (the autopilot's keys).
-SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManager, double seconds,
-                        const std::function<void()>& beforeFrame = {});
+// Over `seconds`, after a few to settle.
+SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManager, double seconds);
 }

@@ -10,7 +10,7 @@
 //   xvfb-run -s "-screen 0 1920x1080x24" build/tools/RaceSceneBenchmark [Assets folder] [seconds]
 #include "engine/ClearScene.hpp"
 #include "engine/GraphicsSystem.hpp"
-#include "engine/Keyboard.hpp"
+#include "engine/Keys.hpp"
 #include "engine/Log.hpp"
 #include "engine/SceneManager.hpp"
 #include "engine/Timer.hpp"
@@ -33,8 +33,6 @@
 namespace
 {
 constexpr float fixedFrame = 1.0f / 60.0f;
-constexpr std::int16_t keyEnter = 257;
-constexpr std::int16_t keyR = 82;
 
 double peakResidentMegabytes()
 {
@@ -67,21 +65,14 @@ int measureRaceScene(GraphicsSystem& graphicsSystem, double clearing, double sec
     // The countdown and half a lap at fixed frames without drawing, then the
     // chase camera at the pace the frames take.
     Autopilot autopilot(AutopilotSkill{}, trackLayout().course);
-    const auto drive = [&](float deltaTime) {
-        if (!autopilot.drive(*race->playerBoat(), deltaTime))
-        {
-            race->onKeyPressed(keyR);
-        }
-    };
-    race->onKeyPressed(keyEnter);
+    race->setBoatDriver([&](const Boat& boat, float deltaTime) { return autopilot.drive(boat, deltaTime); });
+    race->onKeyPressed(Key::enter);
     for (int frame = 0; frame < 60 * 20; ++frame)
     {
         Timer::tickBy(fixedFrame);
-        drive(fixedFrame);
         sceneManager.update();
     }
-    const benchmark::SceneFrames chase =
-        benchmark::sceneFrames(graphicsSystem, sceneManager, seconds, [&] { drive(Timer::getDeltaTime()); });
+    const benchmark::SceneFrames chase = benchmark::sceneFrames(graphicsSystem, sceneManager, seconds);
 
     const VkExtent2D extent = graphicsSystem.swapChain.extent;
     const auto figures = [&](const char* camera, const benchmark::SceneFrames& frames) {
@@ -117,14 +108,12 @@ int measureRaceScene(GraphicsSystem& graphicsSystem, double clearing, double sec
             racePeak = peakResidentMegabytes();
         }
         Timer::tickBy(fixedFrame);
-        drive(fixedFrame);
         sceneManager.update();
         if (++frame % 60 == 0)
         {
             sceneManager.render();
         }
     }
-    Keyboard::releaseAllKeysForTesting();
     graphicsSystem.waitIdle();
     const bool finished = race->rules().state() == RaceState::Finished;
     std::printf("%s\n", fmt::format("Race scene load {:.0f} ms; peak resident memory of the whole race {:.0f} MB, "

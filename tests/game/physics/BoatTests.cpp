@@ -1,3 +1,4 @@
+#include "engine/Keys.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/physics/RaceCourse.hpp"
 #include "support/PhysicsTest.hpp"
@@ -9,9 +10,6 @@
 
 namespace
 {
-constexpr std::int16_t keyW = 87;
-constexpr std::int16_t keyA = 65;
-constexpr std::int16_t leftShift = 340;
 constexpr float frameTime = 1.0f / 60.0f;
 
 // The race's boat dropped onto a planet of radius 100 under the race's gravity.
@@ -58,7 +56,7 @@ TEST_F(BoatOnPlanetTest, ComesToRestOnThePlanetDrivesForwardAndKeepsToTheSpeedLi
     EXPECT_LT(glm::length(rest), 100.6f);
     EXPECT_GT(glm::dot(boat->axes().up(), glm::normalize(rest)), 0.999f);
 
-    Keyboard::setKeyHeldForTesting(keyW, true);
+    Keyboard::setKeyHeldForTesting(Key::w, true);
     run(2.0f);
     const glm::vec3 driven = boat->interpolatedPosition(1.0f);
     EXPECT_GT(boat->speedKmh(), 20.0f);
@@ -75,14 +73,14 @@ TEST_F(BoatOnPlanetTest, ComesToRestOnThePlanetDrivesForwardAndKeepsToTheSpeedLi
 TEST_F(BoatOnPlanetTest, OnlyALongSlideEndsInOneBoost)
 {
     run(2.0f);
-    Keyboard::setKeyHeldForTesting(keyW, true);
+    Keyboard::setKeyHeldForTesting(Key::w, true);
     run(3.0f);
     ASSERT_GT(boat->speedKmh(), 60.0f);
-    Keyboard::setKeyHeldForTesting(leftShift, true);
+    Keyboard::setKeyHeldForTesting(Key::leftShift, true);
 
     // Gtest reports to standard output too: a failure in here shows in the captured text.
     StdoutCapture capture;
-    Keyboard::setKeyHeldForTesting(keyA, true);
+    Keyboard::setKeyHeldForTesting(Key::a, true);
     frame();
     EXPECT_TRUE(boat->isSliding());
     // The steering turns the hull, not the front wheels.
@@ -90,16 +88,16 @@ TEST_F(BoatOnPlanetTest, OnlyALongSlideEndsInOneBoost)
     run(1.3f);
     EXPECT_TRUE(boat->isSliding());
     const float before = boat->speedKmh();
-    Keyboard::setKeyHeldForTesting(leftShift, false);
+    Keyboard::setKeyHeldForTesting(Key::leftShift, false);
     // An impulse of 5000 on 500 kg: 10 m/s more along the hull.
     EXPECT_GT(frame() - before, 25.0f);
     frame();
 
-    Keyboard::setKeyHeldForTesting(leftShift, true);
+    Keyboard::setKeyHeldForTesting(Key::leftShift, true);
     frame();
     EXPECT_TRUE(boat->isSliding());
     run(1.0f);
-    Keyboard::setKeyHeldForTesting(leftShift, false);
+    Keyboard::setKeyHeldForTesting(Key::leftShift, false);
     frame();
     EXPECT_FALSE(boat->isSliding());
     run(0.5f);
@@ -109,11 +107,11 @@ TEST_F(BoatOnPlanetTest, OnlyALongSlideEndsInOneBoost)
 TEST_F(BoatOnPlanetTest, ReleasedControlsAndAResetEndASlideWithoutABoost)
 {
     run(2.0f);
-    Keyboard::setKeyHeldForTesting(keyW, true);
+    Keyboard::setKeyHeldForTesting(Key::w, true);
     run(3.0f);
     StdoutCapture capture;
-    Keyboard::setKeyHeldForTesting(leftShift, true);
-    Keyboard::setKeyHeldForTesting(keyA, true);
+    Keyboard::setKeyHeldForTesting(Key::leftShift, true);
+    Keyboard::setKeyHeldForTesting(Key::a, true);
     run(1.5f);
     ASSERT_TRUE(boat->isSliding());
 
@@ -140,10 +138,10 @@ TEST_F(BoatOnPlanetTest, ReleasedControlsAndAResetEndASlideWithoutABoost)
     frame();
 
     // A reset mid-slide puts the boat down at rest, and it stays there.
-    Keyboard::setKeyHeldForTesting(keyW, true);
+    Keyboard::setKeyHeldForTesting(Key::w, true);
     run(3.0f);
-    Keyboard::setKeyHeldForTesting(leftShift, true);
-    Keyboard::setKeyHeldForTesting(keyA, true);
+    Keyboard::setKeyHeldForTesting(Key::leftShift, true);
+    Keyboard::setKeyHeldForTesting(Key::a, true);
     run(1.5f);
     ASSERT_TRUE(boat->isSliding());
     boat->reset(glm::vec3(0.0f, 100.6f, 0.0f), identity);
@@ -153,6 +151,20 @@ TEST_F(BoatOnPlanetTest, ReleasedControlsAndAResetEndASlideWithoutABoost)
     // Settling on its wheels; a boost would be 36 km/h.
     EXPECT_LT(boat->speedKmh(), 5.0f);
     EXPECT_EQ(capture.text(), "");
+}
+
+TEST(KeyboardControlsTest, BackwardAndRightWinWhenBothOfAPairAreHeld)
+{
+    Keyboard::releaseAllKeysForTesting();
+    const BoatSettings settings;
+    EXPECT_EQ(keyboardControls(settings), BoatControls{});
+    for (const std::int16_t key : {Key::w, Key::s, Key::a, Key::d, Key::leftShift, Key::r})
+    {
+        Keyboard::setKeyHeldForTesting(key, true);
+    }
+    // R puts the boat back as a key press, not as a held key.
+    EXPECT_EQ(keyboardControls(settings), (BoatControls{-1.0f, -1.0f, true, false}));
+    Keyboard::releaseAllKeysForTesting();
 }
 
 TEST_F(BoatOnPlanetTest, SidewaysSpeedTurnsIntoForwardSpeedAndNeverReverses)

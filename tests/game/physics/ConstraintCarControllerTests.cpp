@@ -1,3 +1,4 @@
+#include "engine/Keys.hpp"
 #include "game/physics/BulletConversions.hpp"
 #include "game/physics/ConstraintCarController.hpp"
 #include "support/PhysicsTest.hpp"
@@ -10,11 +11,6 @@
 
 namespace
 {
-constexpr std::int16_t keyUp = 265;
-constexpr std::int16_t keyDown = 264;
-constexpr std::int16_t keyLeft = 263;
-constexpr std::int16_t keyRight = 262;
-
 // A floating chassis on four ball wheels level with its centre, in a world without gravity.
 class ConstraintCarControllerTest : public PhysicsTest
 {
@@ -35,7 +31,8 @@ protected:
             world.dynamicsWorld()->addConstraint(constraints.back().get(), true);
             wheels[i] = constraints.back().get();
         }
-        controller = std::make_unique<ConstraintCarController>(keyUp, keyDown, keyLeft, keyRight, chassis, wheels);
+        controller =
+            std::make_unique<ConstraintCarController>(Key::up, Key::down, Key::left, Key::right, chassis, wheels);
         world.addController(controller.get());
     }
 
@@ -77,7 +74,7 @@ protected:
 
 TEST_F(ConstraintCarControllerTest, SteeringStopsAtFullLockShrinksWithSpeedAndReturnsToZero)
 {
-    Keyboard::setKeyHeldForTesting(keyLeft, true);
+    Keyboard::setKeyHeldForTesting(Key::left, true);
     subSteps(200);
     const float full = -ConstraintCarController::maximumSteeringAngle;
     EXPECT_FLOAT_EQ(controller->steeringAngle(), full);
@@ -94,14 +91,14 @@ TEST_F(ConstraintCarControllerTest, SteeringStopsAtFullLockShrinksWithSpeedAndRe
 
 TEST_F(ConstraintCarControllerTest, SpeedIsCappedForwardAndBackward)
 {
-    Keyboard::setKeyHeldForTesting(keyUp, true);
+    Keyboard::setKeyHeldForTesting(Key::up, true);
     const float forward = highestSpeed(600, 1.0f);
     EXPECT_GT(forward, 20.0f);
     EXPECT_LE(forward, ConstraintCarController::forwardSpeedCap * 1.0001f);
 
     // Braking, then rolling backwards.
-    Keyboard::setKeyHeldForTesting(keyUp, false);
-    Keyboard::setKeyHeldForTesting(keyDown, true);
+    Keyboard::setKeyHeldForTesting(Key::up, false);
+    Keyboard::setKeyHeldForTesting(Key::down, true);
     const float backward = highestSpeed(800, -1.0f);
     EXPECT_GT(backward, 5.0f);
     EXPECT_LE(backward, ConstraintCarController::reverseSpeedCap * 1.0001f);

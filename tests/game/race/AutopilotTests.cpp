@@ -1,9 +1,9 @@
-#include "engine/Keyboard.hpp"
 #include "engine/Timer.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/physics/LapTracker.hpp"
 #include "game/race/Autopilot.hpp"
-#include "game/race/RaceWorld.hpp"
+#include "game/race/HeadlessRace.hpp"
+#include "tools/assets/Ghosts.hpp"
 
 #include <btBulletDynamicsCommon.h>
 #include <gtest/gtest.h>
@@ -18,31 +18,23 @@ TEST(SteerForTest, TurnsTowardTheTargetAndKeepsToTheAllowedSpeed)
 {
     // At the top of the planet heading +Z: the hull's left is +X.
     const BoatState boat{glm::vec3(0.0f, 100.3f, 0.0f), glm::vec3(0.0f, 0.0f, 1.0f), glm::vec3(0.0f), 50.0f};
-    const DrivingKeys left = steerFor(boat, glm::vec3(20.0f, 100.0f, 20.0f), 80.0f);
-    EXPECT_TRUE(left.left && !left.right && left.forward && !left.backward);
-    const DrivingKeys right = steerFor(boat, glm::vec3(-20.0f, 100.0f, 20.0f), 40.0f);
-    EXPECT_TRUE(right.right && !right.left && !right.forward && right.backward);
+    // Full left lock and full ahead, as a player holds A and W.
+    EXPECT_EQ(steerFor(boat, glm::vec3(20.0f, 100.0f, 20.0f), 80.0f), (BoatControls{1.0f, 1.0f, false, false}));
+    EXPECT_EQ(steerFor(boat, glm::vec3(-20.0f, 100.0f, 20.0f), 40.0f), (BoatControls{-1.0f, -1.0f, false, false}));
     // Already turning fast enough toward the target: the wheels go straight.
     BoatState turning = boat;
     turning.angularVelocity = glm::vec3(0.0f, 2.5f * glm::radians(45.0f), 0.0f);
-    const DrivingKeys coasting = steerFor(turning, glm::vec3(20.0f, 100.0f, 20.0f), 45.0f);
-    EXPECT_FALSE(coasting.left || coasting.right || coasting.forward || coasting.backward);
+    EXPECT_EQ(steerFor(turning, glm::vec3(20.0f, 100.0f, 20.0f), 45.0f), BoatControls{});
 }
 
 class AutopilotTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { resetInput(); }
-    void TearDown() override { resetInput(); }
-
-    static void resetInput()
-    {
-        Timer::resetForTesting();
-        Keyboard::releaseAllKeysForTesting();
-    }
+    void SetUp() override { Timer::resetForTesting(); }
+    void TearDown() override { Timer::resetForTesting(); }
 
     // The scenery that the boat touches in the last frame.
-    static std::set<const btCollisionObject*> sceneryTouched(RaceWorld& race,
+    static std::set<const btCollisionObject*> sceneryTouched(HeadlessRace& race,
                                                              const std::set<const btCollisionObject*>& scenery)
     {
         std::set<const btCollisionObject*> touched;
@@ -65,20 +57,17 @@ protected:
 
 TEST_F(AutopilotTest, DrivesThreeLapsOfTheRaceWorldClearOfTheScenery)
 {
-    RaceWorld race;
+    HeadlessRace race(generatedHullPoints());
     // Every static body but the planet and the ramps; the crates are there to be pushed.
     std::set<const btCollisionObject*> scenery;
-    std::size_t body = 0;
-    for (const TrackPlacement& placement : trackLayout().placements)
+    const std::vector<TrackPlacement>& placements = trackLayout().placements;
+    for (std::size_t placement = 0; placement < placements.size(); ++placement)
     {
-        if (hasBody(placement))
+        const TrackModelId model = placements[placement].model;
+        if (hasBody(placements[placement]) && model != TrackModelId::PlanetFloor && model != TrackModelId::Ramp &&
+            placements[placement].mass == 0.0)
         {
-            const btCollisionObject* object = race.bodies()[body++];
-            if (placement.model != TrackModelId::PlanetFloor && placement.model != TrackModelId::Ramp &&
-                placement.mass == 0.0)
-            {
-                scenery.insert(object);
-            }
+            scenery.insert(race.trackBodies()[placement]);
         }
     }
 
@@ -88,11 +77,8 @@ TEST_F(AutopilotTest, DrivesThreeLapsOfTheRaceWorldClearOfTheScenery)
     std::set<const btCollisionObject*> touched;
     while (race.lapTracker().currentLap() < 4 && frames < 150 * 60)
     {
-        if (!autopilot.drive(race.boat(), frameTime))
-        {
-            race.resetBoatToCheckpoint();
-        }
-        race.frame(frameTime);
+        race.control(autopilot.drive(race.boat(), frameTime));
+        race.step(frameTime);
         ++frames;
         const glm::vec3 position = race.boat().interpolatedPosition(1.0f);
         lowestUp = std::min(lowestUp, glm::dot(race.boat().axes().up(), glm::normalize(position)));

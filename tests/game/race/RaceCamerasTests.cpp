@@ -1,4 +1,3 @@
-#include "engine/Keyboard.hpp"
 #include "game/race/RaceCameras.hpp"
 
 #include <gtest/gtest.h>
@@ -100,20 +99,5 @@ TEST(RaceSunTest, TurnsWithTheRaceClockAndTheAttractCameraCirclesThePlanet)
     const AttractShot later = attractCamera(18.0);
     expectNear(later.view.position, glm::vec3(-321.7508f, 71.66443f, 85.38887f));
     expectNear(later.sun.direction, glm::vec3(0.0f, 0.0f, -1.0f));
-}
-
-TEST(KeyAxisTest, HeldKeysMoveAlongTheirAxesAndOppositeKeysCancel)
-{
-    Keyboard::releaseAllKeysForTesting();
-    EXPECT_EQ(freeCameraAxis(), glm::vec3(0.0f));
-    Keyboard::setKeyHeldForTesting(73, true); // I
-    Keyboard::setKeyHeldForTesting(76, true); // L
-    Keyboard::setKeyHeldForTesting(85, true); // U
-    EXPECT_EQ(freeCameraAxis(), glm::vec3(1.0f, 1.0f, -1.0f));
-    Keyboard::setKeyHeldForTesting(75, true); // K
-    Keyboard::setKeyHeldForTesting(74, true); // J
-    Keyboard::setKeyHeldForTesting(79, true); // O
-    EXPECT_EQ(freeCameraAxis(), glm::vec3(0.0f));
-    Keyboard::releaseAllKeysForTesting();
 }
 }

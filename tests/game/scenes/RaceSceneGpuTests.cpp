@@ -1,5 +1,6 @@
 #include "engine/ClearScene.hpp"
 #include "engine/Keyboard.hpp"
+#include "engine/Keys.hpp"
 #include "engine/SceneManager.hpp"
 #include "engine/Timer.hpp"
 #include "game/Gamepad.hpp"
@@ -7,8 +8,8 @@
 #include "game/physics/Boat.hpp"
 #include "game/physics/LapTracker.hpp"
 #include "game/race/Autopilot.hpp"
+#include "game/race/HeadlessRace.hpp"
 #include "game/race/RaceResult.hpp"
-#include "game/race/RaceWorld.hpp"
 #include "game/race/TrackLayout.hpp"
 #include "game/scenes/RaceScene.hpp"
 #include "game/scenes/SceneKeys.hpp"
@@ -19,6 +20,8 @@
 #include "tools/assets/Ghosts.hpp"
 
 #include <BulletDynamics/Vehicle/btRaycastVehicle.h>
+#include <btBulletDynamicsCommon.h>
+#include <fmt/format.h>
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
@@ -33,15 +36,6 @@ namespace
 namespace fs = std::filesystem;
 
 constexpr float frameTime = 1.0f / 60.0f;
-constexpr std::int16_t keyEnter = 257;
-constexpr std::int16_t keyR = 82;
-constexpr std::int16_t keyP = 80;
-constexpr std::int16_t keyF1 = 290;
-constexpr std::int16_t keyF3 = 292;
-constexpr std::int16_t keyF4 = 293;
-constexpr std::int16_t keyF6 = 295;
-constexpr std::int16_t keyF7 = 296;
-constexpr std::int16_t keyDown = 264;
 
 // The race in a working folder whose Assets/ are the build's, all but the
 // folder where the finish saves the player's ghost, which is the test's own.
@@ -153,9 +147,90 @@ void expectNear(const glm::vec3& actual, const glm::vec3& expected, float tolera
         << "(" << actual.x << ", " << actual.y << ", " << actual.z << ")";
 }
 
-// The autopilot holds the keys as a player would, through the keyboard, and
-// presses R when it is stranded; a drawn frame every simulated second keeps
-// the test short and still runs the passes at every stage of the race.
+std::string describePose(const btTransform& pose)
+{
+    const btVector3& origin = pose.getOrigin();
+    const btQuaternion rotation = pose.getRotation();
+    return fmt::format("at ({} {} {}) turned ({} {} {} {})", origin.x(), origin.y(), origin.z(), rotation.x(),
+                       rotation.y(), rotation.z(), rotation.w());
+}
+
+// A shape's kind and sizes, its children and hull points included, to the last bit.
+std::string describeShape(const btCollisionShape& shape)
+{
+    const auto vector = [](const btVector3& v) { return fmt::format("({} {} {})", v.x(), v.y(), v.z()); };
+    std::string text = fmt::format("{} margin {}", shape.getName(), shape.getMargin());
+    if (const auto* box = dynamic_cast<const btBoxShape*>(&shape))
+    {
+        text += " half extents " + vector(box->getHalfExtentsWithoutMargin());
+    }
+    else if (const auto* sphere = dynamic_cast<const btSphereShape*>(&shape))
+    {
+        text += fmt::format(" radius {}", sphere->getRadius());
+    }
+    else if (const auto* cylinder = dynamic_cast<const btCylinderShape*>(&shape))
+    {
+        text += fmt::format(" axis {} half extents {}", cylinder->getUpAxis(),
+                            vector(cylinder->getHalfExtentsWithoutMargin()));
+    }
+    else if (const auto* hull = dynamic_cast<const btConvexHullShape*>(&shape))
+    {
+        for (int point = 0; point < hull->getNumPoints(); ++point)
+        {
+            text += " " + vector(hull->getUnscaledPoints()[point]);
+        }
+    }
+    else if (const auto* compound = dynamic_cast<const btCompoundShape*>(&shape))
+    {
+        for (int child = 0; child < compound->getNumChildShapes(); ++child)
+        {
+            text += fmt::format(" [{} {}]", describeShape(*compound->getChildShape(child)),
+                                describePose(compound->getChildTransform(child)));
+        }
+    }
+    return text;
+}
+
+// Every object of a world in the order of addition: shape, pose, mass and
+// collision flags.
+std::vector<std::string> describeWorld(const PhysicsWorld& world)
+{
+    std::vector<std::string> objects;
+    const btCollisionObjectArray& array = world.dynamicsWorld()->getCollisionObjectArray();
+    for (int index = 0; index < array.size(); ++index)
+    {
+        const btCollisionObject& object = *array[index];
+        const btRigidBody* body = btRigidBody::upcast(&object);
+        objects.push_back(fmt::format("{} {} inverse mass {} flags {}", describeShape(*object.getCollisionShape()),
+                                      describePose(object.getWorldTransform()),
+                                      body != nullptr ? body->getInvMass() : 0.0f, object.getCollisionFlags()));
+    }
+    return objects;
+}
+
+// The opponents are recorded in a race without a window, built from the hull
+// points that the model writer puts into the files; the player races in the
+// world that the scene builds from those files.
+TEST_F(RaceSceneGpuTest, ThePlayerRacesInTheWorldThatTheOpponentsWereRecordedIn)
+{
+    RaceScene& scene = loadRace();
+    ASSERT_FALSE(hasErrors());
+    HeadlessRace headless(generatedHullPoints());
+    const std::vector<std::string> raced = describeWorld(scene.physics());
+    const std::vector<std::string> recorded = describeWorld(headless.world());
+    // The track's bodies, the boat and the five checkpoints.
+    EXPECT_EQ(raced.size(), trackBodyCount + 1 + 5);
+    ASSERT_EQ(raced.size(), recorded.size());
+    for (std::size_t object = 0; object < raced.size(); ++object)
+    {
+        EXPECT_EQ(raced[object], recorded[object]) << object;
+    }
+    EXPECT_EQ(scene.physics().gravityMagnitude(), headless.world().gravityMagnitude());
+}
+
+// The autopilot drives the player's boat in the keyboard's place and asks for
+// the boat to be put back when it is stranded; a drawn frame every simulated
+// second keeps the test short and still runs the passes at every stage of the race.
 TEST_F(RaceSceneGpuTest, AWholeRaceRunsFromTheWaitToTheTrophyAndSavesTheGhost)
 {
     RaceScene& scene = loadRace();
@@ -182,16 +257,13 @@ TEST_F(RaceSceneGpuTest, AWholeRaceRunsFromTheWaitToTheTrophyAndSavesTheGhost)
 
     StdoutCapture output;
     Autopilot autopilot(AutopilotSkill{}, trackLayout().course);
-    press(keyEnter);
+    scene.setBoatDriver([&](const Boat& boat, float deltaTime) { return autopilot.drive(boat, deltaTime); });
+    press(Key::enter);
     EXPECT_EQ(scene.rules().state(), RaceState::Countdown);
     std::vector<RaceState> states{RaceState::Countdown};
     int frames = 0;
     for (; frames < 60 * 300 && scenes->getActiveScene() == &scene; ++frames)
     {
-        if (scene.rules().state() == RaceState::Racing && !autopilot.drive(*scene.playerBoat(), frameTime))
-        {
-            press(keyR);
-        }
         frame(frames % 60 == 0);
         if (states.back() != scene.rules().state())
         {
@@ -202,7 +274,6 @@ TEST_F(RaceSceneGpuTest, AWholeRaceRunsFromTheWaitToTheTrophyAndSavesTheGhost)
             EXPECT_EQ(scene.rules().state(), RaceState::Racing) << "after the four seconds of the countdown";
         }
     }
-    Keyboard::releaseAllKeysForTesting();
     system.waitIdle();
     const std::vector<std::string> lines = output.lines();
 
@@ -210,7 +281,7 @@ TEST_F(RaceSceneGpuTest, AWholeRaceRunsFromTheWaitToTheTrophyAndSavesTheGhost)
     ASSERT_EQ(scene.rules().state(), RaceState::Finished) << "within " << frames << " frames";
     EXPECT_NE(dynamic_cast<TrophyScene*>(scenes->getActiveScene()), nullptr) << "the trophy follows the finish";
     EXPECT_EQ(scene.laps()->currentLap(), 4);
-    // The autopilot's keys were held over the line; from the finish on the boat coasts.
+    // The autopilot drove over the line; from the finish on the boat coasts.
     const btRaycastVehicle& vehicle = *scene.playerBoat()->vehicle();
     for (int wheel = 0; wheel < 4; ++wheel)
     {
@@ -251,40 +322,40 @@ TEST_F(RaceSceneGpuTest, RaceKeysReachTheSceneThroughTheKeyboard)
 
     for (int press = 0; press < 8; ++press)
     {
-        RaceSceneGpuTest::press(keyF3);
+        RaceSceneGpuTest::press(Key::f3);
     }
     EXPECT_EQ(scene.getMusicVolume(), 1.0f);
     for (int press = 0; press < 12; ++press)
     {
-        RaceSceneGpuTest::press(keyF4);
+        RaceSceneGpuTest::press(Key::f4);
     }
     EXPECT_EQ(scene.getMusicVolume(), 0.0f);
     for (int press = 0; press < 3; ++press)
     {
-        RaceSceneGpuTest::press(keyDown);
+        RaceSceneGpuTest::press(Key::down);
     }
     EXPECT_EQ(scene.getCameraSpeed(), -0.5f);
-    press(keyF6);
+    press(Key::f6);
     EXPECT_FALSE(scene.isFollowCamera());
-    press(keyF6);
+    press(Key::f6);
     EXPECT_TRUE(scene.isFollowCamera());
 
     // Off the start and into the water beside it, then R: back on the start line.
-    press(keyEnter);
+    press(Key::enter);
     for (int countdown = 0; countdown < 4 * 60 + 2; ++countdown)
     {
         frame(false);
     }
     ASSERT_EQ(scene.rules().state(), RaceState::Racing);
-    press(keyEnter);
+    press(Key::enter);
     EXPECT_EQ(scene.rules().state(), RaceState::Racing) << "Enter starts nothing once the race is on";
     // A stall moves the race on only as far as the world: a quarter of a second.
     const float clockBeforeStall = scene.rules().clock();
     Timer::tickBy(2.0);
     scenes->update();
     EXPECT_NEAR(scene.rules().clock() - clockBeforeStall, 0.25f, 1e-4f);
-    Keyboard::setKeyHeldForTesting(87, true);
-    Keyboard::setKeyHeldForTesting(65, true);
+    Keyboard::setKeyHeldForTesting(Key::w, true);
+    Keyboard::setKeyHeldForTesting(Key::a, true);
     for (int drive = 0; drive < 120; ++drive)
     {
         frame(drive == 119);
@@ -292,7 +363,7 @@ TEST_F(RaceSceneGpuTest, RaceKeysReachTheSceneThroughTheKeyboard)
     Keyboard::releaseAllKeysForTesting();
     const Boat& boat = *scene.playerBoat();
     EXPECT_GT(glm::length(boat.interpolatedPosition(0.0f) - raceStartPosition), 3.0f) << "the boat moved";
-    press(keyR);
+    press(Key::r);
     const glm::vec3 startLine = scene.laps()->currentCheckpointPosition();
     expectNear(boat.interpolatedPosition(0.0f), startLine, 1e-3f);
     const ModelRef drawn = scene.boatInstance();
@@ -304,7 +375,7 @@ TEST_F(RaceSceneGpuTest, RaceKeysReachTheSceneThroughTheKeyboard)
     EXPECT_NEAR(glm::length(scene.cameraPosition() - scene.cameraTarget()), 8.0f, 0.1f);
 
     StdoutCapture output;
-    press(keyP);
+    press(Key::p);
     EXPECT_EQ(output.text().substr(0, 4), "test");
     EXPECT_NE(dynamic_cast<TrophyScene*>(scenes->getActiveScene()), nullptr);
     EXPECT_EQ(scene.rules().state(), RaceState::Racing) << "the race waits for the return";
@@ -321,15 +392,15 @@ TEST_F(RaceSceneGpuTest, RaceAndTrophyFramesWaitForNoQueue)
 {
     RaceScene& scene = loadRace();
     ASSERT_FALSE(hasErrors());
-    press(keyF1);
-    press(keyF7);
+    press(Key::f1);
+    press(Key::f7);
     ASSERT_TRUE(scene.isDebugTextVisible());
     const std::uint64_t raceWaits = system.queueWaitCount();
     for (int wait = 0; wait < 10; ++wait)
     {
         frame(wait % 3 == 0);
     }
-    press(keyEnter);
+    press(Key::enter);
     // The countdown, then a second and a half of the race, its clock rewritten
     // at every tick and the frames-per-second text at every whole second.
     int frames = 0;
@@ -343,11 +414,11 @@ TEST_F(RaceSceneGpuTest, RaceAndTrophyFramesWaitForNoQueue)
 
     {
         StdoutCapture quiet;
-        press(keyP);
+        press(Key::p);
     }
     auto* trophy = dynamic_cast<TrophyScene*>(scenes->getActiveScene());
     ASSERT_NE(trophy, nullptr);
-    press(keyF1);
+    press(Key::f1);
     ASSERT_TRUE(trophy->isDebugTextVisible());
     const std::uint64_t trophyWaits = system.queueWaitCount();
     for (frames = 0; frames < 90; ++frames)
@@ -417,7 +488,7 @@ TEST_F(RaceSceneGpuTest, OpponentsWithoutGhostFilesFinishAtTheStartOfTheRace)
         scene.load();
     }
     ASSERT_FALSE(hasErrors());
-    scene.onKeyPressed(keyEnter);
+    scene.onKeyPressed(Key::enter);
     int racingUpdates = 0;
     for (int frame = 0; frame < 5 * 60 && racingUpdates < 2; ++frame)
     {

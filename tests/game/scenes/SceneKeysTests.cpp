@@ -1,12 +1,11 @@
 #include "engine/Keyboard.hpp"
+#include "engine/Keys.hpp"
 #include "engine/SceneManager.hpp"
 #include "game/race/RaceResult.hpp"
 #include "game/scenes/MainMenuScene.hpp"
 #include "game/scenes/SceneKeys.hpp"
 #include "game/scenes/TrophyScene.hpp"
 #include "support/ErrorFlagTest.hpp"
-
-#include <GLFW/glfw3.h>
 
 namespace
 {
@@ -64,7 +63,7 @@ TEST_F(SceneKeysTest, MenuKeysStartTheRaceOpenTheTrophyWithAPlaceOrDoNothing)
         menu.initialise();
     };
 
-    for (const std::int16_t key : {GLFW_KEY_ENTER, GLFW_KEY_KP_ENTER})
+    for (const std::int16_t key : {Key::enter, Key::keypadEnter})
     {
         backToMenu();
         press(key);
@@ -73,57 +72,87 @@ TEST_F(SceneKeysTest, MenuKeysStartTheRaceOpenTheTrophyWithAPlaceOrDoNothing)
     for (std::int32_t place = 1; place <= 6; ++place)
     {
         backToMenu();
-        press(static_cast<std::int16_t>(GLFW_KEY_KP_0 + place));
+        press(static_cast<std::int16_t>(Key::keypad0 + place));
         EXPECT_EQ(lastRacePlace, place);
         EXPECT_EQ(manager.getActiveScene(), trophyStandIn) << place;
     }
 
     backToMenu();
     lastRacePlace = 0;
-    for (const std::int16_t key : {GLFW_KEY_A, GLFW_KEY_Z, GLFW_KEY_1, GLFW_KEY_6, GLFW_KEY_F2, GLFW_KEY_KP_0,
-                                   GLFW_KEY_KP_7, GLFW_KEY_SPACE})
+    for (const std::int16_t key : {Key::a, Key::z, Key::digit1, Key::digit6, Key::f2, Key::keypad0,
+                                   Key::keypad7, Key::space})
     {
         press(key);
         EXPECT_EQ(manager.getActiveScene(), menuStandIn) << key;
         EXPECT_EQ(lastRacePlace, 0) << key;
         EXPECT_FALSE(menu.isFpsTextVisible()) << key;
     }
-    press(GLFW_KEY_F1);
+    press(Key::f1);
     EXPECT_TRUE(menu.isFpsTextVisible());
     // Not loaded: the once-per-second refresh must not reach for the text mesh.
     menu.refreshFpsText();
-    press(GLFW_KEY_F1);
+    press(Key::f1);
     EXPECT_FALSE(menu.isFpsTextVisible());
-    EXPECT_EQ(menuKeyCommand(GLFW_KEY_ESCAPE), MenuKeyCommand{MenuKeyAction::closeWindow});
+    EXPECT_EQ(menuKeyCommand(Key::escape), MenuKeyCommand{MenuKeyAction::closeWindow});
     EXPECT_FALSE(hasErrors());
 }
 
 TEST_F(SceneKeysTest, TrackKeysToggleTheDebugTextSwallowF2AndPassTheRestToTheTrophy)
 {
-    EXPECT_EQ(trackKeyAction(GLFW_KEY_ESCAPE), TrackKeyAction::closeWindow);
-    EXPECT_EQ(trackKeyAction(GLFW_KEY_F2), TrackKeyAction::swallow);
-    EXPECT_EQ(trophyKeyAction(GLFW_KEY_KP_ENTER), TrophyKeyAction::none);
-    EXPECT_EQ(trophyKeyAction(GLFW_KEY_F8), TrophyKeyAction::previousRenderMode);
-    EXPECT_EQ(trophyKeyAction(GLFW_KEY_F11), TrophyKeyAction::nextColourGradingMode);
+    EXPECT_EQ(trackKeyAction(Key::escape), TrackKeyAction::closeWindow);
+    EXPECT_EQ(trackKeyAction(Key::f2), TrackKeyAction::swallow);
+    EXPECT_EQ(trophyKeyAction(Key::keypadEnter), TrophyKeyAction::none);
+    EXPECT_EQ(rendererViewAction(Key::f8), RendererViewAction::previousRenderMode);
+    EXPECT_EQ(rendererViewAction(Key::f11), RendererViewAction::nextColourGradingMode);
 
     manager.setScene(trophySceneIndex);
     TrophyScene trophy(nullptr, &manager);
     trophy.initialise();
-    press(GLFW_KEY_F1);
+    press(Key::f1);
     EXPECT_TRUE(trophy.isDebugTextVisible());
     trophy.refreshFpsText();
     // Nothing was loaded: the debug modes and the frame have no renderer to reach.
-    for (const std::int16_t key : {GLFW_KEY_F2, GLFW_KEY_F8, GLFW_KEY_F9, GLFW_KEY_F10, GLFW_KEY_F11, GLFW_KEY_KP_ENTER})
+    for (const std::int16_t key : {Key::f2, Key::f8, Key::f9, Key::f10, Key::f11, Key::keypadEnter})
     {
         press(key);
         EXPECT_EQ(manager.getActiveScene(), trophyStandIn) << key;
     }
     trophy.update();
     trophy.render();
-    press(GLFW_KEY_F1);
+    press(Key::f1);
     EXPECT_FALSE(trophy.isDebugTextVisible());
-    press(GLFW_KEY_ENTER);
+    press(Key::enter);
     EXPECT_EQ(manager.getActiveScene(), raceStandIn);
     EXPECT_FALSE(hasErrors());
+}
+
+// Both Enters start the countdown and R alone puts the boat back; the driving
+// keys, read as held keys, and the menu's keypad digits do nothing on a press.
+TEST(RaceKeysTest, EnterStartsRPutsBackAndDrivingKeysAreNoPresses)
+{
+    EXPECT_EQ(raceKeyAction(Key::enter), RaceKeyAction::startCountdown);
+    EXPECT_EQ(raceKeyAction(Key::keypadEnter), RaceKeyAction::startCountdown);
+    EXPECT_EQ(raceKeyAction(Key::r), RaceKeyAction::resetBoat);
+    EXPECT_EQ(raceKeyAction(Key::p), RaceKeyAction::showTrophy);
+    for (const std::int16_t key : {Key::w, Key::a, Key::s, Key::d, Key::leftShift, Key::i, Key::k, Key::keypad1,
+                                   Key::f5, Key::space})
+    {
+        EXPECT_EQ(raceKeyAction(key), RaceKeyAction::none) << key;
+    }
+}
+
+TEST(RaceKeysTest, HeldKeysFlyTheFreeCameraAndOppositeKeysCancel)
+{
+    Keyboard::releaseAllKeysForTesting();
+    EXPECT_EQ(freeCameraAxis(), glm::vec3(0.0f));
+    Keyboard::setKeyHeldForTesting(Key::i, true);
+    Keyboard::setKeyHeldForTesting(Key::l, true);
+    Keyboard::setKeyHeldForTesting(Key::u, true);
+    EXPECT_EQ(freeCameraAxis(), glm::vec3(1.0f, 1.0f, -1.0f));
+    Keyboard::setKeyHeldForTesting(Key::k, true);
+    Keyboard::setKeyHeldForTesting(Key::j, true);
+    Keyboard::setKeyHeldForTesting(Key::o, true);
+    EXPECT_EQ(freeCameraAxis(), glm::vec3(0.0f));
+    Keyboard::releaseAllKeysForTesting();
 }
 }
