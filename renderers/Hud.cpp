@@ -16,6 +16,20 @@ MeshData<ScreenVertex> createHudQuad(float width, float height, float pivotX, fl
             {0, 1, 2, 2, 1, 3}};
 }
 
+PipelineDescription describeScreenPipeline(const std::string& vertexShader, const std::string& fragmentShader,
+                                           VkAttachmentLoadOp colourLoadOp)
+{
+    PipelineDescription description;
+    description.shaders = {{VK_SHADER_STAGE_VERTEX_BIT, vertexShader}, {VK_SHADER_STAGE_FRAGMENT_BIT, fragmentShader}};
+    description.cullMode = VK_CULL_MODE_BACK_BIT;
+    description.blendMode = BlendMode::AlphaBlend;
+    description.descriptorBindings = {{VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, VK_SHADER_STAGE_VERTEX_BIT},
+                                      {VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER, VK_SHADER_STAGE_FRAGMENT_BIT}};
+    description.pushConstantRanges = {{VK_SHADER_STAGE_VERTEX_BIT, 64}};
+    description.colourLoadOp = colourLoadOp;
+    return description;
+}
+
 bool createHudPipeline(Pipeline2& pipeline, const PipelineDescription& description)
 {
     appendColourClearValues(pipeline.clearValues, 1);

@@ -24,20 +24,6 @@ bool loadStep(bool succeeded, const std::string& sentence)
     return succeeded;
 }
 
-PipelineDescription describeScreenPipeline(const std::string& vertexShader, const std::string& fragmentShader,
-                                           VkAttachmentLoadOp colourLoadOp)
-{
-    PipelineDescription description;
-    description.shaders = {{VK_SHADER_STAGE_VERTEX_BIT, vertexShader}, {VK_SHADER_STAGE_FRAGMENT_BIT, fragmentShader}};
-    description.cullMode = VK_CULL_MODE_BACK_BIT;
-    description.blendMode = BlendMode::AlphaBlend;
-    description.descriptorBindings = {{VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, VK_SHADER_STAGE_VERTEX_BIT},
-                                      {VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER, VK_SHADER_STAGE_FRAGMENT_BIT}};
-    description.pushConstantRanges = {{VK_SHADER_STAGE_VERTEX_BIT, 64}};
-    description.colourLoadOp = colourLoadOp;
-    return description;
-}
-
 std::optional<UniformBufferCollection> createProjectionUniforms(GraphicsSystem& graphicsSystem,
                                                                 const glm::mat4& projection)
 {

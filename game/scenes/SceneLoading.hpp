@@ -31,12 +31,6 @@ extern const std::u32string textCodePoints;
 // The code points of the race clock.
 extern const std::u32string clockCodePoints;
 
-// The screen-space pipelines of the menu and the HUD: alpha-blended quads
-// without depth, the projection at binding 0 and an image at binding 1, the
-// quad's matrix pushed to the vertex stage.
-PipelineDescription describeScreenPipeline(const std::string& vertexShader, const std::string& fragmentShader,
-                                           VkAttachmentLoadOp colourLoadOp);
-
 // Both frames' buffers hold the projection.
 std::optional<UniformBufferCollection> createProjectionUniforms(GraphicsSystem& graphicsSystem,
                                                                 const glm::mat4& projection);

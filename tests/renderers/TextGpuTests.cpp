@@ -42,15 +42,8 @@ protected:
                         VkAttachmentLoadOp colourLoadOp, const Texture& texture)
     {
         const std::string folder = KELVANE_ASSETS_DIR "/Shaders/";
-        PipelineDescription description;
-        description.shaders = {{VK_SHADER_STAGE_VERTEX_BIT, folder + vertexShader + ".spv"},
-                               {VK_SHADER_STAGE_FRAGMENT_BIT, folder + fragmentShader + ".spv"}};
-        description.cullMode = VK_CULL_MODE_BACK_BIT;
-        description.blendMode = BlendMode::AlphaBlend;
-        description.descriptorBindings = {{VK_DESCRIPTOR_TYPE_UNIFORM_BUFFER, VK_SHADER_STAGE_VERTEX_BIT},
-                                          {VK_DESCRIPTOR_TYPE_COMBINED_IMAGE_SAMPLER, VK_SHADER_STAGE_FRAGMENT_BIT}};
-        description.pushConstantRanges = {{VK_SHADER_STAGE_VERTEX_BIT, 64}};
-        description.colourLoadOp = colourLoadOp;
+        const PipelineDescription description =
+            describeScreenPipeline(folder + vertexShader + ".spv", folder + fragmentShader + ".spv", colourLoadOp);
         const bool created = createHudPipeline(pipeline, description);
         if (created)
         {
