@@ -6,6 +6,7 @@
 #include "graphics/UniformBuffers.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
 #include "renderers/deferred/DescriptorWriters.hpp"
+#include "renderers/deferred/RendererPictures.hpp"
 
 #include <fmt/format.h>
 
@@ -43,7 +44,7 @@ std::optional<TextureCollection> createTarget(TextureContainer& textures, std::u
     }
 }
 
-Texture* loadImageTexture(TextureContainer& textures, const char* path)
+Texture* loadImageTexture(TextureContainer& textures, const std::string& path)
 {
     const std::optional<ImageData<std::uint32_t>> image = loadImage(path);
     if (!image)
@@ -246,12 +247,12 @@ bool DeferredRenderer::initialiseOceanPass()
         return false;
     }
     linearSampler = *linear;
-    firstWaveTexture = loadImageTexture(textures, "Assets/ZavikDemoScene/Textures/Wave B.png");
+    firstWaveTexture = loadImageTexture(textures, fmt::format("Assets/{}", oceanWavesFile));
     if (firstWaveTexture == nullptr)
     {
         return false;
     }
-    secondWaveTexture = loadImageTexture(textures, "Assets/ZavikDemoScene/Textures/Wave B.png");
+    secondWaveTexture = loadImageTexture(textures, fmt::format("Assets/{}", oceanWavesFile));
     if (secondWaveTexture == nullptr)
     {
         return false;
@@ -289,7 +290,7 @@ bool DeferredRenderer::initialisePbrCompositePass()
     {
         return false;
     }
-    brdfLookupTexture = loadImageTexture(textures, "Assets/ZavikDemoScene/Textures/tex_brdflut.png");
+    brdfLookupTexture = loadImageTexture(textures, fmt::format("Assets/{}", brdfTableFile));
     if (brdfLookupTexture == nullptr)
     {
         return false;

@@ -2,6 +2,7 @@
 
 #include "engine/FileIo.hpp"
 #include "game/assets/AssetPaths.hpp"
+#include "renderers/deferred/RendererPictures.hpp"
 
 #include <fmt/format.h>
 #include <glm/geometric.hpp>
@@ -167,8 +168,8 @@ bool writeStandInAssets(const fs::path& assets)
                                              : glm::vec3(0.2f, 0.28f, 0.4f);
         written = written && writeSkyFace(assets / faces[face], colour);
     }
-    written = written && writePlain(assets / "ZavikDemoScene/Textures/Wave B.png", 4, {128, 128, 255, 255}) &&
-              writePlain(assets / "ZavikDemoScene/Textures/tex_brdflut.png", 4, {230, 8, 0, 255});
+    written = written && writePlain(assets / oceanWavesFile, 4, {128, 128, 255, 255}) &&
+              writePlain(assets / brdfTableFile, 4, {230, 8, 0, 255});
 
     const std::array<std::pair<GobletMaterial, Rgba>, 3> metals{{{GobletMaterial::Gold, {255, 200, 40, 255}},
                                                                  {GobletMaterial::Silver, {200, 200, 210, 255}},

@@ -1,6 +1,7 @@
 // The flat pictures: the head-up display's layers, the menu's title picture,
 // the smoke puff, the ocean's wave normal map and the BRDF look-up table.
 #include "game/assets/AssetPaths.hpp"
+#include "renderers/deferred/RendererPictures.hpp"
 #include "tools/assets/AssetFiles.hpp"
 #include "tools/assets/AssetKinds.hpp"
 #include "tools/assets/Brdf.hpp"
@@ -106,8 +107,8 @@ bool writeCanvas(const std::filesystem::path& path, const Canvas& canvas)
 
 const std::filesystem::path backgroundPath = menuBackgroundFile;
 const std::filesystem::path smokePath = smokeFile;
-const std::filesystem::path wavesPath = "ZavikDemoScene/Textures/Wave B.png";
-const std::filesystem::path brdfPath = "ZavikDemoScene/Textures/tex_brdflut.png";
+const std::filesystem::path wavesPath = oceanWavesFile;
+const std::filesystem::path brdfPath = brdfTableFile;
 
 std::vector<std::filesystem::path> hudPaths()
 {

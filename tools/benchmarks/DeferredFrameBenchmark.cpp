@@ -9,10 +9,12 @@
 #include "engine/GraphicsSystem.hpp"
 #include "engine/Log.hpp"
 #include "engine/Window.hpp"
+#include "game/assets/AssetPaths.hpp"
 #include "graphics/ModelCollection.hpp"
 #include "graphics/Sphere.hpp"
 #include "graphics/TextureArray.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
+#include "renderers/deferred/RendererPictures.hpp"
 #include "tools/benchmarks/BenchmarkFrames.hpp"
 #include "tools/benchmarks/PassTimer.hpp"
 
@@ -62,11 +64,11 @@ bool prepareAssets(const fs::path& built)
     fs::create_directory_symlink(built / "ZavikDemoScene/Shaders", "Assets/ZavikDemoScene/Shaders", error);
     fs::create_directory_symlink(built / "QuorlDemoScene/Shaders", "Assets/QuorlDemoScene/Shaders", error);
     const auto byte = [](float value) { return static_cast<std::uint8_t>(std::clamp(value, 0.0f, 1.0f) * 255.0f); };
-    bool written = writePicture("Assets/ZavikDemoScene/Textures/Wave B.png", 256, [&](int x, int y) {
+    bool written = writePicture(inAssets(oceanWavesFile), 256, [&](int x, int y) {
         return std::array<std::uint8_t, 4>{byte(0.5f + 0.3f * std::sin(float(x) * 0.1f)),
                                            byte(0.5f + 0.3f * std::cos(float(y) * 0.13f)), 255, 255};
     });
-    written = written && writePicture("Assets/ZavikDemoScene/Textures/tex_brdflut.png", 256, [&](int x, int y) {
+    written = written && writePicture(inAssets(brdfTableFile), 256, [&](int x, int y) {
         return std::array<std::uint8_t, 4>{byte(float(x) / 255.0f), byte(0.1f * float(255 - y) / 255.0f), 0, 255};
     });
     const std::array<const char*, 6> faces{"right.png", "left.png", "top.png", "bottom.png", "front.png", "back.png"};

@@ -96,7 +96,7 @@ TEST_F(DeferredRendererTest, ABoxShadowsTheGroundWhereTheSunIsKeptOffAndNotItsOw
 // camera looks up that column, and must not get half of the first one too.
 TEST_F(DeferredRendererTest, ReflectionsFacingTheCameraReadTheBrdfTablesEdgeWithoutWrapping)
 {
-    writePng("Assets/ZavikDemoScene/Textures/tex_brdflut.png", 4, 4, [](int column) {
+    writePng(std::string("Assets/") + brdfTableFile, 4, 4, [](int column) {
         return std::array<std::uint8_t, 4>{column == 3 ? std::uint8_t{255} : std::uint8_t{0}, 0, 0, 255};
     });
     ASSERT_TRUE(bringUp());

@@ -54,7 +54,7 @@ TEST_F(DeferredRendererTest, ReleaseDestroysWhatAFailedOrMissingSetUpLeft)
     EXPECT_EQ(renderer->environmentCubeTexture.format, VK_FORMAT_R8G8B8A8_SRGB);
     expectRefused(hdrFaces, "The environment is loaded already; the renderer must be released first.");
 
-    fs::remove("Assets/ZavikDemoScene/Textures/Wave B.png");
+    fs::remove(fs::path("Assets") / oceanWavesFile);
     StdoutCapture capture;
     EXPECT_FALSE(renderer->initialise());
     const std::vector<std::string> lines = capture.lines();

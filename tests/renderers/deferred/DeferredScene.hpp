@@ -8,6 +8,7 @@
 #include "graphics/Sphere.hpp"
 #include "graphics/TextureArray.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
+#include "renderers/deferred/RendererPictures.hpp"
 #include "support/StdoutCapture.hpp"
 #include "support/TemporaryFolder.hpp"
 
@@ -176,8 +177,8 @@ protected:
         fs::create_directory_symlink(built / "Shaders", "Assets/Shaders");
         fs::create_directory_symlink(built / "ZavikDemoScene/Shaders", "Assets/ZavikDemoScene/Shaders");
         fs::create_directory_symlink(built / "QuorlDemoScene/Shaders", "Assets/QuorlDemoScene/Shaders");
-        writePng("Assets/ZavikDemoScene/Textures/Wave B.png", {128, 128, 255, 255});
-        writePng("Assets/ZavikDemoScene/Textures/tex_brdflut.png", {230, 8, 0, 255});
+        writePng(std::string("Assets/") + oceanWavesFile, {128, 128, 255, 255});
+        writePng(std::string("Assets/") + brdfTableFile, {230, 8, 0, 255});
         writeCubeFaces(64);
         sampler = createSampler(sceneTextures, 12, VK_FILTER_LINEAR, VK_FILTER_LINEAR, VK_SAMPLER_MIPMAP_MODE_LINEAR)
                       .value_or(VK_NULL_HANDLE);

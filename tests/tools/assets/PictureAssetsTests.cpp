@@ -2,6 +2,7 @@
 #include "game/assets/AssetPaths.hpp"
 #include "game/scenes/HudLayout.hpp"
 #include "graphics/ImageLoading.hpp"
+#include "renderers/deferred/RendererPictures.hpp"
 #include "support/TemporaryFolder.hpp"
 #include "tools/assets/AssetKinds.hpp"
 #include "tools/assets/Brdf.hpp"
@@ -233,7 +234,7 @@ void expectMaterialChannels(const fs::path& assets)
         expectTiles(assets / (material + " Albedo.png"));
         expectTiles(assets / (material + " Normal.png"));
     }
-    expectTiles(assets / "ZavikDemoScene/Textures/Wave B.png");
+    expectTiles(assets / oceanWavesFile);
     const fs::path sand = assets / (materialName(TrackMaterial::Sand) + " ARME.png");
     EXPECT_GT(channelMean(sand, 0), 200.0f);
     EXPECT_GT(channelMean(sand, 1), 200.0f);
@@ -331,8 +332,8 @@ TEST(PictureAssetsTest, EveryPictureLoadsAtItsSizeAndASecondRunWritesTheSameByte
         expectArray(first, names);
     }
     expectMaterialChannels(first);
-    for (const char* single : {menuBackgroundFile, smokeFile, "ZavikDemoScene/Textures/Wave B.png",
-                               "ZavikDemoScene/Textures/tex_brdflut.png"})
+    for (const char* single : {menuBackgroundFile, smokeFile, oceanWavesFile,
+                               brdfTableFile})
     {
         EXPECT_TRUE(loadImage(first / single)) << single;
     }
