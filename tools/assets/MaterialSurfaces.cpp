@@ -397,35 +397,38 @@ Surface boatLivery(glm::vec2 unit)
         surface.height = 0.5f + 0.05f * flake;
         return surface;
     }
-    // The cells, four to a row: white, bottom paint, upholstery and glass
-    // above; teak, the engine's black, the chrome rub rail and white again below.
+    // The cells, four to a row: glass, white, bottom paint and upholstery
+    // above; teak, the engine's black, the chrome rub rail and white again
+    // below. Neighbours across the picture's left and right edges differ
+    // least, so the picture still tiles.
     const int column = std::min(static_cast<int>(unit.x * 4.0f), 3);
     const int row = unit.y < 0.755f ? 0 : 1;
     const float grain = tileFbm(glm::vec2(unit.x * 0.25f, unit.y * 4.0f), 32, 3, 1603);
     switch (row * 4 + column)
     {
     case 0:
+        surface.albedo = rgb(0.07f, 0.1f, 0.13f);
+        surface.roughness = 0.05f;
+        break;
+    case 1:
     case 7:
         surface.albedo = white * (0.97f + 0.04f * flake);
         break;
-    case 1:
+    case 2:
         surface.albedo = red * (0.97f + 0.04f * flake);
         surface.roughness = 0.35f;
         break;
-    case 2:
+    case 3:
         // Vinyl, its quilting a few ribs across each cell.
         surface.albedo = rgb(0.72f, 0.1f, 0.08f) * (0.9f + 0.2f * flake);
         surface.height = 0.5f + 0.3f * std::abs(std::sin(unit.y * 40.0f * pi));
         surface.roughness = 0.55f;
         break;
-    case 3:
-        surface.albedo = rgb(0.07f, 0.1f, 0.13f);
-        surface.roughness = 0.05f;
-        break;
     case 4:
         // Teak planks along the deck with dark caulking between them.
         surface.albedo = glm::mix(rgb(0.55f, 0.35f, 0.19f), rgb(0.66f, 0.45f, 0.26f), grain);
-        surface.albedo = glm::mix(surface.albedo, rgb(0.12f, 0.09f, 0.07f), band(fract(unit.x * 60.0f), 0.0f, 0.1f));
+        surface.albedo =
+            glm::mix(surface.albedo, rgb(0.12f, 0.09f, 0.07f), band(fract(unit.x * 60.0f + 0.5f), 0.0f, 0.1f));
         surface.roughness = 0.7f;
         break;
     case 5:

@@ -65,10 +65,10 @@ inline constexpr AtlasRegion crateFrame{{0.015f, 0.2f}, {0.085f, 0.8f}};
 // the stripes level round the topsides and the transom. The lower half holds
 // plain cells for the parts that have a colour of their own.
 inline constexpr AtlasRegion boatSides = repeating(2.0f, glm::vec2(0.0f, 0.5f));
-inline constexpr AtlasRegion boatWhite{{0.03f, 0.53f}, {0.22f, 0.73f}};
-inline constexpr AtlasRegion boatBottom{{0.28f, 0.53f}, {0.47f, 0.73f}};
-inline constexpr AtlasRegion boatUpholstery{{0.53f, 0.53f}, {0.72f, 0.73f}};
-inline constexpr AtlasRegion boatGlass{{0.78f, 0.53f}, {0.97f, 0.73f}};
+inline constexpr AtlasRegion boatGlass{{0.03f, 0.53f}, {0.22f, 0.73f}};
+inline constexpr AtlasRegion boatWhite{{0.28f, 0.53f}, {0.47f, 0.73f}};
+inline constexpr AtlasRegion boatBottom{{0.53f, 0.53f}, {0.72f, 0.73f}};
+inline constexpr AtlasRegion boatUpholstery{{0.78f, 0.53f}, {0.97f, 0.73f}};
 inline constexpr AtlasRegion boatTeak{{0.03f, 0.78f}, {0.22f, 0.97f}};
 inline constexpr AtlasRegion boatEngine{{0.28f, 0.78f}, {0.47f, 0.97f}};
 inline constexpr AtlasRegion boatRubRail{{0.53f, 0.78f}, {0.72f, 0.97f}};
