@@ -5,8 +5,10 @@
 // The physically based composite: the sun with its shadow, image-based
 // ambient light (diffuse from the irradiance coefficients, specular from the
 // environment's mip chain and the BRDF table) darkened by the ambient
-// occlusion, the point lights, emission and distance haze; the sky where
-// nothing was drawn. The second output keeps what is bright enough to bloom.
+// occlusion, the point lights, emission and the far course's haze; the sky,
+// with the sun's disc in the open, where nothing was drawn. The second output
+// keeps what is bright enough to bloom: the sun, its glint and glowing lava,
+// not a sunlit wall.
 layout(location = 0) in vec2 uv;
 
 // The G-buffer and the point lights through a nearest sampler: the texel
@@ -51,7 +53,7 @@ layout(location = 0) out vec4 outColour;
 layout(location = 1) out vec4 outBloom;
 
 const int viewCount = 9;
-const float bloomThreshold = 1.0;
+const float bloomThreshold = 2.0;
 const float emissionStrength = 4.0;
 
 // The diffuse irradiance from the coefficients towards two directions at
@@ -123,6 +125,20 @@ float sunlight(vec3 position, vec3 normal, vec3 towardsSun)
     return dot(step(vec4(point.z - bias), occluders), vec4(0.25));
 }
 
+// The sun's disc and the bright ring close round it over the sky `behind`:
+// the race's sun turns with the race clock, so it is drawn where the light
+// comes from rather than painted into the sky. A cloud (as grey as it is
+// blue, where the clear sky is far bluer than red) veils it. exp stands in
+// for a high power of the cosine.
+vec3 sunInSky(vec3 ray, vec3 towardsSun, vec3 radiance, vec3 behind)
+{
+    float cosine = dot(ray, towardsSun);
+    float disc = smoothstep(0.99975, 0.99982, cosine);
+    float aureole = exp((cosine - 1.0) * 300.0);
+    float clear = clamp(1.4 - 1.6 * behind.r / max(behind.b, 1e-3), 0.25, 1.0);
+    return radiance * (disc * 12.0 + aureole * 0.5) * clear;
+}
+
 void main()
 {
     vec3 farRay = viewRay(camera, uv);
@@ -142,12 +158,18 @@ void main()
     vec4 material = texture(materials, uv);
     float roughness = material.r;
     float levels = float(textureQueryLevels(environment));
-    vec3 seen = textureLod(environment, sky ? ray : reflect(ray, normal), sky ? 0.0 : roughness * (levels - 1.0)).rgb;
+    // The ocean's ripples are finer than its normal maps: its mirror image of
+    // the clouds is blurred as they would break it up.
+    float rippleBlur = normalAndKind.w > 1.5 ? 1.5 : 0.0;
+    vec3 seen = textureLod(environment, sky ? ray : reflect(ray, normal),
+                           sky ? 0.0 : roughness * (levels - 1.0) + rippleBlur).rgb;
 
     vec3 colour;
     if (sky)
     {
-        colour = view == 0 ? seen : vec3(0.0);
+        // Indoors, where there is no ocean, there is no sun to see either.
+        vec3 sun = composite.oceanDisabled == 0u ? sunInSky(ray, towardsSun, radiance, seen) : vec3(0.0);
+        colour = view == 0 ? seen + sun : vec3(0.0);
     }
     else
     {
@@ -178,11 +200,13 @@ void main()
         {
             colour += vec3(0.0, 0.018, 0.016) * composite.lightColour.w * lit * (0.5 + 0.5 * dot(normal, towardsSun));
         }
-        // The haze is the air between the eye and the surface; the intro looks
-        // at the planet from space, through none.
-        float hazeDepth = depth / composite.hazeDistance;
-        float haze = composite.introFlag != 0u ? 0.0 : 1.0 - exp(-hazeDepth * hazeDepth);
-        colour = mix(colour, skyIrradiance / PI, haze * 0.6);
+        // The haze is the air between the eye and the surface: none over the
+        // near course, thickening from half the haze distance on, so that only
+        // the far course fades towards the sky. The intro looks at the planet
+        // from space, through none.
+        float farness = max(depth / composite.hazeDistance - 0.5, 0.0);
+        float haze = composite.introFlag != 0u ? 0.0 : 1.0 - exp(-2.0 * farness * farness);
+        colour = mix(colour, skyIrradiance / PI, haze * 0.5);
 
         if (view == 1)
         {

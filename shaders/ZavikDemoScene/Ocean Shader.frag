@@ -88,7 +88,9 @@ void main()
     vec3 towardsSun = length(ocean.lightDirection.xyz) > 0.0 ? normalize(-ocean.lightDirection.xyz) : up;
     float crest = clamp(0.5 + 2.0 * dot(normal - up, towardsSun), 0.0, 1.0);
 
-    outMaterial = vec4(0.06, 0.0, 1.0, 0.0);
+    // Rough enough that the sun's glint spreads into a path over the ripples
+    // instead of standing on the water as a second sun.
+    outMaterial = vec4(0.14, 0.0, 1.0, 0.0);
     outNormal = vec4(normal, surfaceOcean);
     outDepth = viewDepth;
     outAlbedo = vec4(mix(deepWater, shallowWater, crest * 0.7), 1.0);

@@ -2,16 +2,19 @@
 # A race as a player starts it, under the validation layer: Enter in the menu
 # loads the race (no error) and shows the wait; Enter starts the countdown,
 # and four seconds later the race clock runs; W held drives the boat (the
-# speedometer's needle turns); R puts it back on the start line at rest (the
-# needle back at zero); P opens the trophy scene; Escape ends the game with 0.
-# The screenshots race-waiting.png, race-start.png and race-driving.png are
-# kept in SCREENSHOTS.
-# Usage: race.sh GAME WORK_FOLDER ASSETS SCREENSHOTS
+# speedometer's needle turns); a few seconds on, with the chase camera behind
+# the boat, the picture keeps the race's look as PICTURE_STATISTICS measures
+# it (a clear day, not a pale haze); R puts the boat back on the start line at
+# rest (the needle back at zero); P opens the trophy scene; Escape ends the
+# game with 0. The screenshots race-waiting.png, race-start.png,
+# race-driving.png and race-chase.png are kept in SCREENSHOTS.
+# Usage: race.sh GAME WORK_FOLDER ASSETS SCREENSHOTS PICTURE_STATISTICS
 set -euo pipefail
 game=$1
 work=$2
 assets=$3
 screenshots=$4
+statistics=$5
 rm -rf "$work"
 mkdir -p "$work" "$screenshots"
 source "$(dirname "$0")/x-server.sh"
@@ -100,9 +103,15 @@ for _ in $(seq 1 100); do
 done
 sleep 1
 screenshot "$work/driving.ppm"
-xdotool keyup w
 pnmtopng "$work/driving.ppm" >"$screenshots/race-driving.png"
 [ "$moved" = yes ] || fail "The speedometer's needle does not turn while W is held (see $screenshots/race-driving.png)."
+# The pointer stays at the window's centre, so the chase camera is behind the boat.
+sleep 3
+screenshot "$work/chase.ppm"
+xdotool keyup w
+pnmtopng "$work/chase.ppm" >"$screenshots/race-chase.png"
+"$statistics" "$screenshots/race-chase.png" --race-look ||
+    fail "The race does not look like a clear day (see $screenshots/race-chase.png)."
 
 # R: back on the start line at rest, the needle at zero as before the start.
 xdotool key r

@@ -376,19 +376,73 @@ Surface crate(glm::vec2 unit)
     return surface;
 }
 
-Surface boatHull(glm::vec2 unit)
+// The boat's picture, laid out as ModelAtlas.hpp describes it: the hull's
+// side by height in the upper half, the plain cells below.
+Surface boatLivery(glm::vec2 unit)
 {
-    // White gel coat with a turquoise and a red line along u.
-    const float turquoise = band(unit.y, 0.44f, 0.54f);
-    const float red = band(unit.y, 0.57f, 0.6f);
+    const glm::vec3 white = rgb(0.93f, 0.94f, 0.95f);
+    const glm::vec3 red = rgb(0.8f, 0.09f, 0.07f);
+    const glm::vec3 navy = rgb(0.04f, 0.1f, 0.3f);
     const float flake = tileFbm(unit, 16, 3, 1601);
     Surface surface;
-    surface.albedo = rgb(0.94f, 0.95f, 0.96f);
-    surface.albedo = glm::mix(surface.albedo, rgb(0.0f, 0.62f, 0.68f), turquoise);
-    surface.albedo = glm::mix(surface.albedo, rgb(0.85f, 0.12f, 0.1f), red);
-    surface.albedo *= 0.97f + 0.04f * flake;
-    surface.height = 0.5f + 0.05f * flake + 0.05f * (turquoise + red);
     surface.roughness = 0.22f + 0.08f * flake;
+    if (unit.y < 0.5f)
+    {
+        const float height = 1.0f - 2.0f * unit.y;
+        const float bottom = 1.0f - smoothStep(0.27f - edge, 0.27f + edge, height);
+        const float stripe = band(height, 0.42f, 0.49f);
+        const float pinstripe = band(height, 0.51f, 0.525f);
+        surface.albedo = glm::mix(white, red, bottom);
+        surface.albedo = glm::mix(surface.albedo, navy, stripe);
+        surface.albedo = glm::mix(surface.albedo, rgb(0.0f, 0.62f, 0.68f), pinstripe);
+        surface.albedo *= 0.97f + 0.04f * flake;
+        surface.height = 0.5f + 0.05f * flake;
+        return surface;
+    }
+    // The cells, four to a row: glass, white, bottom paint and upholstery
+    // above; teak, the engine's black, the chrome rub rail and white again
+    // below. Neighbours across the picture's left and right edges differ
+    // least, so the picture still tiles.
+    const int column = std::min(static_cast<int>(unit.x * 4.0f), 3);
+    const int row = unit.y < 0.755f ? 0 : 1;
+    const float grain = tileFbm(glm::vec2(unit.x * 0.25f, unit.y * 4.0f), 32, 3, 1603);
+    switch (row * 4 + column)
+    {
+    case 0:
+        surface.albedo = rgb(0.07f, 0.1f, 0.13f);
+        surface.roughness = 0.05f;
+        break;
+    case 1:
+    case 7:
+        surface.albedo = white * (0.97f + 0.04f * flake);
+        break;
+    case 2:
+        surface.albedo = red * (0.97f + 0.04f * flake);
+        surface.roughness = 0.35f;
+        break;
+    case 3:
+        // Vinyl, its quilting a few ribs across each cell.
+        surface.albedo = rgb(0.72f, 0.1f, 0.08f) * (0.9f + 0.2f * flake);
+        surface.height = 0.5f + 0.3f * std::abs(std::sin(unit.y * 40.0f * pi));
+        surface.roughness = 0.55f;
+        break;
+    case 4:
+        // Teak planks along the deck with dark caulking between them.
+        surface.albedo = glm::mix(rgb(0.55f, 0.35f, 0.19f), rgb(0.66f, 0.45f, 0.26f), grain);
+        surface.albedo =
+            glm::mix(surface.albedo, rgb(0.12f, 0.09f, 0.07f), band(fract(unit.x * 60.0f + 0.5f), 0.0f, 0.1f));
+        surface.roughness = 0.7f;
+        break;
+    case 5:
+        surface.albedo = rgb(0.05f, 0.05f, 0.06f);
+        surface.roughness = 0.3f;
+        break;
+    default:
+        surface.albedo = rgb(0.62f, 0.64f, 0.66f);
+        surface.metallic = 1.0f;
+        surface.roughness = 0.25f;
+        break;
+    }
     return surface;
 }
 
@@ -456,7 +510,7 @@ std::vector<MaterialPattern> trackMaterials()
         pattern(TrackMaterial::Sign, chevronSign, 0.003f),
         pattern(TrackMaterial::BigSign, startBanner(), 0.002f),
         pattern(TrackMaterial::Crate, crate, 0.008f),
-        pattern(TrackMaterial::Boat, boatHull, 0.002f),
+        pattern(TrackMaterial::Boat, boatLivery, 0.002f),
     };
 }
 
@@ -467,8 +521,8 @@ std::vector<MaterialPattern> trophyMaterials()
             materialName(material), [=](glm::vec2 unit) { return goblet(unit, metal, roughness, seed); }, 0.003f};
     };
     return {
-        pattern(GobletMaterial::Gold, rgb(1.0f, 0.84f, 0.52f), 0.18f, 1701),
-        pattern(GobletMaterial::Silver, rgb(0.97f, 0.96f, 0.94f), 0.15f, 1711),
-        pattern(GobletMaterial::Bronze, rgb(0.86f, 0.6f, 0.4f), 0.28f, 1721),
+        pattern(GobletMaterial::Gold, rgb(1.0f, 0.78f, 0.34f), 0.15f, 1701),
+        pattern(GobletMaterial::Silver, rgb(0.96f, 0.96f, 0.97f), 0.12f, 1711),
+        pattern(GobletMaterial::Bronze, rgb(0.8f, 0.5f, 0.27f), 0.25f, 1721),
     };
 }

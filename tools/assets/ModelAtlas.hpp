@@ -58,9 +58,17 @@ inline constexpr AtlasRegion bannerCheckRow{{0.0f, 0.005f}, {1.0f, 0.057f}};
 // The crate: a face of boards inside its frame; the frame's own wood along the edge.
 inline constexpr AtlasRegion crateFrame{{0.015f, 0.2f}, {0.085f, 0.8f}};
 
-// The boat: white gel coat with a turquoise and a red line across the
-// picture. Repeating every metre from this offset puts the lines along the
-// topsides just under the gunwale; a plain white part of the picture paints
-// the deck and fittings.
-inline constexpr AtlasRegion boatTopsides = repeating(1.0f, glm::vec2(0.0f, 1.02f));
-inline constexpr AtlasRegion boatWhite{{0.1f, 0.05f}, {0.9f, 0.3f}};
+// The boat. The upper half of its picture is the hull's side seen by height:
+// row t paints the height 1 - 2t metres above the keel (red bottom paint,
+// white topsides with a navy and a turquoise stripe), the
+// same along the whole row, so repeating it every 2 m from this offset lays
+// the stripes level round the topsides and the transom. The lower half holds
+// plain cells for the parts that have a colour of their own.
+inline constexpr AtlasRegion boatSides = repeating(2.0f, glm::vec2(0.0f, 0.5f));
+inline constexpr AtlasRegion boatGlass{{0.03f, 0.53f}, {0.22f, 0.73f}};
+inline constexpr AtlasRegion boatWhite{{0.28f, 0.53f}, {0.47f, 0.73f}};
+inline constexpr AtlasRegion boatBottom{{0.53f, 0.53f}, {0.72f, 0.73f}};
+inline constexpr AtlasRegion boatUpholstery{{0.78f, 0.53f}, {0.97f, 0.73f}};
+inline constexpr AtlasRegion boatTeak{{0.03f, 0.78f}, {0.22f, 0.97f}};
+inline constexpr AtlasRegion boatEngine{{0.28f, 0.78f}, {0.47f, 0.97f}};
+inline constexpr AtlasRegion boatRubRail{{0.53f, 0.78f}, {0.72f, 0.97f}};

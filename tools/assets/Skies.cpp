@@ -27,43 +27,30 @@ namespace
 constexpr int raceFaceSize = 512;
 constexpr int studioFaceSize = 256;
 
-// The race's sun stands low in the west of the start line when the clock
-// starts (the light travels along (1, 0, -0.2)); the sky's sun sits in that
-// direction, raised a little so that it reads as a sun.
-const glm::vec3 raceSun = glm::normalize(glm::vec3(-1.0f, 0.3f, 0.2f));
-
 // The race is sailed on a small planet whose up turns with the place on it,
 // so the sky has no horizon, ground or up of its own: it is sky in every
-// direction, and changes only with the angle from the sun, paling into a
-// warm haze towards it and deepening to blue away from it.
+// direction. Nor has it a sun: the race's sun turns with the race clock, so
+// the composite pass draws its disc where the light comes from, and a sun
+// painted here would stand somewhere else. What is left is a clear, deep blue,
+// a little lighter and darker in broad patches, under fair-weather clouds.
 glm::vec3 raceSky(glm::vec3 direction)
 {
-    const float towardsSun = glm::dot(direction, raceSun);
-    const float nearSun = glm::max(towardsSun, 0.0f);
-    const glm::vec3 deep(0.07f, 0.2f, 0.64f);
-    const glm::vec3 pale(0.42f, 0.62f, 0.92f);
-    glm::vec3 colour = glm::mix(deep, pale, std::pow(0.5f + 0.5f * towardsSun, 2.5f));
-    colour += glm::vec3(0.3f, 0.26f, 0.2f) * std::pow(nearSun, 3.0f);
+    const glm::vec3 deep(0.06f, 0.19f, 0.62f);
+    const glm::vec3 light(0.1f, 0.26f, 0.68f);
+    glm::vec3 colour = glm::mix(deep, light, spaceFbm(direction * 0.9f, 2, 2203U));
 
-    // Fair-weather clouds drifting over the whole sphere, gathered into
-    // banks with clear sky between them; each is lit on its side towards the
-    // sun and shaded on the other.
+    // The clouds drift over the whole sphere, gathered into banks with clear
+    // sky between them; each is shaded on one side, as if lit from across the
+    // sky, so it has a body rather than a flat white shape.
     const glm::vec3 onSphere = direction * 3.2f;
-    const float banks = smoothStep(0.35f, 0.6f, spaceFbm(direction * 1.3f, 3, 1907U));
+    const float banks = smoothStep(0.4f, 0.62f, spaceFbm(direction * 1.3f, 3, 1907U));
     const float shape = spaceFbm(onSphere, 6, 811U);
-    const float cloudCover = smoothStep(0.5f, 0.66f, shape) * banks;
-    const float shade = spaceFbm(onSphere + raceSun * 0.1f, 6, 811U);
-    const float lit = glm::clamp(0.8f + (shape - shade) * 6.0f, 0.5f, 1.15f);
-    const glm::vec3 cloud =
-        glm::vec3(1.05f, 1.02f, 0.98f) * 1.2f * lit + glm::vec3(0.6f, 0.45f, 0.3f) * std::pow(nearSun, 6.0f);
-    colour = glm::mix(colour, cloud, cloudCover * 0.9f);
-
-    // The sun: a bright disc in a warm glow, dimmed behind cloud.
-    const float disc = smoothStep(0.99976f, 0.99982f, towardsSun);
-    const glm::vec3 glow =
-        glm::vec3(1.0f, 0.8f, 0.55f) * (std::pow(nearSun, 400.0f) * 4.0f + std::pow(nearSun, 24.0f) * 0.45f);
-    colour += (glow + glm::vec3(1.0f, 0.96f, 0.87f) * 60.0f * disc) * (1.0f - cloudCover * 0.8f);
-    return colour;
+    const float cloudCover = smoothStep(0.52f, 0.68f, shape) * banks;
+    const glm::vec3 across = glm::normalize(glm::vec3(-1.0f, 0.3f, 0.2f));
+    const float shade = spaceFbm(onSphere + across * 0.1f, 6, 811U);
+    const float lit = glm::clamp(0.75f + (shape - shade) * 6.0f, 0.45f, 1.05f);
+    const glm::vec3 cloud = glm::mix(glm::vec3(0.42f, 0.48f, 0.62f), glm::vec3(0.98f, 0.97f, 0.95f), lit);
+    return glm::mix(colour, cloud, cloudCover * 0.92f);
 }
 
 // A soft light box of the studio: bright inside a rounded rectangle seen
@@ -86,24 +73,32 @@ float softBox(glm::vec3 direction, glm::vec3 centre, glm::vec2 halfSize, float s
 glm::vec3 studio(glm::vec3 direction)
 {
     const float elevation = direction.y;
-    // A dark cyclorama: the floor a little lighter than the walls, the walls
-    // darkening towards the ceiling.
-    const glm::vec3 ceiling(0.015f, 0.015f, 0.018f);
-    const glm::vec3 wall(0.05f, 0.048f, 0.045f);
-    const glm::vec3 floor(0.09f, 0.085f, 0.078f);
+    // A grey cyclorama: a pale floor, the walls darkening towards the
+    // ceiling. Polished metal shows what is round it, so the walls are light
+    // enough for the goblets' sides to keep their colour.
+    const glm::vec3 ceiling(0.02f, 0.02f, 0.024f);
+    const glm::vec3 wall(0.1f, 0.095f, 0.09f);
+    const glm::vec3 floor(0.3f, 0.28f, 0.26f);
     glm::vec3 colour = elevation >= 0.0f ? glm::mix(wall, ceiling, smoothStep(0.0f, 0.8f, elevation))
                                          : glm::mix(wall, floor, smoothStep(0.0f, 0.2f, -elevation));
 
     // The key light stands where the scene's sun comes from (it travels along
-    // (1, -0.5, -1)); a cooler fill opposite, a strip overhead and a rim behind.
+    // (1, -0.5, -1)); a cooler fill opposite, a strip overhead and two rims
+    // behind. The camera looks along -Z from just above the stage, and its
+    // picture reaches about 30 degrees above level: the rims hang higher, so
+    // they light the goblets' edges without standing in the picture.
     const glm::vec3 key = glm::normalize(glm::vec3(-1.0f, 0.5f, 1.0f));
     const glm::vec3 fill = glm::normalize(glm::vec3(1.0f, 0.25f, 0.8f));
     const glm::vec3 strip = glm::normalize(glm::vec3(0.0f, 1.0f, -0.25f));
-    const glm::vec3 rim = glm::normalize(glm::vec3(0.2f, 0.35f, -1.0f));
+    const glm::vec3 leftRim = glm::normalize(glm::vec3(-0.6f, 1.6f, -0.6f));
+    const glm::vec3 rightRim = glm::normalize(glm::vec3(0.6f, 1.6f, -0.6f));
     colour += glm::vec3(1.0f, 0.95f, 0.86f) * 9.0f * softBox(direction, key, glm::vec2(0.42f, 0.3f), 0.06f);
     colour += glm::vec3(0.8f, 0.88f, 1.0f) * 2.2f * softBox(direction, fill, glm::vec2(0.3f, 0.3f), 0.1f);
     colour += glm::vec3(1.0f) * 3.5f * softBox(direction, strip, glm::vec2(0.08f, 0.6f), 0.03f);
-    colour += glm::vec3(1.0f, 0.97f, 0.92f) * 2.5f * softBox(direction, rim, glm::vec2(0.5f, 0.12f), 0.05f);
+    for (const glm::vec3& rim : {leftRim, rightRim})
+    {
+        colour += glm::vec3(1.0f, 0.97f, 0.92f) * 2.5f * softBox(direction, rim, glm::vec2(0.4f, 0.1f), 0.05f);
+    }
     // Light spilling from the key box onto the walls around it.
     colour += glm::vec3(0.15f, 0.13f, 0.1f) * std::pow(glm::max(glm::dot(direction, key), 0.0f), 6.0f);
     return colour;

@@ -3,8 +3,11 @@
 // beside the clearing scene's in the same run, with the waits for the whole
 // queue that each frame makes; the GPU time of each pass of
 // the chase camera's frame; the race scene's load time; and the peak resident
-// memory of a whole race, driven to the finish by the autopilot. Reads the
-// game's assets from the folder given (the build's Assets/ by default). Needs
+// memory of a whole race, driven to the finish by the autopilot. The last
+// chase frame, as the window shows it, is kept as
+// screenshots/race-benchmark-chase.png in the build folder and measured with
+// the picture statistics (tools/pictures). Reads the game's assets from the
+// folder given (the build's Assets/ by default). Needs
 // an X server and a Vulkan driver, e.g.:
 //   export VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json
 //   xvfb-run -s "-screen 0 1920x1080x24" build/tools/RaceSceneBenchmark [Assets folder] [seconds]
@@ -12,6 +15,7 @@
 #include "engine/GraphicsSystem.hpp"
 #include "engine/Keys.hpp"
 #include "engine/Log.hpp"
+#include "engine/Mouse.hpp"
 #include "engine/SceneManager.hpp"
 #include "engine/Timer.hpp"
 #include "game/physics/Boat.hpp"
@@ -23,15 +27,21 @@
 #include "game/scenes/TrophyScene.hpp"
 #include "tools/benchmarks/BenchmarkFrames.hpp"
 #include "tools/benchmarks/PassTimer.hpp"
+#include "tools/benchmarks/WindowPicture.hpp"
+#include "tools/pictures/PictureStatistics.hpp"
 
 #include <fmt/format.h>
+#include <stb_image_write.h>
 #include <sys/resource.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace
 {
+namespace fs = std::filesystem;
+
 constexpr float fixedFrame = 1.0f / 60.0f;
 
 double peakResidentMegabytes()
@@ -39,6 +49,34 @@ double peakResidentMegabytes()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// The chase frame drawn once more with the race held still, kept as a picture
+// and measured; false when it could not be read or written.
+bool keepChasePicture(GraphicsSystem& graphicsSystem, SceneManager& sceneManager)
+{
+    // Two frames, so the one read has surely been presented.
+    sceneManager.render();
+    sceneManager.render();
+    graphicsSystem.waitIdle();
+    const VkExtent2D extent = graphicsSystem.swapChain.extent;
+    const std::optional<ImageData<std::uint32_t>> picture = windowPicture(graphicsSystem.window, extent);
+    const fs::path folder = KELVANE_SCREENSHOTS_DIR;
+    const fs::path path = folder / "race-benchmark-chase.png";
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (!picture || stbi_write_png(path.string().c_str(), static_cast<int>(extent.width),
+                                   static_cast<int>(extent.height), 4, picture->pixels.data(),
+                                   static_cast<int>(extent.width * 4)) == 0)
+    {
+        std::printf("The chase frame could not be kept as a picture.\n");
+        return false;
+    }
+    const PictureStatistics statistics = measurePicture(*picture);
+    std::printf("%s\n", fmt::format("Chase frame ({}): {}{}", path.string(), describe(statistics),
+                                    meetsRaceLook(statistics) ? "" : "; outside the race's look")
+                            .c_str());
+    return true;
 }
 
 int measureRaceScene(GraphicsSystem& graphicsSystem, double clearing, double seconds)
@@ -67,6 +105,8 @@ int measureRaceScene(GraphicsSystem& graphicsSystem, double clearing, double sec
     Autopilot autopilot(AutopilotSkill{}, trackLayout().course);
     race->setBoatDriver([&](const Boat& boat, float deltaTime) { return autopilot.drive(boat, deltaTime); });
     race->onKeyPressed(Key::enter);
+    // The cursor at the window's centre: the chase camera behind the boat.
+    Mouse::cursorPositionCallback(graphicsSystem.window, benchmark::windowWidth / 2.0, benchmark::windowHeight / 2.0);
     for (int frame = 0; frame < 60 * 20; ++frame)
     {
         Timer::tickBy(fixedFrame);
@@ -91,6 +131,7 @@ int measureRaceScene(GraphicsSystem& graphicsSystem, double clearing, double sec
     figures("chase camera mid-race", chase);
     std::printf("%s\n", fmt::format("Clearing scene {:.1f} frames per second ({:.2f} ms)", clearing, 1000.0 / clearing)
                             .c_str());
+    const bool kept = keepChasePicture(graphicsSystem, sceneManager);
 
     // The chase camera's frame with the race held still: the scene draws it
     // where the chase camera's last frames left the boat.
@@ -122,7 +163,7 @@ int measureRaceScene(GraphicsSystem& graphicsSystem, double clearing, double sec
                                     finished ? "" : " (the race did not finish)")
                             .c_str());
     sceneManager.unloadScenes();
-    return timed && finished && !hasErrors() ? EXIT_SUCCESS : EXIT_FAILURE;
+    return timed && kept && finished && !hasErrors() ? EXIT_SUCCESS : EXIT_FAILURE;
 }
 }
 

@@ -274,6 +274,59 @@ TEST_F(DeferredRendererTest, EachColourGradingModeChangesThePictureAsItShould)
     EXPECT_EQ(wrapped, graded);
 }
 
+// The open sky shows the sun where its light comes from, veiled by nothing
+// here but the test's grey-blue sky; indoors (no ocean) it shows none. Only
+// such a highlight blooms: a white board in full sun does not.
+TEST_F(DeferredRendererTest, TheSunStandsInTheOpenSkyWhereItsLightComesFromAndAloneBlooms)
+{
+    ASSERT_TRUE(bringUp());
+    ASSERT_TRUE(useFlatMaterials());
+    // Far outside the ocean's sphere, looking away from it, into the sun.
+    view = glm::lookAt(glm::vec3(0, 0, 300), glm::vec3(0, 0, 310), glm::vec3(0, 1, 0));
+    renderer->setDirectionalLight({0.0f, 0.0f, -1.0f}, {0.0f, 0.0f, 310.0f}, {1.0f, 0.96f, 0.87f}, 3.0f, 50.0f,
+                                  true);
+    drawFrame({});
+    EXPECT_FALSE(hasErrors());
+    const glm::ivec2 sun(static_cast<int>(width) / 2, static_cast<int>(height) / 2);
+    // The top of the picture, over 20 degrees from the sun.
+    const glm::ivec2 away(static_cast<int>(width) / 2, 1);
+    const std::vector<std::uint8_t> composite = readTarget(renderer->compositeTarget);
+    const std::vector<std::uint8_t> bloom = readTarget(renderer->blurTarget);
+    EXPECT_GT(halfPixel(composite, width, sun).r, 10.0f);
+    const glm::vec3 sky = halfPixel(composite, width, away);
+    EXPECT_NEAR(sky.r, skyAround.r, 0.01f);
+    EXPECT_NEAR(sky.b, skyAround.b, 0.01f);
+    EXPECT_GT(halfPixel(bloom, width, sun).r, 0.1f);
+    EXPECT_EQ(halfPixel(bloom, width, away), glm::vec3(0.0f));
+
+    renderer->setOceanDisabled(true);
+    drawFrame({});
+    const glm::vec3 indoors = halfPixel(readTarget(renderer->compositeTarget), width, sun);
+    EXPECT_NEAR(indoors.r, skyAround.r, 0.01f);
+    EXPECT_NEAR(indoors.b, skyAround.b, 0.01f);
+
+    // A white board facing the camera, lit square on by the sun behind the camera.
+    const InstancedMesh* board = addModel(ground(3.0f), glm::rotate(glm::mat4(1.0f), glm::radians(90.0f),
+                                                                     glm::vec3(1.0f, 0.0f, 0.0f)));
+    ASSERT_NE(board, nullptr);
+    view = glm::lookAt(glm::vec3(0, 0, 5), glm::vec3(0), glm::vec3(0, 1, 0));
+    renderer->setDirectionalLight({0.0f, 0.0f, -1.0f}, {}, {1.0f, 0.96f, 0.87f}, 3.0f, 10.0f, true);
+    drawFrame({{board, flatMaterial(glm::vec3(0.95f), 0.5f, 0.0f)}});
+    const glm::ivec2 middle = pixelOf(glm::vec3(0.0f));
+    EXPECT_GT(halfPixel(readTarget(renderer->compositeTarget), width, middle).g, 0.8f);
+    const std::vector<std::uint8_t> glow = readTarget(renderer->blurTarget);
+    float brightestGlow = 0.0f;
+    for (std::uint32_t y = 0; y < height; ++y)
+    {
+        for (std::uint32_t x = 0; x < width; ++x)
+        {
+            const glm::vec3 texel = halfPixel(glow, width, x, y);
+            brightestGlow = std::max({brightestGlow, texel.r, texel.g, texel.b});
+        }
+    }
+    EXPECT_EQ(brightestGlow, 0.0f);
+}
+
 // A rebuilt swap chain gets new frame buffers for the colour grading, which
 // keeps drawing the same picture into them.
 TEST_F(DeferredRendererTest, ASwapChainRebuildKeepsTheColourGradingDrawing)

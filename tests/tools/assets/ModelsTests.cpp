@@ -296,6 +296,31 @@ TEST_F(GeneratedModelsTest, BoatFitsItsChassisBoxAndTrophiesStandWhereTheStageEx
     EXPECT_NEAR(glm::length(glm::vec3(1.0f, 10.0f, 3.5f)), stageBallRadius, 0.05f * stageBallRadius);
 }
 
+TEST_F(GeneratedModelsTest, BoatIsAVBottomedHullWithARakedBow)
+{
+    // Only the keel touches the water's bottom line: the hull rises to
+    // either side of it. The stem leans forward, so the bow's foremost point
+    // is high up and the hull's forefoot well behind it.
+    const ObjMeshData boat = loadObj(pathOf("ZavikDemoScene/Models/BoatTest.obj"));
+    ASSERT_TRUE(boat.valid);
+    float foremost = -1e30f;
+    float foremostLow = -1e30f;
+    for (const ModelVertex& vertex : boat.vertices)
+    {
+        const glm::vec3 p = vertex.position;
+        if (p.y < 0.02f)
+        {
+            EXPECT_LT(std::abs(p.x), 0.02f) << p.x << " " << p.y << " " << p.z;
+        }
+        foremost = std::max(foremost, p.z);
+        if (p.y < 0.3f)
+        {
+            foremostLow = std::max(foremostLow, p.z);
+        }
+    }
+    EXPECT_LT(foremostLow, foremost - 0.2f);
+}
+
 // How u runs along +X on the triangles of a board face: those whose normal
 // is `normal` (±Z) and that lie at z = `z`. The signs of the gradients, as
 // (rising, falling) counts.

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "graphics/ImageData.hpp"
+
+#include <vulkan/vulkan.h>
+
+#include <cstdint>
+#include <optional>
+
+struct GLFWwindow;
+
+// What the window shows, overlays included, from the X server (the bytes R, G,
+// B, A of each pixel): the swap chain's images are only drawn into, so the
+// server's copy of the presented frame is the one to read. Empty when the
+// server gives none.
+std::optional<ImageData<std::uint32_t>> windowPicture(GLFWwindow* window, VkExtent2D extent);
