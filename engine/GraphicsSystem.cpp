@@ -68,6 +68,11 @@ std::uint64_t GraphicsSystem::queueWaitCount() const
     return queueWaits;
 }
 
+const FrameHandOver& GraphicsSystem::frameHandOver() const
+{
+    return handOver;
+}
+
 bool GraphicsSystem::createFrames()
 {
     for (FrameData& frame : frames)

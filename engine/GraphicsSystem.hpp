@@ -33,6 +33,17 @@ struct FrameInfo
     std::uint32_t imageIndex = 0;
 };
 
+// Where the frames' renders have spent their time outside their own
+// recording, summed over every frame so far.
+struct FrameHandOver
+{
+    // Waiting for the frame slot's fence (the GPU done with the frame before
+    // in that slot) and for the swap chain's next image.
+    double waitSeconds = 0.0;
+    // Submitting the commands and queueing the present.
+    double submitSeconds = 0.0;
+};
+
 // The window and every Vulkan object that lives as long as the program. The
 // constructor stops at the first failure (logged); the destructor releases
 // whatever was made, in reverse order.
@@ -54,6 +65,7 @@ public:
     // a swap-chain rebuild). Such a wait in a frame serialises the processor
     // and the card, so frames are meant to make none.
     std::uint64_t queueWaitCount() const;
+    const FrameHandOver& frameHandOver() const;
 
     std::optional<Buffer> createBuffer(VkDeviceSize size, VkBufferUsageFlags usage, VkMemoryPropertyFlags properties);
     // The caller's usage must include transfer destination.
@@ -123,4 +135,5 @@ private:
 
     bool rebuildAfterPresent = false;
     std::uint64_t queueWaits = 0;
+    FrameHandOver handOver;
 };
