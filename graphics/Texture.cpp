@@ -209,16 +209,78 @@ Texture* createTexture(TextureContainer& container, const ImageData<Pixel>& imag
     return &texture;
 }
 
+namespace
+{
+// Zeros written by the GPU: a window-sized target's worth of zeros made on
+// the processor and staged would cost as much memory again, and time.
+Texture* createZeroedTarget(TextureContainer& container, std::uint32_t width, std::uint32_t height,
+                            std::size_t pixelSize, VkFormat format, bool mipmaps)
+{
+    Texture& texture = addTexture(container);
+    if (width == 0 || height == 0)
+    {
+        logDebug("Image size is invalid.");
+        return textureCreationFailed();
+    }
+    if (!pixelFitsFormat(pixelSize, format))
+    {
+        return textureCreationFailed();
+    }
+    GraphicsSystem& graphics = *container.graphics;
+    const ImageSettings settings = renderTargetSettings(format);
+    const bool depth = isDepthFormat(format);
+    texture.mipLevels = mipLevelCount(width, height, mipmaps);
+    std::optional<ImageResource> resource =
+        graphics.createImageResource(width, height, texture.mipLevels, format, settings.tiling, settings.usage,
+                                     settings.memoryProperties, settings.aspect, 1);
+    std::optional<VkCommandBuffer> commandBuffer;
+    if (resource)
+    {
+        commandBuffer = graphics.beginSingleTimeCommands();
+    }
+    if (commandBuffer)
+    {
+        GraphicsSystem::recordImageLayoutTransition(*commandBuffer, resource->image, texture.mipLevels, 1,
+                                                    VK_IMAGE_LAYOUT_UNDEFINED, settings.uploadLayout, depth);
+        const VkImageSubresourceRange levels{settings.aspect, 0, texture.mipLevels, 0, 1};
+        if (depth)
+        {
+            const VkClearDepthStencilValue zero{0.0f, 0};
+            vkCmdClearDepthStencilImage(*commandBuffer, resource->image, settings.uploadLayout, &zero, 1, &levels);
+        }
+        else
+        {
+            const VkClearColorValue zero{};
+            vkCmdClearColorImage(*commandBuffer, resource->image, settings.uploadLayout, &zero, 1, &levels);
+        }
+    }
+    const bool cleared = commandBuffer && graphics.endSingleTimeCommands(*commandBuffer) &&
+                         graphics.generateMipmaps(resource->image, format, texture.mipLevels, width, height, depth, 1);
+    if (!cleared)
+    {
+        if (resource)
+        {
+            graphics.destroyImageResource(*resource);
+        }
+        return textureCreationFailed();
+    }
+    texture.image = *resource;
+    texture.width = width;
+    texture.height = height;
+    texture.format = format;
+    logDebug("Texture was created.");
+    return &texture;
+}
+}
+
 template <typename Pixel>
 std::optional<TextureCollection> createRenderTargetTexture(TextureContainer& container, std::uint32_t width,
                                                            std::uint32_t height, VkFormat format, bool mipmaps)
 {
-    const ImageSettings settings = renderTargetSettings(format);
-    const ImageData<Pixel> zeros(width, height);
     TextureCollection collection;
     for (Texture*& target : collection.textures)
     {
-        target = createTexture(container, zeros, format, mipmaps, settings);
+        target = createZeroedTarget(container, width, height, sizeof(Pixel), format, mipmaps);
         if (target == nullptr)
         {
             return std::nullopt;

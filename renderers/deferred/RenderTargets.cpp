@@ -237,11 +237,8 @@ bool DeferredRenderer::initialiseOceanPass()
     {
         return false;
     }
-    secondWaveTexture = loadImageTexture(textures, fmt::format("Assets/{}", oceanWavesFile));
-    if (secondWaveTexture == nullptr)
-    {
-        return false;
-    }
+    // Both wave layers read the same picture: one texture serves them.
+    secondWaveTexture = firstWaveTexture;
     const std::optional<Mesh*> sphere = createMesh(meshes, generateSphere(oceanRadius, oceanSegments, oceanRings));
     if (!sphere)
     {
