@@ -55,6 +55,7 @@ void GraphicsSystem::waitIdle()
     {
         ++queueWaits;
         vkDeviceWaitIdle(logicalDevice.device);
+        releasePendingWork(true);
     }
 }
 

@@ -88,6 +88,16 @@ public:
     // One-time work: recorded, submitted and finished before these return.
     std::optional<VkCommandBuffer> beginSingleTimeCommands();
     bool endSingleTimeCommands(VkCommandBuffer& commandBuffer);
+    // One-time work that the processor does not wait for, so that it goes on
+    // (decoding the next picture) while the GPU uploads: `record` fills a
+    // command buffer, which goes to the queue behind the work before it, and
+    // `buffers` (the staging it reads) are destroyed once it is done. It may
+    // only write what no frame in flight reads, such as a new image. A wait for
+    // the queue or the device finishes it first, and so does releasing any
+    // buffer or image, so nothing is freed under it; frames follow it in the
+    // queue. False, with the buffers destroyed and nothing submitted, when
+    // `record` gives false or the work cannot be submitted.
+    bool submitSingleTimeCommands(const std::function<bool(VkCommandBuffer&)>& record, std::vector<Buffer> buffers);
     bool copyBuffer(VkBuffer source, VkBuffer destination, VkDeviceSize size);
     bool copyBufferToImage(VkBuffer buffer, VkImage image, std::uint32_t width, std::uint32_t height, bool depth);
     bool copyBufferToCubeImage(VkBuffer buffer, VkImage image, std::uint32_t width, std::uint32_t height,
@@ -107,6 +117,10 @@ public:
     // the picture; afterwards every level is shader-read-only.
     bool generateMipmaps(VkImage image, VkFormat format, std::uint32_t mipLevels, std::uint32_t width,
                          std::uint32_t height, bool depth, std::uint32_t layerCount);
+    // The same recorded into the caller's commands; false, logged, with
+    // nothing recorded, where generateMipmaps would fail.
+    bool recordMipmaps(VkCommandBuffer& commandBuffer, VkImage image, VkFormat format, std::uint32_t mipLevels,
+                       std::uint32_t width, std::uint32_t height, bool depth, std::uint32_t layerCount);
 
     GLFWwindow* window = nullptr;
     VkInstance instance = VK_NULL_HANDLE;
@@ -131,7 +145,22 @@ private:
     VkExtent2D framebufferSize() const;
     bool createSwapChainForWindow();
     bool runSingleTimeCommands(const std::function<void(VkCommandBuffer&)>& record);
+    bool canGenerateMipmaps(VkFormat format, std::uint32_t mipLevels, std::uint32_t width, std::uint32_t height,
+                            bool depth, std::uint32_t layerCount) const;
     bool waitForQueue();
+    // The work submitted without a wait that is done: all of it after a wait
+    // for the queue or the device, else what its fence shows finished.
+    void releasePendingWork(bool queueIdle);
+    // Waits for the queue when work is pending.
+    void finishPendingWork();
+
+    struct PendingWork
+    {
+        VkCommandBuffer commandBuffer = VK_NULL_HANDLE;
+        VkFence fence = VK_NULL_HANDLE;
+        std::vector<Buffer> buffers;
+    };
+    std::vector<PendingWork> pendingWork;
 
     bool rebuildAfterPresent = false;
     std::uint64_t queueWaits = 0;

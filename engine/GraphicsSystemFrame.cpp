@@ -29,6 +29,7 @@ std::optional<FrameInfo> GraphicsSystem::beginFrame()
         return std::nullopt;
     }
 
+    releasePendingWork(false);
     FrameData& frame = frames[currentFrame];
     VkDevice& device = logicalDevice.device;
     const auto waitStart = std::chrono::steady_clock::now();
