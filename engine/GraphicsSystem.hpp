@@ -68,7 +68,8 @@ public:
     const FrameHandOver& frameHandOver() const;
 
     std::optional<Buffer> createBuffer(VkDeviceSize size, VkBufferUsageFlags usage, VkMemoryPropertyFlags properties);
-    // The caller's usage must include transfer destination.
+    // The caller's usage must include transfer destination. The staged copy
+    // into it is one-time work not waited for (submitSingleTimeCommands).
     std::optional<Buffer> createDeviceLocalBuffer(VkDeviceSize size, VkBufferUsageFlags usage, const void* data);
     std::optional<ImageResource> createImageResource(std::uint32_t width, std::uint32_t height, std::uint32_t mipLevels,
                                                      VkFormat format, VkImageTiling tiling, VkImageUsageFlags usage,

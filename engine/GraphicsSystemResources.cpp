@@ -51,12 +51,38 @@ std::optional<Buffer> GraphicsSystem::createDeviceLocalBuffer(VkDeviceSize size,
     unmapMemory(staging->memory, device);
 
     std::optional<Buffer> target = createBuffer(size, usage, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT);
-    if (target && !copyBuffer(staging->buffer, target->buffer, size))
+    if (!target)
+    {
+        destroyBuffer(*staging);
+        return std::nullopt;
+    }
+    // A new buffer, which no frame in flight reads: the copy is not waited for.
+    const VkBuffer source = staging->buffer;
+    const VkBuffer destination = target->buffer;
+    if (!submitSingleTimeCommands(
+            [&](VkCommandBuffer& commandBuffer) {
+                recordCopyBuffer(commandBuffer, source, destination, size);
+                // Nothing waits for the copy, so the draws after it must.
+                VkBufferMemoryBarrier barrier{};
+                barrier.sType = VK_STRUCTURE_TYPE_BUFFER_MEMORY_BARRIER;
+                barrier.srcAccessMask = VK_ACCESS_TRANSFER_WRITE_BIT;
+                barrier.dstAccessMask = VK_ACCESS_VERTEX_ATTRIBUTE_READ_BIT | VK_ACCESS_INDEX_READ_BIT |
+                                        VK_ACCESS_UNIFORM_READ_BIT | VK_ACCESS_SHADER_READ_BIT;
+                barrier.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+                barrier.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+                barrier.buffer = destination;
+                barrier.size = VK_WHOLE_SIZE;
+                vkCmdPipelineBarrier(commandBuffer, VK_PIPELINE_STAGE_TRANSFER_BIT,
+                                     VK_PIPELINE_STAGE_VERTEX_INPUT_BIT | VK_PIPELINE_STAGE_VERTEX_SHADER_BIT |
+                                         VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT,
+                                     0, 0, nullptr, 1, &barrier, 0, nullptr);
+                return true;
+            },
+            {*staging}))
     {
         destroyBuffer(*target);
-        target.reset();
+        return std::nullopt;
     }
-    destroyBuffer(*staging);
     return target;
 }
 
