@@ -80,14 +80,19 @@ struct LoadedScene
     double loadMilliseconds;
 };
 // Starts the game's timer, as main does before its loop, and activates the
-// scene at `index` as a key would, timing its load. Empty, having printed
-// `failure` and unloaded the manager's scenes, when it did not load or is no
-// SceneType.
+// scene at `index` as a key would, timing its load up to the GPU's end of the
+// work it handed over. Empty, having printed `failure` and unloaded the
+// manager's scenes, when it did not load or is no SceneType.
 template <typename SceneType>
-std::optional<LoadedScene<SceneType>> loadScene(SceneManager& sceneManager, std::uint32_t index, const char* failure)
+std::optional<LoadedScene<SceneType>> loadScene(GraphicsSystem& graphicsSystem, SceneManager& sceneManager,
+                                                std::uint32_t index, const char* failure)
 {
     Timer::start();
-    const double milliseconds = millisecondsOf([&] { sceneManager.setScene(index); });
+    // Up to the GPU's end of the uploads, which the load hands to the queue without waiting.
+    const double milliseconds = millisecondsOf([&] {
+        sceneManager.setScene(index);
+        graphicsSystem.waitIdle();
+    });
     auto* scene = dynamic_cast<SceneType*>(sceneManager.getActiveScene());
     if (hasErrors() || scene == nullptr)
     {

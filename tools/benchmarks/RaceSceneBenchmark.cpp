@@ -43,7 +43,7 @@ double peakResidentMegabytes()
 }
 
 // The race scene in the manager's scene 1, loaded as the menu's Enter loads it.
-std::optional<benchmark::LoadedScene<RaceScene>> loadRace(SceneManager& sceneManager)
+std::optional<benchmark::LoadedScene<RaceScene>> loadRace(GraphicsSystem& graphicsSystem, SceneManager& sceneManager)
 {
     // In the menu's place, so the race and the trophy scene take their indices.
     sceneManager.addScene<ClearScene>();
@@ -54,7 +54,8 @@ std::optional<benchmark::LoadedScene<RaceScene>> loadRace(SceneManager& sceneMan
         std::printf("The scenes could not be added.\n");
         return std::nullopt;
     }
-    return benchmark::loadScene<RaceScene>(sceneManager, raceSceneIndex, "The race scene could not be loaded.");
+    return benchmark::loadScene<RaceScene>(graphicsSystem, sceneManager, raceSceneIndex,
+                                           "The race scene could not be loaded.");
 }
 
 // The countdown and half a lap at fixed frames without drawing, the autopilot driving.
@@ -72,7 +73,7 @@ void driveToMidRace(RaceScene& race, SceneManager& sceneManager, Autopilot& auto
 int measureRaceScene(GraphicsSystem& graphicsSystem, double clearing, double seconds)
 {
     SceneManager sceneManager(&graphicsSystem);
-    const std::optional<benchmark::LoadedScene<RaceScene>> loaded = loadRace(sceneManager);
+    const std::optional<benchmark::LoadedScene<RaceScene>> loaded = loadRace(graphicsSystem, sceneManager);
     if (!loaded)
     {
         return EXIT_FAILURE;
@@ -145,7 +146,7 @@ constexpr benchmark::WindowSize smallWindow{160, 90};
 int measureProcessorShare(GraphicsSystem& graphicsSystem, double clearing, double seconds)
 {
     SceneManager sceneManager(&graphicsSystem);
-    const std::optional<benchmark::LoadedScene<RaceScene>> loaded = loadRace(sceneManager);
+    const std::optional<benchmark::LoadedScene<RaceScene>> loaded = loadRace(graphicsSystem, sceneManager);
     if (!loaded)
     {
         return EXIT_FAILURE;
