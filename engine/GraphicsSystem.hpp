@@ -161,6 +161,8 @@ private:
         VkFence fence = VK_NULL_HANDLE;
         std::vector<Buffer> buffers;
     };
+    // Its command buffer, fence and buffers, whatever of them was made.
+    void releaseWork(PendingWork& work);
     std::vector<PendingWork> pendingWork;
 
     bool rebuildAfterPresent = false;

@@ -252,16 +252,7 @@ bool GraphicsSystem::submitSingleTimeCommands(const std::function<bool(VkCommand
                            submitCommandBuffer(work.commandBuffer, logicalDevice, work.fence);
     if (!submitted)
     {
-        if (work.commandBuffer != VK_NULL_HANDLE)
-        {
-            freeCommandBuffer(work.commandBuffer, logicalDevice.device, commandPool);
-        }
-        destroyFence(work.fence, logicalDevice.device);
-        for (Buffer& buffer : work.buffers)
-        {
-            destroyBufferHandle(buffer.buffer, logicalDevice.device);
-            freeMemory(buffer.memory, logicalDevice.device);
-        }
+        releaseWork(work);
         return false;
     }
     pendingWork.push_back(std::move(work));
@@ -270,22 +261,27 @@ bool GraphicsSystem::submitSingleTimeCommands(const std::function<bool(VkCommand
 
 void GraphicsSystem::releasePendingWork(bool queueIdle)
 {
-    VkDevice& device = logicalDevice.device;
     std::erase_if(pendingWork, [&](PendingWork& work) {
-        if (!queueIdle && vkGetFenceStatus(device, work.fence) != VK_SUCCESS)
+        if (!queueIdle && vkGetFenceStatus(logicalDevice.device, work.fence) != VK_SUCCESS)
         {
             return false;
         }
-        freeCommandBuffer(work.commandBuffer, device, commandPool);
-        destroyFence(work.fence, device);
-        // Not through destroyBuffer, which would wait for this very work.
-        for (Buffer& buffer : work.buffers)
-        {
-            destroyBufferHandle(buffer.buffer, device);
-            freeMemory(buffer.memory, device);
-        }
+        releaseWork(work);
         return true;
     });
+}
+
+void GraphicsSystem::releaseWork(PendingWork& work)
+{
+    VkDevice& device = logicalDevice.device;
+    freeCommandBuffer(work.commandBuffer, device, commandPool);
+    destroyFence(work.fence, device);
+    // Not through destroyBuffer, which would wait for this very work.
+    for (Buffer& buffer : work.buffers)
+    {
+        destroyBufferHandle(buffer.buffer, device);
+        freeMemory(buffer.memory, device);
+    }
 }
 
 void GraphicsSystem::finishPendingWork()
