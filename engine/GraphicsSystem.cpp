@@ -55,6 +55,7 @@ void GraphicsSystem::waitIdle()
     {
         ++queueWaits;
         vkDeviceWaitIdle(logicalDevice.device);
+        releasePendingWork(true);
     }
 }
 
@@ -66,6 +67,11 @@ std::uint32_t GraphicsSystem::getCurrentFrame() const
 std::uint64_t GraphicsSystem::queueWaitCount() const
 {
     return queueWaits;
+}
+
+const FrameHandOver& GraphicsSystem::frameHandOver() const
+{
+    return handOver;
 }
 
 bool GraphicsSystem::createFrames()

@@ -33,6 +33,17 @@ struct FrameInfo
     std::uint32_t imageIndex = 0;
 };
 
+// Where the frames' renders have spent their time outside their own
+// recording, summed over every frame so far.
+struct FrameHandOver
+{
+    // Waiting for the frame slot's fence (the GPU done with the frame before
+    // in that slot) and for the swap chain's next image.
+    double waitSeconds = 0.0;
+    // Submitting the commands and queueing the present.
+    double submitSeconds = 0.0;
+};
+
 // The window and every Vulkan object that lives as long as the program. The
 // constructor stops at the first failure (logged); the destructor releases
 // whatever was made, in reverse order.
@@ -54,9 +65,11 @@ public:
     // a swap-chain rebuild). Such a wait in a frame serialises the processor
     // and the card, so frames are meant to make none.
     std::uint64_t queueWaitCount() const;
+    const FrameHandOver& frameHandOver() const;
 
     std::optional<Buffer> createBuffer(VkDeviceSize size, VkBufferUsageFlags usage, VkMemoryPropertyFlags properties);
-    // The caller's usage must include transfer destination.
+    // The caller's usage must include transfer destination. The staged copy
+    // into it is one-time work not waited for (submitSingleTimeCommands).
     std::optional<Buffer> createDeviceLocalBuffer(VkDeviceSize size, VkBufferUsageFlags usage, const void* data);
     std::optional<ImageResource> createImageResource(std::uint32_t width, std::uint32_t height, std::uint32_t mipLevels,
                                                      VkFormat format, VkImageTiling tiling, VkImageUsageFlags usage,
@@ -76,6 +89,16 @@ public:
     // One-time work: recorded, submitted and finished before these return.
     std::optional<VkCommandBuffer> beginSingleTimeCommands();
     bool endSingleTimeCommands(VkCommandBuffer& commandBuffer);
+    // One-time work that the processor does not wait for, so that it goes on
+    // (decoding the next picture) while the GPU uploads: `record` fills a
+    // command buffer, which goes to the queue behind the work before it, and
+    // `buffers` (the staging it reads) are destroyed once it is done. It may
+    // only write what no frame in flight reads, such as a new image. A wait for
+    // the queue or the device finishes it first, and so does releasing any
+    // buffer or image, so nothing is freed under it; frames follow it in the
+    // queue. False, with the buffers destroyed and nothing submitted, when
+    // `record` gives false or the work cannot be submitted.
+    bool submitSingleTimeCommands(const std::function<bool(VkCommandBuffer&)>& record, std::vector<Buffer> buffers);
     bool copyBuffer(VkBuffer source, VkBuffer destination, VkDeviceSize size);
     bool copyBufferToImage(VkBuffer buffer, VkImage image, std::uint32_t width, std::uint32_t height, bool depth);
     bool copyBufferToCubeImage(VkBuffer buffer, VkImage image, std::uint32_t width, std::uint32_t height,
@@ -95,6 +118,10 @@ public:
     // the picture; afterwards every level is shader-read-only.
     bool generateMipmaps(VkImage image, VkFormat format, std::uint32_t mipLevels, std::uint32_t width,
                          std::uint32_t height, bool depth, std::uint32_t layerCount);
+    // The same recorded into the caller's commands; false, logged, with
+    // nothing recorded, where generateMipmaps would fail.
+    bool recordMipmaps(VkCommandBuffer& commandBuffer, VkImage image, VkFormat format, std::uint32_t mipLevels,
+                       std::uint32_t width, std::uint32_t height, bool depth, std::uint32_t layerCount);
 
     GLFWwindow* window = nullptr;
     VkInstance instance = VK_NULL_HANDLE;
@@ -119,8 +146,26 @@ private:
     VkExtent2D framebufferSize() const;
     bool createSwapChainForWindow();
     bool runSingleTimeCommands(const std::function<void(VkCommandBuffer&)>& record);
+    bool canGenerateMipmaps(VkFormat format, std::uint32_t mipLevels, std::uint32_t width, std::uint32_t height,
+                            bool depth, std::uint32_t layerCount) const;
     bool waitForQueue();
+    // The work submitted without a wait that is done: all of it after a wait
+    // for the queue or the device, else what its fence shows finished.
+    void releasePendingWork(bool queueIdle);
+    // Waits for the queue when work is pending.
+    void finishPendingWork();
+
+    struct PendingWork
+    {
+        VkCommandBuffer commandBuffer = VK_NULL_HANDLE;
+        VkFence fence = VK_NULL_HANDLE;
+        std::vector<Buffer> buffers;
+    };
+    // Its command buffer, fence and buffers, whatever of them was made.
+    void releaseWork(PendingWork& work);
+    std::vector<PendingWork> pendingWork;
 
     bool rebuildAfterPresent = false;
     std::uint64_t queueWaits = 0;
+    FrameHandOver handOver;
 };

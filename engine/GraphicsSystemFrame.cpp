@@ -5,12 +5,18 @@
 #include "engine/Window.hpp"
 #include "engine/vulkan/Commands.hpp"
 
+#include <chrono>
 #include <cstdint>
 #include <limits>
 
 namespace
 {
 constexpr std::uint64_t noTimeout = std::numeric_limits<std::uint64_t>::max();
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 }
 
 std::optional<FrameInfo> GraphicsSystem::beginFrame()
@@ -23,8 +29,10 @@ std::optional<FrameInfo> GraphicsSystem::beginFrame()
         return std::nullopt;
     }
 
+    releasePendingWork(false);
     FrameData& frame = frames[currentFrame];
     VkDevice& device = logicalDevice.device;
+    const auto waitStart = std::chrono::steady_clock::now();
     if (vkWaitForFences(device, 1, &frame.inFlightFence, VK_TRUE, noTimeout) != VK_SUCCESS)
     {
         requestWindowClose(window);
@@ -35,6 +43,7 @@ std::optional<FrameInfo> GraphicsSystem::beginFrame()
     std::uint32_t imageIndex = 0;
     const VkResult acquired = vkAcquireNextImageKHR(device, swapChain.swapChain, noTimeout,
                                                     frame.imageAvailableSemaphore, VK_NULL_HANDLE, &imageIndex);
+    handOver.waitSeconds += secondsSince(waitStart);
     const AcquireOutcome outcome = acquireOutcome(acquired);
     if (outcome == AcquireOutcome::rebuild)
     {
@@ -76,6 +85,7 @@ void GraphicsSystem::endFrame(std::uint32_t imageIndex)
         return;
     }
 
+    const auto submitStart = std::chrono::steady_clock::now();
     const VkPipelineStageFlags waitStage = VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT;
     VkSubmitInfo submitInfo{};
     submitInfo.sType = VK_STRUCTURE_TYPE_SUBMIT_INFO;
@@ -101,6 +111,7 @@ void GraphicsSystem::endFrame(std::uint32_t imageIndex)
     presentInfo.pSwapchains = &swapChain.swapChain;
     presentInfo.pImageIndices = &imageIndex;
     const VkResult presented = vkQueuePresentKHR(logicalDevice.presentQueue, &presentInfo);
+    handOver.submitSeconds += secondsSince(submitStart);
 
     switch (presentOutcome(presented, rebuildAfterPresent))
     {

@@ -51,12 +51,38 @@ std::optional<Buffer> GraphicsSystem::createDeviceLocalBuffer(VkDeviceSize size,
     unmapMemory(staging->memory, device);
 
     std::optional<Buffer> target = createBuffer(size, usage, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT);
-    if (target && !copyBuffer(staging->buffer, target->buffer, size))
+    if (!target)
+    {
+        destroyBuffer(*staging);
+        return std::nullopt;
+    }
+    // A new buffer, which no frame in flight reads: the copy is not waited for.
+    const VkBuffer source = staging->buffer;
+    const VkBuffer destination = target->buffer;
+    if (!submitSingleTimeCommands(
+            [&](VkCommandBuffer& commandBuffer) {
+                recordCopyBuffer(commandBuffer, source, destination, size);
+                // Nothing waits for the copy, so the draws after it must.
+                VkBufferMemoryBarrier barrier{};
+                barrier.sType = VK_STRUCTURE_TYPE_BUFFER_MEMORY_BARRIER;
+                barrier.srcAccessMask = VK_ACCESS_TRANSFER_WRITE_BIT;
+                barrier.dstAccessMask = VK_ACCESS_VERTEX_ATTRIBUTE_READ_BIT | VK_ACCESS_INDEX_READ_BIT |
+                                        VK_ACCESS_UNIFORM_READ_BIT | VK_ACCESS_SHADER_READ_BIT;
+                barrier.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+                barrier.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+                barrier.buffer = destination;
+                barrier.size = VK_WHOLE_SIZE;
+                vkCmdPipelineBarrier(commandBuffer, VK_PIPELINE_STAGE_TRANSFER_BIT,
+                                     VK_PIPELINE_STAGE_VERTEX_INPUT_BIT | VK_PIPELINE_STAGE_VERTEX_SHADER_BIT |
+                                         VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT,
+                                     0, 0, nullptr, 1, &barrier, 0, nullptr);
+                return true;
+            },
+            {*staging}))
     {
         destroyBuffer(*target);
-        target.reset();
+        return std::nullopt;
     }
-    destroyBuffer(*staging);
     return target;
 }
 
@@ -133,12 +159,20 @@ std::optional<UniformBuffer> GraphicsSystem::createUniformBuffer(VkDeviceSize si
 
 void GraphicsSystem::destroyBuffer(Buffer& buffer)
 {
+    if (buffer.buffer != VK_NULL_HANDLE)
+    {
+        finishPendingWork();
+    }
     destroyBufferHandle(buffer.buffer, logicalDevice.device);
     freeMemory(buffer.memory, logicalDevice.device);
 }
 
 void GraphicsSystem::destroyImageResource(ImageResource& imageResource)
 {
+    if (imageResource.image != VK_NULL_HANDLE)
+    {
+        finishPendingWork();
+    }
     destroyImageView(imageResource.view, logicalDevice.device);
     destroyImage(imageResource.image, logicalDevice.device);
     freeMemory(imageResource.memory, logicalDevice.device);
@@ -147,6 +181,10 @@ void GraphicsSystem::destroyImageResource(ImageResource& imageResource)
 
 void GraphicsSystem::destroyUniformBuffer(UniformBuffer& uniformBuffer)
 {
+    if (uniformBuffer.buffer != VK_NULL_HANDLE)
+    {
+        finishPendingWork();
+    }
     if (uniformBuffer.mapped != nullptr)
     {
         unmapMemory(uniformBuffer.memory, logicalDevice.device);
@@ -194,7 +232,64 @@ bool GraphicsSystem::endSingleTimeCommands(VkCommandBuffer& commandBuffer)
 bool GraphicsSystem::waitForQueue()
 {
     ++queueWaits;
-    return waitQueueIdle(logicalDevice);
+    const bool idle = waitQueueIdle(logicalDevice);
+    releasePendingWork(true);
+    return idle;
+}
+
+bool GraphicsSystem::submitSingleTimeCommands(const std::function<bool(VkCommandBuffer&)>& record,
+                                              std::vector<Buffer> buffers)
+{
+    releasePendingWork(false);
+    PendingWork work{VK_NULL_HANDLE, VK_NULL_HANDLE, std::move(buffers)};
+    const std::optional<VkCommandBuffer> commandBuffer = beginSingleTimeCommands();
+    if (commandBuffer)
+    {
+        work.commandBuffer = *commandBuffer;
+    }
+    const bool submitted = commandBuffer && record(work.commandBuffer) && endCommandBuffer(work.commandBuffer) &&
+                           createFence(work.fence, logicalDevice.device, false) &&
+                           submitCommandBuffer(work.commandBuffer, logicalDevice, work.fence);
+    if (!submitted)
+    {
+        releaseWork(work);
+        return false;
+    }
+    pendingWork.push_back(std::move(work));
+    return true;
+}
+
+void GraphicsSystem::releasePendingWork(bool queueIdle)
+{
+    std::erase_if(pendingWork, [&](PendingWork& work) {
+        if (!queueIdle && vkGetFenceStatus(logicalDevice.device, work.fence) != VK_SUCCESS)
+        {
+            return false;
+        }
+        releaseWork(work);
+        return true;
+    });
+}
+
+void GraphicsSystem::releaseWork(PendingWork& work)
+{
+    VkDevice& device = logicalDevice.device;
+    freeCommandBuffer(work.commandBuffer, device, commandPool);
+    destroyFence(work.fence, device);
+    // Not through destroyBuffer, which would wait for this very work.
+    for (Buffer& buffer : work.buffers)
+    {
+        destroyBufferHandle(buffer.buffer, device);
+        freeMemory(buffer.memory, device);
+    }
+}
+
+void GraphicsSystem::finishPendingWork()
+{
+    if (!pendingWork.empty())
+    {
+        waitForQueue();
+    }
 }
 
 bool GraphicsSystem::runSingleTimeCommands(const std::function<void(VkCommandBuffer&)>& record)
@@ -294,8 +389,57 @@ bool GraphicsSystem::recordPipelineBarrier(VkImage image, std::uint32_t baseMipL
     });
 }
 
+namespace
+{
+void recordMipmapChain(VkCommandBuffer& commandBuffer, VkImage image, std::uint32_t mipLevels, std::uint32_t width,
+                       std::uint32_t height, bool depth, std::uint32_t layerCount)
+{
+    for (const MipmapBlit& blit : mipmapChain(width, height, mipLevels))
+    {
+        recordImageMemoryBarrier(commandBuffer, image, blit.sourceLevel, 1, layerCount,
+                                 VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL,
+                                 VK_ACCESS_TRANSFER_WRITE_BIT, VK_ACCESS_TRANSFER_READ_BIT,
+                                 VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT, depth);
+        recordBlitImage(commandBuffer, image, blit.sourceLevel, blit.sourceWidth, blit.sourceHeight, image,
+                        blit.sourceLevel + 1, blit.destinationWidth, blit.destinationHeight, layerCount);
+        recordImageMemoryBarrier(commandBuffer, image, blit.sourceLevel, 1, layerCount,
+                                 VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
+                                 VK_ACCESS_TRANSFER_READ_BIT, VK_ACCESS_SHADER_READ_BIT,
+                                 VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, depth);
+    }
+    recordImageMemoryBarrier(commandBuffer, image, mipLevels - 1, 1, layerCount, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
+                             VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, VK_ACCESS_TRANSFER_WRITE_BIT,
+                             VK_ACCESS_SHADER_READ_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT,
+                             VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, depth);
+}
+}
+
 bool GraphicsSystem::generateMipmaps(VkImage image, VkFormat format, std::uint32_t mipLevels, std::uint32_t width,
                                      std::uint32_t height, bool depth, std::uint32_t layerCount)
+{
+    if (!canGenerateMipmaps(format, mipLevels, width, height, depth, layerCount))
+    {
+        return false;
+    }
+    return runSingleTimeCommands([&](VkCommandBuffer& commandBuffer) {
+        recordMipmapChain(commandBuffer, image, mipLevels, width, height, depth, layerCount);
+    });
+}
+
+bool GraphicsSystem::recordMipmaps(VkCommandBuffer& commandBuffer, VkImage image, VkFormat format,
+                                   std::uint32_t mipLevels, std::uint32_t width, std::uint32_t height, bool depth,
+                                   std::uint32_t layerCount)
+{
+    if (!canGenerateMipmaps(format, mipLevels, width, height, depth, layerCount))
+    {
+        return false;
+    }
+    recordMipmapChain(commandBuffer, image, mipLevels, width, height, depth, layerCount);
+    return true;
+}
+
+bool GraphicsSystem::canGenerateMipmaps(VkFormat format, std::uint32_t mipLevels, std::uint32_t width,
+                                        std::uint32_t height, bool depth, std::uint32_t layerCount) const
 {
     if (mipLevels == 0 || width == 0 || height == 0 || layerCount == 0)
     {
@@ -313,23 +457,5 @@ bool GraphicsSystem::generateMipmaps(VkImage image, VkFormat format, std::uint32
             return false;
         }
     }
-    return runSingleTimeCommands([&](VkCommandBuffer& commandBuffer) {
-        for (const MipmapBlit& blit : mipmapChain(width, height, mipLevels))
-        {
-            recordImageMemoryBarrier(commandBuffer, image, blit.sourceLevel, 1, layerCount,
-                                     VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL,
-                                     VK_ACCESS_TRANSFER_WRITE_BIT, VK_ACCESS_TRANSFER_READ_BIT,
-                                     VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT, depth);
-            recordBlitImage(commandBuffer, image, blit.sourceLevel, blit.sourceWidth, blit.sourceHeight, image,
-                            blit.sourceLevel + 1, blit.destinationWidth, blit.destinationHeight, layerCount);
-            recordImageMemoryBarrier(commandBuffer, image, blit.sourceLevel, 1, layerCount,
-                                     VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
-                                     VK_ACCESS_TRANSFER_READ_BIT, VK_ACCESS_SHADER_READ_BIT,
-                                     VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, depth);
-        }
-        recordImageMemoryBarrier(commandBuffer, image, mipLevels - 1, 1, layerCount,
-                                 VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
-                                 VK_ACCESS_TRANSFER_WRITE_BIT, VK_ACCESS_SHADER_READ_BIT,
-                                 VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, depth);
-    });
+    return true;
 }

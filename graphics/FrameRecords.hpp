@@ -12,12 +12,12 @@
 class GraphicsSystem;
 
 // Buffer contents that change while frames are in flight (instances that move,
-// text rewritten every HUD tick, the physics debug lines) live in host-visible
-// buffers kept mapped, one per frame in flight, instead of a device-local
-// buffer filled through a staged copy that waits for the whole queue. An update
-// goes into the CPU copy and touches no buffer; a frame's buffer takes it when
-// that frame draws, after the frame's fence has shown the GPU done with what
-// the buffer held before.
+// text rewritten every HUD tick) live in host-visible buffers kept mapped, one
+// per frame in flight, instead of a device-local buffer filled through a
+// staged copy that waits for the whole queue. An update goes into the CPU copy
+// and touches no buffer; a frame's buffer takes it when that frame draws,
+// after the frame's fence has shown the GPU done with what the buffer held
+// before.
 struct FrameRecords
 {
     // One per frame in flight, indexed by the frame index.

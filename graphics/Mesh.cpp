@@ -100,7 +100,6 @@ std::optional<Mesh*> createDynamicMesh(MeshContainer& container, const MeshData<
     return createMeshOf(container, meshData, true);
 }
 
-template std::optional<Mesh*> createDynamicMesh<LineVertex>(MeshContainer&, const MeshData<LineVertex>&);
 template std::optional<Mesh*> createDynamicMesh<ScreenVertex>(MeshContainer&, const MeshData<ScreenVertex>&);
 
 template <typename Vertex, typename Instance>

@@ -63,13 +63,12 @@ extern template std::optional<Mesh*> createMesh<LineVertex>(MeshContainer&, cons
 extern template std::optional<Mesh*> createMesh<PositionVertex>(MeshContainer&, const MeshData<PositionVertex>&);
 extern template std::optional<Mesh*> createMesh<ScreenVertex>(MeshContainer&, const MeshData<ScreenVertex>&);
 
-// A mesh whose vertices are rewritten while frames are in flight (text, the
-// physics debug lines); its indices never change. It never holds more
+// A mesh whose vertices are rewritten while frames are in flight (text); its
+// indices never change. It never holds more
 // vertices than it is made with.
 template <typename Vertex>
 std::optional<Mesh*> createDynamicMesh(MeshContainer& container, const MeshData<Vertex>& meshData);
 
-extern template std::optional<Mesh*> createDynamicMesh<LineVertex>(MeshContainer&, const MeshData<LineVertex>&);
 extern template std::optional<Mesh*> createDynamicMesh<ScreenVertex>(MeshContainer&, const MeshData<ScreenVertex>&);
 
 // The instance count is the number of records given.

@@ -2,6 +2,7 @@
 
 #include "engine/GraphicsSystem.hpp"
 #include "engine/Log.hpp"
+#include "engine/vulkan/Commands.hpp"
 #include "engine/vulkan/Memory.hpp"
 
 #include <algorithm>
@@ -145,23 +146,37 @@ std::optional<Buffer> createStagingBuffer(GraphicsSystem& graphics, std::span<co
     return staging;
 }
 
-bool finishUpload(GraphicsSystem& graphics, Texture& texture, Buffer& staging, std::optional<ImageResource>& image,
-                  bool uploaded, std::uint32_t width, std::uint32_t height, VkFormat format)
+bool uploadImage(GraphicsSystem& graphics, Texture& texture, std::optional<ImageResource>& image,
+                 const ImageUpload& upload, const RecordImageWrite& write, std::vector<Buffer> staging)
 {
-    if (!uploaded)
+    if (!image)
     {
-        if (image)
+        for (Buffer& buffer : staging)
         {
-            graphics.destroyImageResource(*image);
+            graphics.destroyBuffer(buffer);
         }
-        graphics.destroyBuffer(staging);
         return false;
     }
-    graphics.destroyBuffer(staging);
+    const VkImage handle = image->image;
+    const bool depth = isDepthFormat(upload.format);
+    const bool submitted = graphics.submitSingleTimeCommands(
+        [&](VkCommandBuffer& commandBuffer) {
+            GraphicsSystem::recordImageLayoutTransition(commandBuffer, handle, texture.mipLevels, upload.layerCount,
+                                                        VK_IMAGE_LAYOUT_UNDEFINED, upload.uploadLayout, depth);
+            write(commandBuffer, handle);
+            return graphics.recordMipmaps(commandBuffer, handle, upload.format, texture.mipLevels, upload.width,
+                                          upload.height, depth, upload.layerCount);
+        },
+        std::move(staging));
+    if (!submitted)
+    {
+        graphics.destroyImageResource(*image);
+        return false;
+    }
     texture.image = *image;
-    texture.width = width;
-    texture.height = height;
-    texture.format = format;
+    texture.width = upload.width;
+    texture.height = upload.height;
+    texture.format = upload.format;
     return true;
 }
 
@@ -189,19 +204,16 @@ Texture* createTexture(TextureContainer& container, const ImageData<Pixel>& imag
 
     const std::uint32_t width = image.width;
     const std::uint32_t height = image.height;
-    const bool depth = isDepthFormat(format);
     texture.mipLevels = mipLevelCount(width, height, mipmaps);
     std::optional<ImageResource> resource =
         graphics.createImageResource(width, height, texture.mipLevels, format, settings.tiling, settings.usage,
                                      settings.memoryProperties, settings.aspect, 1);
-    const bool uploaded =
-        resource &&
-        graphics.transitionImageLayout(resource->image, texture.mipLevels, 1, VK_IMAGE_LAYOUT_UNDEFINED,
-                                       settings.uploadLayout, depth) &&
-        graphics.copyBufferToImage(staging->buffer, resource->image, width, height,
-                                   settings.aspect == VK_IMAGE_ASPECT_DEPTH_BIT) &&
-        graphics.generateMipmaps(resource->image, format, texture.mipLevels, width, height, depth, 1);
-    if (!finishUpload(graphics, texture, *staging, resource, uploaded, width, height, format))
+    const VkBuffer source = staging->buffer;
+    const RecordImageWrite copy = [&](VkCommandBuffer& commandBuffer, VkImage destination) {
+        recordCopyBufferToImage(commandBuffer, source, destination, width, height,
+                                settings.aspect == VK_IMAGE_ASPECT_DEPTH_BIT);
+    };
+    if (!uploadImage(graphics, texture, resource, {width, height, 1, format, settings.uploadLayout}, copy, {*staging}))
     {
         return textureCreationFailed();
     }
@@ -209,16 +221,59 @@ Texture* createTexture(TextureContainer& container, const ImageData<Pixel>& imag
     return &texture;
 }
 
+namespace
+{
+// Zeros written by the GPU: a window-sized target's worth of zeros made on
+// the processor and staged would cost as much memory again, and time.
+Texture* createZeroedTarget(TextureContainer& container, std::uint32_t width, std::uint32_t height,
+                            std::size_t pixelSize, VkFormat format, bool mipmaps)
+{
+    Texture& texture = addTexture(container);
+    if (width == 0 || height == 0)
+    {
+        logDebug("Image size is invalid.");
+        return textureCreationFailed();
+    }
+    if (!pixelFitsFormat(pixelSize, format))
+    {
+        return textureCreationFailed();
+    }
+    GraphicsSystem& graphics = *container.graphics;
+    const ImageSettings settings = renderTargetSettings(format);
+    texture.mipLevels = mipLevelCount(width, height, mipmaps);
+    std::optional<ImageResource> resource =
+        graphics.createImageResource(width, height, texture.mipLevels, format, settings.tiling, settings.usage,
+                                     settings.memoryProperties, settings.aspect, 1);
+    const RecordImageWrite clear = [&](VkCommandBuffer& commandBuffer, VkImage image) {
+        const VkImageSubresourceRange levels{settings.aspect, 0, texture.mipLevels, 0, 1};
+        if (isDepthFormat(format))
+        {
+            const VkClearDepthStencilValue zero{0.0f, 0};
+            vkCmdClearDepthStencilImage(commandBuffer, image, settings.uploadLayout, &zero, 1, &levels);
+        }
+        else
+        {
+            const VkClearColorValue zero{};
+            vkCmdClearColorImage(commandBuffer, image, settings.uploadLayout, &zero, 1, &levels);
+        }
+    };
+    if (!uploadImage(graphics, texture, resource, {width, height, 1, format, settings.uploadLayout}, clear, {}))
+    {
+        return textureCreationFailed();
+    }
+    logDebug("Texture was created.");
+    return &texture;
+}
+}
+
 template <typename Pixel>
 std::optional<TextureCollection> createRenderTargetTexture(TextureContainer& container, std::uint32_t width,
                                                            std::uint32_t height, VkFormat format, bool mipmaps)
 {
-    const ImageSettings settings = renderTargetSettings(format);
-    const ImageData<Pixel> zeros(width, height);
     TextureCollection collection;
     for (Texture*& target : collection.textures)
     {
-        target = createTexture(container, zeros, format, mipmaps, settings);
+        target = createZeroedTarget(container, width, height, sizeof(Pixel), format, mipmaps);
         if (target == nullptr)
         {
             return std::nullopt;
@@ -259,18 +314,16 @@ Texture* createCubeTexture(TextureContainer& container, const std::array<const I
     const std::uint32_t width = faces[0]->width;
     const std::uint32_t height = faces[0]->height;
     const auto faceByteSize = static_cast<std::uint32_t>(parts[0].size());
-    const bool depth = isDepthFormat(format);
     texture.mipLevels = mipLevelCount(width, height, mipmaps);
     std::optional<ImageResource> resource =
         graphics.createCubeImageResource(width, height, texture.mipLevels, format, imageTextureSettings.usage,
                                          VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, VK_IMAGE_ASPECT_COLOR_BIT);
-    const bool uploaded =
-        resource &&
-        graphics.transitionImageLayout(resource->image, texture.mipLevels, 6, VK_IMAGE_LAYOUT_UNDEFINED,
-                                       VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, depth) &&
-        graphics.copyBufferToCubeImage(staging->buffer, resource->image, width, height, faceByteSize) &&
-        graphics.generateMipmaps(resource->image, format, texture.mipLevels, width, height, depth, 6);
-    if (!finishUpload(graphics, texture, *staging, resource, uploaded, width, height, format))
+    const VkBuffer source = staging->buffer;
+    const RecordImageWrite copy = [&](VkCommandBuffer& commandBuffer, VkImage destination) {
+        recordCopyBufferToCubeImage(commandBuffer, source, destination, width, height, faceByteSize);
+    };
+    if (!uploadImage(graphics, texture, resource, {width, height, 6, format, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL},
+                     copy, {*staging}))
     {
         return textureCreationFailed();
     }

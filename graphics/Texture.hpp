@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -125,9 +126,26 @@ void destroyTextures(TextureContainer& container);
 
 // The steps every texture creator shares: the record appended to the
 // container; one host-visible staging buffer holding the parts back to back;
-// and the end of an upload, which releases the staging buffer (and the image,
-// when the upload failed) and on success gives the image to the texture.
+// and the upload into the new image.
 Texture& addTexture(TextureContainer& container);
 std::optional<Buffer> createStagingBuffer(GraphicsSystem& graphics, std::span<const std::span<const std::byte>> parts);
-bool finishUpload(GraphicsSystem& graphics, Texture& texture, Buffer& staging, std::optional<ImageResource>& image,
-                  bool uploaded, std::uint32_t width, std::uint32_t height, VkFormat format);
+
+struct ImageUpload
+{
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint32_t layerCount = 1;
+    VkFormat format = VK_FORMAT_UNDEFINED;
+    VkImageLayout uploadLayout = VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL;
+};
+// Writes level 0 of every layer of the image, which is in the upload layout.
+using RecordImageWrite = std::function<void(VkCommandBuffer& commandBuffer, VkImage image)>;
+// The new image moved from the undefined layout into the upload layout,
+// written by `write`, then given its mip chain, which leaves every level
+// shader-readable: one piece of one-time work that the processor does not
+// wait for (GraphicsSystem::submitSingleTimeCommands), so that it may go on
+// to the next picture; the staging buffers it reads are released once the
+// GPU is done with them. On success the texture takes the image, its size and
+// format; otherwise the image is released. False for a missing image too.
+bool uploadImage(GraphicsSystem& graphics, Texture& texture, std::optional<ImageResource>& image,
+                 const ImageUpload& upload, const RecordImageWrite& write, std::vector<Buffer> staging);

@@ -29,19 +29,6 @@ bool sameSizeAsFirst(std::span<const ImageData<std::uint32_t>> images)
     });
 }
 
-bool copyLayers(GraphicsSystem& graphics, VkBuffer staging, VkImage image,
-                const std::vector<VkBufferImageCopy>& regions)
-{
-    std::optional<VkCommandBuffer> commandBuffer = graphics.beginSingleTimeCommands();
-    if (!commandBuffer)
-    {
-        return false;
-    }
-    vkCmdCopyBufferToImage(*commandBuffer, staging, image, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
-                           static_cast<std::uint32_t>(regions.size()), regions.data());
-    return graphics.endSingleTimeCommands(*commandBuffer);
-}
-
 Texture* createLayeredTexture(TextureContainer& container, std::span<const ImageData<std::uint32_t>> images,
                               VkFormat format, bool mipmaps, const ImageSettings& settings)
 {
@@ -66,19 +53,19 @@ Texture* createLayeredTexture(TextureContainer& container, std::span<const Image
     const std::uint32_t width = images[0].width;
     const std::uint32_t height = images[0].height;
     const auto layerCount = static_cast<std::uint32_t>(images.size());
-    const bool depth = isDepthFormat(format);
     texture.mipLevels = mipLevelCount(width, height, mipmaps);
     std::optional<ImageResource> resource =
         graphics.createImageResource(width, height, texture.mipLevels, format, settings.tiling, settings.usage,
                                      settings.memoryProperties, settings.aspect, layerCount);
-    const bool uploaded =
-        resource &&
-        graphics.transitionImageLayout(resource->image, texture.mipLevels, layerCount, VK_IMAGE_LAYOUT_UNDEFINED,
-                                       settings.uploadLayout, depth) &&
-        copyLayers(graphics, staging->buffer, resource->image,
-                   arrayLayerCopyRegions(width, height, parts[0].size(), layerCount, settings.aspect)) &&
-        graphics.generateMipmaps(resource->image, format, texture.mipLevels, width, height, depth, layerCount);
-    if (!finishUpload(graphics, texture, *staging, resource, uploaded, width, height, format))
+    const VkBuffer source = staging->buffer;
+    const std::vector<VkBufferImageCopy> regions =
+        arrayLayerCopyRegions(width, height, parts[0].size(), layerCount, settings.aspect);
+    const RecordImageWrite copy = [&](VkCommandBuffer& commandBuffer, VkImage destination) {
+        vkCmdCopyBufferToImage(commandBuffer, source, destination, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
+                               static_cast<std::uint32_t>(regions.size()), regions.data());
+    };
+    if (!uploadImage(graphics, texture, resource, {width, height, layerCount, format, settings.uploadLayout}, copy,
+                     {*staging}))
     {
         return arrayCreationFailed();
     }

@@ -14,13 +14,13 @@ glm::vec3 toGlm(const btVector3& vector)
 
 void PhysicsDebugDrawer::drawLine(const btVector3& from, const btVector3& to, const btVector3& color)
 {
-    if (lineList == nullptr || lineList->size() + 2 > maxVertices)
+    if (lineVertices == nullptr || count + 2 > maxVertices)
     {
         return;
     }
     const glm::vec3 colour = toGlm(color);
-    lineList->push_back({toGlm(from), colour});
-    lineList->push_back({toGlm(to), colour});
+    lineVertices[count++] = {toGlm(from), colour};
+    lineVertices[count++] = {toGlm(to), colour};
 }
 
 void PhysicsDebugDrawer::drawContactPoint(const btVector3& pointOnB, const btVector3& normalOnB, btScalar distance,
@@ -47,8 +47,14 @@ int PhysicsDebugDrawer::getDebugMode() const
     return drawMode;
 }
 
-void PhysicsDebugDrawer::setLineList(std::vector<LineVertex>* list, std::size_t vertexLimit)
+void PhysicsDebugDrawer::beginLines(LineVertex* vertices, std::size_t vertexLimit)
 {
-    lineList = list;
-    maxVertices = vertexLimit;
+    lineVertices = vertices;
+    maxVertices = vertices == nullptr ? 0 : vertexLimit;
+    count = 0;
+}
+
+std::size_t PhysicsDebugDrawer::vertexCount() const
+{
+    return count;
 }

@@ -5,11 +5,10 @@
 #include <LinearMath/btIDebugDraw.h>
 
 #include <cstddef>
-#include <vector>
 
 // Bullet's debug drawing, collected as a line list: two vertices of one colour
-// per line, appended to the owner's list. A line that would take the list past
-// its limit is dropped, so the list always fits the buffer it is copied into.
+// per line, written one after another into the owner's vertices. A line that
+// would take the list past its limit is dropped, so the list always fits.
 class PhysicsDebugDrawer : public btIDebugDraw
 {
 public:
@@ -28,10 +27,14 @@ public:
     void setDebugMode(int debugMode) override;
     int getDebugMode() const override;
 
-    // Without a list every line is dropped.
-    void setLineList(std::vector<LineVertex>* list, std::size_t vertexLimit);
+    // Starts an empty list in `vertices`, which has room for `vertexLimit`;
+    // without vertices every line is dropped.
+    void beginLines(LineVertex* vertices, std::size_t vertexLimit);
+    // The vertices written since beginLines.
+    std::size_t vertexCount() const;
 
 private:
-    std::vector<LineVertex>* lineList = nullptr;
+    LineVertex* lineVertices = nullptr;
     std::size_t maxVertices = 0;
+    std::size_t count = 0;
 };

@@ -6,7 +6,7 @@
 
 #include <BulletDynamics/Dynamics/btDynamicsWorld.h>
 
-#include <numeric>
+#include <optional>
 
 namespace
 {
@@ -27,7 +27,7 @@ PipelineDescription describeDebugPipeline(const std::filesystem::path& vertexSha
 }
 
 PhysicsDebugRenderer::PhysicsDebugRenderer(GraphicsSystem* graphics, std::uint32_t capacity)
-    : graphics(graphics), capacity(capacity), meshContainer{graphics, {}, {}}, pipeline(graphics)
+    : graphics(graphics), capacity(capacity), pipeline(graphics)
 {
 }
 
@@ -39,17 +39,6 @@ void PhysicsDebugRenderer::initialise(const std::filesystem::path& vertexShader,
     {
         return;
     }
-    lines.vertices.assign(capacity, LineVertex{glm::vec3(0.0f), glm::vec3(0.0f)});
-    lines.indices.resize(capacity);
-    std::iota(lines.indices.begin(), lines.indices.end(), 0u);
-    drawer.setLineList(&lines.vertices, capacity);
-    const std::optional<Mesh*> mesh = createDynamicMesh(meshContainer, lines);
-    if (!mesh)
-    {
-        return;
-    }
-    lineMesh = *mesh;
-    lineMesh->indexCount = 0;
     updateDebugDescriptorSets(pipeline, uniforms);
 }
 
@@ -63,29 +52,71 @@ void PhysicsDebugRenderer::attachPhysicsWorld(btDynamicsWorld* world)
     world->setDebugDrawer(&drawer);
 }
 
+bool PhysicsDebugRenderer::makeLineBuffers()
+{
+    if (lineBuffers[0].buffer != VK_NULL_HANDLE)
+    {
+        return true;
+    }
+    if (lineBuffersFailed || capacity == 0)
+    {
+        return false;
+    }
+    for (UniformBuffer& buffer : lineBuffers)
+    {
+        const std::optional<UniformBuffer> made =
+            graphics->createUniformBuffer(VkDeviceSize{capacity} * sizeof(LineVertex), VK_BUFFER_USAGE_VERTEX_BUFFER_BIT,
+                                          VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
+        if (!made)
+        {
+            // Tried once: a frame that fails to make them would fail again in every frame after it.
+            lineBuffersFailed = true;
+            for (UniformBuffer& other : lineBuffers)
+            {
+                graphics->destroyUniformBuffer(other);
+            }
+            return false;
+        }
+        buffer = *made;
+    }
+    return true;
+}
+
 void PhysicsDebugRenderer::record(const FrameInfo& frame)
 {
     if (pipeline.pipeline == VK_NULL_HANDLE)
     {
         return;
     }
-    lines.vertices.clear();
     beginPipeline2(pipeline, frame.commandBuffer, frame.frameIndex, frame.imageIndex);
-    // Without a mesh there is nowhere to put the lines, so none are collected.
-    if (lineMesh != nullptr)
+    lastLines = nullptr;
+    lastVertexCount = 0;
+    if (makeLineBuffers())
     {
+        const UniformBuffer& buffer = lineBuffers[frame.frameIndex];
+        auto* vertices = static_cast<LineVertex*>(buffer.mapped);
+        drawer.beginLines(vertices, capacity);
         for (btDynamicsWorld* world : worlds)
         {
             world->debugDrawWorld();
         }
-        const auto vertexBytes = static_cast<std::uint32_t>(lines.vertices.size() * sizeof(LineVertex));
-        if (!lines.vertices.empty() && updateVertices(*lineMesh, lines.vertices.data(), vertexBytes))
+        lastLines = vertices;
+        lastVertexCount = static_cast<std::uint32_t>(drawer.vertexCount());
+        // Whatever Bullet draws outside a record would land in a buffer the GPU may be reading.
+        drawer.beginLines(nullptr, 0);
+        if (lastVertexCount > 0)
         {
-            lineMesh->indexCount = static_cast<std::uint32_t>(lines.vertices.size());
-            drawMesh(*lineMesh, frame);
+            const VkDeviceSize offset = 0;
+            vkCmdBindVertexBuffers(frame.commandBuffer, 0, 1, &buffer.buffer, &offset);
+            vkCmdDraw(frame.commandBuffer, lastVertexCount, 1, 0, 0);
         }
     }
     vkCmdEndRenderPass(frame.commandBuffer);
+}
+
+std::span<const LineVertex> PhysicsDebugRenderer::recordedLines() const
+{
+    return {lastLines, lastVertexCount};
 }
 
 void PhysicsDebugRenderer::destroy()
@@ -101,9 +132,14 @@ void PhysicsDebugRenderer::destroy()
     }
     worlds.clear();
     destroyPipeline2(pipeline);
-    destroyMeshes(meshContainer);
-    lineMesh = nullptr;
-    drawer.setLineList(nullptr, 0);
+    for (UniformBuffer& buffer : lineBuffers)
+    {
+        graphics->destroyUniformBuffer(buffer);
+    }
+    lineBuffersFailed = false;
+    lastLines = nullptr;
+    lastVertexCount = 0;
+    drawer.beginLines(nullptr, 0);
 }
 
 void updateDebugDescriptorSets(Pipeline2& pipeline, const UniformBufferCollection& uniforms)

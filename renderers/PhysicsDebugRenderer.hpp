@@ -1,52 +1,63 @@
 #pragma once
 
+#include "engine/GraphicsSystem.hpp"
 #include "engine/vulkan/ResourceRecords.hpp"
-#include "graphics/Mesh.hpp"
-#include "graphics/MeshData.hpp"
 #include "graphics/Pipeline2.hpp"
 #include "graphics/VertexLayouts.hpp"
 #include "renderers/PhysicsDebugDrawer.hpp"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <unordered_set>
 
-class GraphicsSystem;
 class btDynamicsWorld;
 struct FrameInfo;
 
 // Bullet's own picture of the attached physics worlds (shape wireframes and
 // contact points) as coloured lines over the finished frame. The lines are
-// collected afresh in every record into one line mesh made once at full
-// capacity; what does not fit is dropped.
+// collected afresh in every record, straight into the frame's own mapped
+// vertex buffer (the frame's fence has shown the GPU done with it), and drawn
+// in order, two vertices a line; what does not fit is dropped.
 struct PhysicsDebugRenderer
 {
     PhysicsDebugRenderer(GraphicsSystem* graphics, std::uint32_t capacity);
 
-    // The pipeline, then the line mesh, its descriptor sets and the drawer's
-    // list. Failures are logged by the creators; the lines are then skipped.
-    // `uniforms` holds the camera's view-projection matrix per frame.
+    // The pipeline and its descriptor sets. A failure is logged by the
+    // creators; the lines are then skipped. `uniforms` holds the camera's
+    // view-projection matrix per frame.
     void initialise(const std::filesystem::path& vertexShader, const std::filesystem::path& fragmentShader,
                     const UniformBufferCollection& uniforms);
     // The world draws through this renderer's drawer until destroy, which the
     // world must outlive.
     void attachPhysicsWorld(btDynamicsWorld* world);
-    // Collects, uploads and draws this frame's lines in the pipeline's own
-    // render pass; with no lines the pass is still begun and ended.
+    // Collects and draws this frame's lines in the pipeline's own render
+    // pass; with no lines the pass is still begun and ended. The vertex
+    // buffers are made by the first record, as only a debug key shows the
+    // lines; when they cannot be made (logged) no lines are drawn.
     void record(const FrameInfo& frame);
+    // The lines of the last record, in the buffer of its frame; read them only
+    // once that frame is done.
+    std::span<const LineVertex> recordedLines() const;
     // Detaches the drawer from the worlds and releases the GPU objects.
     void destroy();
 
     GraphicsSystem* graphics = nullptr;
-    // Line vertices the GPU buffers hold.
+    // Line vertices each frame's buffer holds.
     std::uint32_t capacity = 0;
-    MeshContainer meshContainer;
     Pipeline2 pipeline;
-    // The vertices are the line list; the indices count up and never change.
-    MeshData<LineVertex> lines;
-    Mesh* lineMesh = nullptr;
+    // One per frame in flight, kept mapped; null until the first record.
+    std::array<UniformBuffer, framesInFlight> lineBuffers;
     std::unordered_set<btDynamicsWorld*> worlds;
     PhysicsDebugDrawer drawer;
+
+private:
+    bool makeLineBuffers();
+
+    bool lineBuffersFailed = false;
+    const LineVertex* lastLines = nullptr;
+    std::uint32_t lastVertexCount = 0;
 };
 
 // Binding 0 of both frames' descriptor sets: that frame's uniform buffer.

@@ -109,13 +109,13 @@ bool resetCommandBuffer(VkCommandBuffer& commandBuffer)
     return true;
 }
 
-bool submitCommandBuffer(VkCommandBuffer& commandBuffer, LogicalDevice& logicalDevice)
+bool submitCommandBuffer(VkCommandBuffer& commandBuffer, LogicalDevice& logicalDevice, VkFence fence)
 {
     VkSubmitInfo submitInfo{};
     submitInfo.sType = VK_STRUCTURE_TYPE_SUBMIT_INFO;
     submitInfo.commandBufferCount = 1;
     submitInfo.pCommandBuffers = &commandBuffer;
-    if (vkQueueSubmit(logicalDevice.graphicsQueue, 1, &submitInfo, VK_NULL_HANDLE) != VK_SUCCESS)
+    if (vkQueueSubmit(logicalDevice.graphicsQueue, 1, &submitInfo, fence) != VK_SUCCESS)
     {
         logError("Submitting to graphics queue has failed.");
         return false;

@@ -15,7 +15,8 @@ bool beginCommandBuffer(VkCommandBuffer& commandBuffer);
 bool beginSingleTimeCommandBuffer(VkCommandBuffer& commandBuffer);
 bool endCommandBuffer(VkCommandBuffer& commandBuffer);
 bool resetCommandBuffer(VkCommandBuffer& commandBuffer);
-bool submitCommandBuffer(VkCommandBuffer& commandBuffer, LogicalDevice& logicalDevice);
+// The fence, when given, is signalled once the commands are done.
+bool submitCommandBuffer(VkCommandBuffer& commandBuffer, LogicalDevice& logicalDevice, VkFence fence = VK_NULL_HANDLE);
 
 // Face i of a cube (array layer i) lies at i times the face's byte size.
 std::array<VkBufferImageCopy, 6> cubeFaceCopyRegions(std::uint32_t width, std::uint32_t height,

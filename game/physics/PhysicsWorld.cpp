@@ -39,6 +39,10 @@ PhysicsWorld::PhysicsWorld()
     world->getSolverInfo().m_numIterations = 50;
     // All gravity is the radial gravity of the step.
     world->setGravity(btVector3(0.0f, 0.0f, 0.0f));
+    // Bullet would otherwise refresh the bounds of every static body in every
+    // sub-step, though they never move; an object moved by hand gets them
+    // through placeObject.
+    world->setForceUpdateAllAabbs(false);
 }
 
 PhysicsWorld::~PhysicsWorld()
@@ -138,6 +142,16 @@ void PhysicsWorld::removeRigidBody(PhysicsBody* body)
     {
         bodyList.erase(found);
     }
+}
+
+void PhysicsWorld::placeObject(btCollisionObject* object, const glm::vec3& position, const glm::quat& rotation)
+{
+    const btTransform transform = toBulletTransform(rotation, position);
+    object->setWorldTransform(transform);
+    // The bounds of a moving body span its way from this transform to the
+    // current one, which would otherwise sweep from where it stood before.
+    object->setInterpolationWorldTransform(transform);
+    world->updateSingleAabb(object);
 }
 
 void PhysicsWorld::addBoat(Boat* boat, const glm::vec3& position, const glm::quat& rotation)

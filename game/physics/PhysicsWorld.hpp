@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class btCollisionObject;
 class btDiscreteDynamicsWorld;
 class btDefaultCollisionConfiguration;
 class btCollisionDispatcher;
@@ -62,6 +63,11 @@ public:
     void addRigidBody(PhysicsBody* body, const glm::vec3& position, const glm::quat& rotation);
     // Takes one body out of the world and out of the body list.
     void removeRigidBody(PhysicsBody* body);
+    // Puts an object of the world somewhere by hand. The step refreshes the
+    // bounds that the broadphase finds objects by for awake bodies only, so an
+    // object that may sleep or is static (a checkpoint) moved any other way
+    // would still be found where it stood.
+    void placeObject(btCollisionObject* object, const glm::vec3& position, const glm::quat& rotation);
     void addBoat(Boat* boat, const glm::vec3& position, const glm::quat& rotation);
     // Puts the tracker's checkpoints into the world, sensing every group but the static scenery.
     void addLapTracker(LapTracker* tracker);

@@ -185,7 +185,7 @@ bool RaceScene::loadDebugLines()
     physicsDebugRenderer.initialise("Assets/QuorlDemoScene/Shaders/Debug Shader.vert.spv",
                                     "Assets/QuorlDemoScene/Shaders/Debug Shader.frag.spv", debugUniforms);
     // A pipeline that was not made has no descriptor sets to write.
-    if (!loadStep(physicsDebugRenderer.pipeline.pipeline != VK_NULL_HANDLE && physicsDebugRenderer.lineMesh != nullptr,
+    if (!loadStep(physicsDebugRenderer.pipeline.pipeline != VK_NULL_HANDLE,
                   "The physics debug lines could not be created."))
     {
         return false;

@@ -49,6 +49,7 @@ void DeferredRenderer::release()
     materialSampler = VK_NULL_HANDLE;
     nearestSampler = VK_NULL_HANDLE;
     environmentCubeTexture = {};
+    renderTargets.reset();
     gBufferTarget0 = gBufferTarget1 = gBufferTarget2 = gBufferTarget3 = depthTarget = {};
     ssaoTarget = pointLightTarget = directionalLightTarget = compositeTarget = bloomTarget = blurTarget = {};
 

@@ -8,6 +8,7 @@
 #include "graphics/TextureRenderTargetPipeline2.hpp"
 #include "renderers/deferred/DeferredUniforms.hpp"
 #include "renderers/deferred/FramePasses.hpp"
+#include "renderers/deferred/SharedTargets.hpp"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
@@ -17,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -105,6 +107,8 @@ public:
     ColourGradingPushConstants colourGradingPushConstants;
     OceanPushConstants oceanPushConstants;
 
+    // Owns the targets below, which the renderer may share with others.
+    std::shared_ptr<SharedTargets> renderTargets;
     TextureCollection gBufferTarget0;
     TextureCollection gBufferTarget3;
     TextureCollection gBufferTarget1;

@@ -27,23 +27,6 @@ constexpr std::uint32_t oceanRings = 96;
 // Past the level count of any material map the scenes load.
 constexpr std::uint32_t materialLevelLimit = 60;
 
-// Through the creator whose pixel is as wide as a texel of the format.
-std::optional<TextureCollection> createTarget(TextureContainer& textures, std::uint32_t width, std::uint32_t height,
-                                              VkFormat format)
-{
-    switch (texelSize(format).value_or(0))
-    {
-    case 2:
-        return createRenderTargetTexture<std::uint16_t>(textures, width, height, format, false);
-    case 4:
-        return createRenderTargetTexture<std::uint32_t>(textures, width, height, format, false);
-    case 8:
-        return createRenderTargetTexture<std::uint64_t>(textures, width, height, format, false);
-    default:
-        return std::nullopt;
-    }
-}
-
 Texture* loadImageTexture(TextureContainer& textures, const std::string& path)
 {
     const std::optional<ImageData<std::uint32_t>> image = loadImage(path);
@@ -83,31 +66,33 @@ bool DeferredRenderer::createGBuffer()
     const struct
     {
         TextureCollection& target;
-        std::uint32_t width;
-        std::uint32_t height;
-        VkFormat format;
+        TargetSpecification specification;
     } targets[] = {
-        {gBufferTarget0, width, height, VK_FORMAT_R8G8B8A8_UNORM},
-        {gBufferTarget1, width, height, VK_FORMAT_R16G16B16A16_SFLOAT},
-        {gBufferTarget2, width, height, VK_FORMAT_R16_SFLOAT},
-        {depthTarget, width, height, depthFormat},
-        {gBufferTarget3, width, height, VK_FORMAT_R8G8B8A8_SRGB},
-        {ssaoTarget, ssaoWidth, ssaoHeight, VK_FORMAT_R16G16_SFLOAT},
-        {pointLightTarget, width, height, VK_FORMAT_R16G16B16A16_SFLOAT},
-        {directionalLightTarget, width, height, VK_FORMAT_R16_SFLOAT},
-        {compositeTarget, width, height, VK_FORMAT_R16G16B16A16_SFLOAT},
-        {bloomTarget, width, height, VK_FORMAT_R16G16B16A16_SFLOAT},
-        {blurTarget, width, height, VK_FORMAT_R16G16B16A16_SFLOAT},
+        {gBufferTarget0, {width, height, VK_FORMAT_R8G8B8A8_UNORM}},
+        {gBufferTarget1, {width, height, VK_FORMAT_R16G16B16A16_SFLOAT}},
+        {gBufferTarget2, {width, height, VK_FORMAT_R16_SFLOAT}},
+        {depthTarget, {width, height, depthFormat}},
+        {gBufferTarget3, {width, height, VK_FORMAT_R8G8B8A8_SRGB}},
+        {ssaoTarget, {ssaoWidth, ssaoHeight, VK_FORMAT_R16G16_SFLOAT}},
+        {pointLightTarget, {width, height, VK_FORMAT_R16G16B16A16_SFLOAT}},
+        {directionalLightTarget, {width, height, VK_FORMAT_R16_SFLOAT}},
+        {compositeTarget, {width, height, VK_FORMAT_R16G16B16A16_SFLOAT}},
+        {bloomTarget, {width, height, VK_FORMAT_R16G16B16A16_SFLOAT}},
+        {blurTarget, {width, height, VK_FORMAT_R16G16B16A16_SFLOAT}},
     };
+    std::vector<TargetSpecification> specifications;
     for (const auto& entry : targets)
     {
-        const std::optional<TextureCollection> created =
-            createTarget(textures, entry.width, entry.height, entry.format);
-        if (!created)
-        {
-            return failed("Deferred renderer targets could not be created.");
-        }
-        entry.target = *created;
+        specifications.push_back(entry.specification);
+    }
+    renderTargets = sharedTargets(*graphics, specifications);
+    if (!renderTargets)
+    {
+        return failed("Deferred renderer targets could not be created.");
+    }
+    for (std::size_t target = 0; target < specifications.size(); ++target)
+    {
+        targets[target].target = renderTargets->targets[target];
     }
     return true;
 }
@@ -252,11 +237,8 @@ bool DeferredRenderer::initialiseOceanPass()
     {
         return false;
     }
-    secondWaveTexture = loadImageTexture(textures, fmt::format("Assets/{}", oceanWavesFile));
-    if (secondWaveTexture == nullptr)
-    {
-        return false;
-    }
+    // Both wave layers read the same picture: one texture serves them.
+    secondWaveTexture = firstWaveTexture;
     const std::optional<Mesh*> sphere = createMesh(meshes, generateSphere(oceanRadius, oceanSegments, oceanRings));
     if (!sphere)
     {

@@ -3,13 +3,16 @@
 #include "engine/SceneManager.hpp"
 #include "engine/Settings.hpp"
 #include "engine/SwapChainDependents.hpp"
+#include "gpu/Frames.hpp"
 #include "gpu/GpuHarness.hpp"
 #include "support/StdoutCapture.hpp"
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -70,6 +73,32 @@ TEST_F(GraphicsSystemTest, BringUpChoosesOneFamilyAndGivesEachSwapChainImageItsD
     EXPECT_EQ(system.swapChain.extent.width, 160u);
     EXPECT_EQ(system.swapChain.extent.height, 120u);
     expectDepthImagePerSwapChainImage(system);
+}
+
+// What a benchmark takes off a render to find its recording's time: the
+// frames' waits for their slot and image and their submission, nothing else.
+TEST_F(GraphicsSystemTest, FramesSumTheirHandOverApartFromTheirRecording)
+{
+    Pipeline2 fill{&system};
+    ASSERT_TRUE(createFillPipeline(fill));
+    const FrameHandOver before = system.frameHandOver();
+    const auto start = std::chrono::steady_clock::now();
+    for (int frame = 0; frame < 3; ++frame)
+    {
+        ASSERT_TRUE(presentFrame(system, [&](const FrameInfo& info) {
+            recordFill(fill, info);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }));
+    }
+    const double rendering = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const FrameHandOver& after = system.frameHandOver();
+    EXPECT_GT(after.submitSeconds, before.submitSeconds);
+    EXPECT_GE(after.waitSeconds, before.waitSeconds);
+    const double handedOver =
+        (after.waitSeconds - before.waitSeconds) + (after.submitSeconds - before.submitSeconds);
+    EXPECT_GE(rendering - handedOver, 0.06);
+    system.waitIdle();
+    destroyPipeline2(fill);
 }
 
 TEST_F(GraphicsSystemTest, RebuildRemakesTheSwapChainDepthImagesAndDependentFrameBuffers)

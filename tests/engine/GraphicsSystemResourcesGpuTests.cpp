@@ -51,6 +51,52 @@ TEST_F(ResourceTest, BuffersRoundTripThroughDeviceLocalMemory)
     EXPECT_FALSE(hasErrors());
 }
 
+// Uploads go to the queue without a wait, so that the processor moves on to
+// the next picture; what they read must outlive them, and what they write must
+// not be released under them.
+TEST_F(ResourceTest, OneTimeWorkNotWaitedForKeepsItsStagingAndFinishesBeforeAnyRelease)
+{
+    const std::vector<std::uint8_t> bytes = pattern(4096, 5);
+    const VkBufferUsageFlags usage = VK_BUFFER_USAGE_TRANSFER_DST_BIT | VK_BUFFER_USAGE_TRANSFER_SRC_BIT;
+    Buffer target = system.createBuffer(bytes.size(), usage, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT).value();
+    const std::uint64_t waits = system.queueWaitCount();
+    for (std::size_t half = 0; half < 2; ++half)
+    {
+        Buffer staging = hostBufferWith(system, bytes, VK_BUFFER_USAGE_TRANSFER_SRC_BIT);
+        ASSERT_TRUE(system.submitSingleTimeCommands(
+            [&](VkCommandBuffer& commandBuffer) {
+                const VkBufferCopy region{half * 2048, half * 2048, 2048};
+                vkCmdCopyBuffer(commandBuffer, staging.buffer, target.buffer, 1, &region);
+                return true;
+            },
+            {staging}));
+    }
+    EXPECT_EQ(system.queueWaitCount(), waits);
+    // The read-back's one-time work waits for both copies first.
+    EXPECT_EQ(readBuffer(system, target.buffer, bytes.size()), bytes);
+
+    // Work that is refused goes nowhere and leaves nothing to wait for.
+    Buffer refused = hostBufferWith(system, bytes, VK_BUFFER_USAGE_TRANSFER_SRC_BIT);
+    EXPECT_FALSE(system.submitSingleTimeCommands([](VkCommandBuffer&) { return false; }, {refused}));
+    const std::uint64_t beforeRelease = system.queueWaitCount();
+    Buffer unused = system.createBuffer(64, usage, hostMemory).value();
+    system.destroyBuffer(unused);
+    EXPECT_EQ(system.queueWaitCount(), beforeRelease);
+
+    // A release while work is pending waits for it.
+    Buffer staging = hostBufferWith(system, bytes, VK_BUFFER_USAGE_TRANSFER_SRC_BIT);
+    ASSERT_TRUE(system.submitSingleTimeCommands(
+        [&](VkCommandBuffer& commandBuffer) {
+            const VkBufferCopy region{0, 0, bytes.size()};
+            vkCmdCopyBuffer(commandBuffer, staging.buffer, target.buffer, 1, &region);
+            return true;
+        },
+        {staging}));
+    system.destroyBuffer(target);
+    EXPECT_EQ(system.queueWaitCount(), beforeRelease + 1);
+    EXPECT_FALSE(hasErrors());
+}
+
 TEST_F(ResourceTest, UniformBuffersStayMappedAndReleasingARecordTwiceFreesItOnce)
 {
     std::optional<Buffer> buffer = system.createBuffer(64, VK_BUFFER_USAGE_TRANSFER_SRC_BIT, hostMemory);

@@ -129,7 +129,8 @@ int checkpointsPassedInPlayback(GhostRecording ghost)
     while (!ghost.isPlaybackFinished())
     {
         const GhostFrame pose = ghost.playback(frameTime);
-        probe->setWorldTransform(toBulletTransform(pose.rotation, pose.position));
+        // Held still, the probe falls asleep, and the step would no longer move its bounds.
+        world.placeObject(probe, pose.position, pose.rotation);
         probe->setLinearVelocity(btVector3(0.0f, 0.0f, 0.0f));
         // One sub-step brings the checkpoints' overlaps up to date.
         Timer::tickBy(PhysicsWorld::subStep);

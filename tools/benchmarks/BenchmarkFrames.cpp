@@ -65,11 +65,11 @@ ScratchFolder::~ScratchFolder()
     fs::remove_all(folder, error);
 }
 
-void writeBenchmarkSettings()
+void writeBenchmarkSettings(WindowSize size)
 {
     writeFile("Settings.txt",
               fmt::format("Window-Width: {}\nWindow-Height: {}\nFullscreen: false\nPreferredPresentMode: Immediate\n",
-                          windowWidth, windowHeight),
+                          size.width, size.height),
               false);
 }
 
@@ -89,16 +89,30 @@ double frameRate(double seconds, const std::function<void()>& frame)
     return static_cast<double>(frames) / secondsSince(start);
 }
 
-SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManager, double seconds)
+SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManager, double seconds,
+                        std::optional<float> frameTime)
 {
     double updating = 0.0;
     double rendering = 0.0;
+    double handingOver = 0.0;
     std::uint64_t queueWaits = 0;
     int calls = 0;
+    const auto handOverSeconds = [&] {
+        const FrameHandOver& handOver = graphicsSystem.frameHandOver();
+        return handOver.waitSeconds + handOver.submitSeconds;
+    };
     const double rate = frameRate(seconds, [&] {
-        Timer::tick();
+        if (frameTime)
+        {
+            Timer::tickBy(*frameTime);
+        }
+        else
+        {
+            Timer::tick();
+        }
         pollWindowEvents();
         const std::uint64_t waitsBefore = graphicsSystem.queueWaitCount();
+        const double handOverBefore = handOverSeconds();
         const double update = millisecondsOf([&] { sceneManager.update(); });
         const double render = millisecondsOf([&] { sceneManager.render(); });
         // The settling frames count no more than in the frame rate.
@@ -106,12 +120,14 @@ SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManag
         {
             updating += update;
             rendering += render;
+            handingOver += (handOverSeconds() - handOverBefore) * 1000.0;
             queueWaits += graphicsSystem.queueWaitCount() - waitsBefore;
         }
     });
     graphicsSystem.waitIdle();
     const double frames = std::max(calls - settlingFrames, 1);
-    return {rate, updating / frames, rendering / frames, static_cast<double>(queueWaits) / frames};
+    return {rate, updating / frames, rendering / frames, (rendering - handingOver) / frames,
+            static_cast<double>(queueWaits) / frames};
 }
 
 std::optional<double> clearingFrameRate(GraphicsSystem& graphicsSystem, double seconds)
@@ -138,9 +154,9 @@ std::optional<double> clearingFrameRate(GraphicsSystem& graphicsSystem, double s
     return rate;
 }
 
-int runFrameBenchmark(double seconds, const Measurement& measure)
+int runFrameBenchmark(double seconds, const Measurement& measure, WindowSize size)
 {
-    writeBenchmarkSettings();
+    writeBenchmarkSettings(size);
     GraphicsSystem graphicsSystem;
     const std::optional<double> clearing = clearingFrameRate(graphicsSystem, seconds);
     if (!clearing)

@@ -46,9 +46,15 @@ private:
     std::filesystem::path folder;
 };
 
-// A 1280 x 720 window, presenting immediately where the surface can, so the
-// display's pace does not cap the figures.
-void writeBenchmarkSettings();
+struct WindowSize
+{
+    std::uint32_t width = windowWidth;
+    std::uint32_t height = windowHeight;
+};
+
+// A window of the size (1280 x 720 unless given), presenting immediately
+// where the surface can, so the display's pace does not cap the figures.
+void writeBenchmarkSettings(WindowSize size = {});
 
 // Frames per second of `frame` over `seconds`, after a few to settle.
 double frameRate(double seconds, const std::function<void()>& frame);
@@ -62,10 +68,10 @@ std::optional<double> clearingFrameRate(GraphicsSystem& graphicsSystem, double s
 // prints its figures and gives the exit code.
 using Measurement = std::function<int(GraphicsSystem& graphicsSystem, double clearing, double seconds)>;
 // The start that every frame-rate benchmark makes in its scratch folder: the
-// settings written, the graphics system brought up and the clearing scene's
-// frame rate measured over `seconds`; then `measure`. EXIT_FAILURE, having
-// printed why, when the start fails.
-int runFrameBenchmark(double seconds, const Measurement& measure);
+// settings written for a window of the size, the graphics system brought up
+// and the clearing scene's frame rate measured over `seconds`; then `measure`.
+// EXIT_FAILURE, having printed why, when the start fails.
+int runFrameBenchmark(double seconds, const Measurement& measure, WindowSize size = {});
 
 template <typename SceneType>
 struct LoadedScene
@@ -74,14 +80,19 @@ struct LoadedScene
     double loadMilliseconds;
 };
 // Starts the game's timer, as main does before its loop, and activates the
-// scene at `index` as a key would, timing its load. Empty, having printed
-// `failure` and unloaded the manager's scenes, when it did not load or is no
-// SceneType.
+// scene at `index` as a key would, timing its load up to the GPU's end of the
+// work it handed over. Empty, having printed `failure` and unloaded the
+// manager's scenes, when it did not load or is no SceneType.
 template <typename SceneType>
-std::optional<LoadedScene<SceneType>> loadScene(SceneManager& sceneManager, std::uint32_t index, const char* failure)
+std::optional<LoadedScene<SceneType>> loadScene(GraphicsSystem& graphicsSystem, SceneManager& sceneManager,
+                                                std::uint32_t index, const char* failure)
 {
     Timer::start();
-    const double milliseconds = millisecondsOf([&] { sceneManager.setScene(index); });
+    // Up to the GPU's end of the uploads, which the load hands to the queue without waiting.
+    const double milliseconds = millisecondsOf([&] {
+        sceneManager.setScene(index);
+        graphicsSystem.waitIdle();
+    });
     auto* scene = dynamic_cast<SceneType*>(sceneManager.getActiveScene());
     if (hasErrors() || scene == nullptr)
     {
@@ -101,9 +112,14 @@ struct SceneFrames
     // presenting and waiting for the frame in flight.
     double updateMilliseconds = 0.0;
     double renderMilliseconds = 0.0;
+    // The render's time up to the submission, less the waits for the frame
+    // slot's fence and the swap chain's image: the scene's recording alone.
+    double recordingMilliseconds = 0.0;
     // Waits for the whole queue or device per frame, update and render together.
     double queueWaitsPerFrame = 0.0;
 };
-// Over `seconds`, after a few to settle.
-SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManager, double seconds);
+// Over `seconds`, after a few to settle. Each frame moves the game's timer by
+// the time the frame before took, or by `frameTime` when one is given.
+SceneFrames sceneFrames(GraphicsSystem& graphicsSystem, SceneManager& sceneManager, double seconds,
+                        std::optional<float> frameTime = std::nullopt);
 }

@@ -28,7 +28,10 @@ namespace
 int measureTrophyScene(GraphicsSystem& graphicsSystem, double clearing, double seconds)
 {
     SceneManager sceneManager(&graphicsSystem);
-    const double menuLoad = benchmark::millisecondsOf([&] { sceneManager.addScene<MainMenuScene>(); });
+    const double menuLoad = benchmark::millisecondsOf([&] {
+        sceneManager.addScene<MainMenuScene>();
+        graphicsSystem.waitIdle();
+    });
     sceneManager.addScene<ClearScene>();
     sceneManager.addScene<TrophyScene>();
     if (hasErrors())
@@ -38,7 +41,8 @@ int measureTrophyScene(GraphicsSystem& graphicsSystem, double clearing, double s
     }
     lastRacePlace = 1;
     const std::optional<benchmark::LoadedScene<TrophyScene>> loaded =
-        benchmark::loadScene<TrophyScene>(sceneManager, trophySceneIndex, "The trophy scene could not be loaded.");
+        benchmark::loadScene<TrophyScene>(graphicsSystem, sceneManager, trophySceneIndex,
+                                          "The trophy scene could not be loaded.");
     if (!loaded)
     {
         return EXIT_FAILURE;

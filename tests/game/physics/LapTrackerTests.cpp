@@ -25,7 +25,7 @@ protected:
 
     double passAt(std::size_t checkpoint)
     {
-        probe->setWorldTransform(toBulletTransform(identity, centre(checkpoint)));
+        world.placeObject(probe, centre(checkpoint), identity);
         stepBy(PhysicsWorld::subStep);
         return tracker->checkCheckpoint(probe);
     }

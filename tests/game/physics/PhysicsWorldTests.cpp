@@ -2,6 +2,7 @@
 #include "game/physics/RaceCourse.hpp"
 #include "support/PhysicsTest.hpp"
 
+#include <BulletCollision/BroadphaseCollision/btBroadphaseProxy.h>
 #include <btBulletDynamicsCommon.h>
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -80,6 +81,36 @@ TEST_F(PhysicsWorldTest, PosesAreDrawnBetweenTheLastTwoSubSteps)
     const glm::quat halfway = glm::angleAxis(glm::radians(45.0f), glm::vec3(0.0f, 1.0f, 0.0f));
     expectMatrixNear(interpolatedTransformMatrix(body, 0.5f),
                      glm::translate(glm::mat4(1.0f), glm::vec3(1.0f, 2.0f, 0.0f)) * glm::mat4_cast(halfway));
+}
+
+btVector3 boundsCentre(const btCollisionObject* object)
+{
+    const btBroadphaseProxy* proxy = object->getBroadphaseHandle();
+    return (proxy->m_aabbMin + proxy->m_aabbMax) * 0.5f;
+}
+
+// The broadphase finds objects by the bounds it holds for them: the step moves
+// those of bodies that move, and an object placed by hand gets them at once.
+TEST_F(PhysicsWorldTest, BoundsFollowMovingBodiesAndObjectsPlacedByHand)
+{
+    PhysicsBody* ball = addBall(glm::vec3(0.0f, 50.0f, 0.0f), 0.5f, 1.0f);
+    PhysicsBody* rock = addBall(glm::vec3(0.0f, -50.0f, 0.0f), 0.5f, 0.0f);
+    stepBy(0.25);
+    EXPECT_LT(boundsCentre(ball).y(), 49.8f);
+    EXPECT_NEAR(boundsCentre(ball).distance(ball->getWorldTransform().getOrigin()), 0.0f, 0.01f);
+
+    // Static bodies are never refreshed by the step, which is what makes it cheap.
+    rock->setWorldTransform(toBulletTransform(identity, glm::vec3(30.0f, 0.0f, 0.0f)));
+    stepBy(0.01);
+    EXPECT_NEAR(boundsCentre(rock).distance(btVector3(0.0f, -50.0f, 0.0f)), 0.0f, 1e-4f);
+    world.placeObject(rock, glm::vec3(30.0f, 0.0f, 0.0f), identity);
+    EXPECT_NEAR(boundsCentre(rock).distance(btVector3(30.0f, 0.0f, 0.0f)), 0.0f, 1e-4f);
+
+    // A moving body placed far away is found there alone, not along the way from where it was.
+    world.placeObject(ball, glm::vec3(0.0f, 0.0f, 80.0f), identity);
+    const btBroadphaseProxy* proxy = ball->getBroadphaseHandle();
+    EXPECT_LT((proxy->m_aabbMax - proxy->m_aabbMin).length(), 2.0f);
+    EXPECT_NEAR(boundsCentre(ball).distance(btVector3(0.0f, 0.0f, 80.0f)), 0.0f, 0.01f);
 }
 
 TEST_F(PhysicsWorldTest, BodiesLeaveTheWorldOneByOneOrAllTogetherWithoutBeingDeleted)

@@ -225,6 +225,44 @@ TEST_F(DeferredRendererTest, InitialiseMakesTheTargetsKernelLightsAndUniforms)
     EXPECT_EQ(static_cast<const std::uint8_t*>(otherLight.mapped)[10], 7);
 }
 
+// The race's and the trophy scene's renderers never draw into the same frame,
+// and their window-sized targets are most of their memory.
+TEST_F(DeferredRendererTest, RenderersOfOneSizeDrawIntoOneSetOfTargetsReleasedWithTheLastOfThem)
+{
+    ASSERT_TRUE(bringUp());
+    auto first = std::make_unique<DeferredRenderer>(&system, 75, sampler);
+    {
+        StdoutCapture quiet;
+        ASSERT_TRUE(first->loadEnvironment(hdrFaces) && first->initialise());
+    }
+    EXPECT_EQ(first->renderTargets, renderer->renderTargets);
+    EXPECT_EQ(first->compositeTarget.textures[1], renderer->compositeTarget.textures[1]);
+    EXPECT_EQ(first->depthTarget.textures[0], renderer->depthTarget.textures[0]);
+
+    // The renderer left holding them still draws: the sky in every pixel of the composite.
+    first->release();
+    first.reset();
+    ASSERT_TRUE(useFlatMaterials());
+    view = glm::lookAt(glm::vec3(0, 0, 4), glm::vec3(0), glm::vec3(0, 1, 0));
+    renderer->setOceanDisabled(true);
+    drawFrame({});
+    EXPECT_FALSE(hasErrors());
+    const glm::vec3 sky = halfPixel(readTarget(renderer->compositeTarget), width, 4, 4);
+    EXPECT_NEAR(sky.b, skyAround.b, 0.01f);
+
+    // Other targets make another set; one that no one holds any more is made afresh.
+    const std::vector<TargetSpecification> small{{8, 8, VK_FORMAT_R8G8B8A8_UNORM}};
+    std::shared_ptr<SharedTargets> one = sharedTargets(system, small);
+    ASSERT_NE(one, nullptr);
+    EXPECT_NE(one, renderer->renderTargets);
+    EXPECT_EQ(sharedTargets(system, small), one);
+    one.reset();
+    const std::shared_ptr<SharedTargets> again = sharedTargets(system, small);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again.use_count(), 1);
+    EXPECT_EQ(sharedTargets(system, {{8, 8, VK_FORMAT_UNDEFINED}}), nullptr);
+}
+
 TEST_F(DeferredRendererTest, DrawsLitModelsOverTheSkyAndUnderTheOcean)
 {
     ASSERT_TRUE(bringUp());

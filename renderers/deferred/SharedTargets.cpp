@@ -1,0 +1,75 @@
+#include "renderers/deferred/SharedTargets.hpp"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+namespace
+{
+struct HeldSet
+{
+    const GraphicsSystem* graphics;
+    std::vector<TargetSpecification> specifications;
+    std::weak_ptr<SharedTargets> set;
+};
+
+// Sets are looked up only while some renderer holds them; the game's code runs on one thread.
+std::vector<HeldSet>& heldSets()
+{
+    static std::vector<HeldSet> sets;
+    return sets;
+}
+
+// Through the creator whose pixel is as wide as a texel of the format.
+std::optional<TextureCollection> createTarget(TextureContainer& textures, const TargetSpecification& specification)
+{
+    const auto [width, height, format] = specification;
+    switch (texelSize(format).value_or(0))
+    {
+    case 2:
+        return createRenderTargetTexture<std::uint16_t>(textures, width, height, format, false);
+    case 4:
+        return createRenderTargetTexture<std::uint32_t>(textures, width, height, format, false);
+    case 8:
+        return createRenderTargetTexture<std::uint64_t>(textures, width, height, format, false);
+    default:
+        return std::nullopt;
+    }
+}
+}
+
+SharedTargets::SharedTargets(GraphicsSystem* graphics) : textures{graphics, {}, {}}
+{
+}
+
+SharedTargets::~SharedTargets()
+{
+    destroyTextures(textures);
+}
+
+std::shared_ptr<SharedTargets> sharedTargets(GraphicsSystem& graphics,
+                                             const std::vector<TargetSpecification>& specifications)
+{
+    std::vector<HeldSet>& sets = heldSets();
+    std::erase_if(sets, [](const HeldSet& held) { return held.set.expired(); });
+    for (const HeldSet& held : sets)
+    {
+        if (held.graphics == &graphics && held.specifications == specifications)
+        {
+            return held.set.lock();
+        }
+    }
+
+    auto set = std::make_shared<SharedTargets>(&graphics);
+    for (const TargetSpecification& specification : specifications)
+    {
+        const std::optional<TextureCollection> target = createTarget(set->textures, specification);
+        if (!target)
+        {
+            return nullptr;
+        }
+        set->targets.push_back(*target);
+    }
+    sets.push_back({&graphics, specifications, set});
+    return set;
+}
