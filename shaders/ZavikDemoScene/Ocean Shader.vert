@@ -14,11 +14,12 @@ layout(location = 1) out float viewDepth;
 
 // Seen from outside, only the cap of the sphere nearer than the horizon can
 // show; the rest lies behind it. The pass has no depth attachment to reject
-// it, so it is clipped away before it is rasterised: the plane through the
-// horizon, moved out by this angle (two of the sphere's bands), keeps every
-// facet that can still face the eye near the horizon, which the fragment
-// stage then trims exactly.
-const float horizonMargin = 0.065;
+// it, so it is clipped away before it is rasterised, at the plane through the
+// horizon moved out by this angle: a face that still turns to the eye at the
+// horizon reaches beyond it by at most the angle from the face's middle to
+// its corners (0.023 on the ocean's sphere). The fragment stage trims the
+// faces of that band that turn away.
+const float horizonMargin = 0.03;
 
 float horizonClipDistance(vec3 eye)
 {
