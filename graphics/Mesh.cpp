@@ -163,11 +163,16 @@ void drawMesh(const Mesh& mesh, const FrameInfo& frame)
 
 void drawInstancedMesh(const InstancedMesh& mesh, const FrameInfo& frame)
 {
+    drawInstancedMesh(mesh, frame, mesh.instanceCount);
+}
+
+void drawInstancedMesh(const InstancedMesh& mesh, const FrameInfo& frame, std::uint32_t instances)
+{
     const std::array<VkBuffer, 2> buffers{mesh.vertexBuffer.buffer,
                                           frameRecordsBuffer(mesh.instances, frame.frameIndex)};
     const std::array<VkDeviceSize, 2> offsets{0, 0};
     vkCmdBindVertexBuffers(frame.commandBuffer, 0, 2, buffers.data(), offsets.data());
-    bindIndexBufferAndDraw(mesh.indexBuffer, mesh.indexCount, mesh.instanceCount, frame.commandBuffer);
+    bindIndexBufferAndDraw(mesh.indexBuffer, mesh.indexCount, instances, frame.commandBuffer);
 }
 
 std::uint32_t instanceCount(const InstancedMesh& mesh)

@@ -89,6 +89,8 @@ extern template std::optional<InstancedMesh*> createInstancedMesh<ModelVertex, T
 // must have been waited for.
 void drawMesh(const Mesh& mesh, const FrameInfo& frame);
 void drawInstancedMesh(const InstancedMesh& mesh, const FrameInfo& frame);
+// The first `instances` records alone, however many the mesh counts.
+void drawInstancedMesh(const InstancedMesh& mesh, const FrameInfo& frame, std::uint32_t instances);
 std::uint32_t instanceCount(const InstancedMesh& mesh);
 
 // Replaces the leading `size` bytes of the instance records, which each frame's

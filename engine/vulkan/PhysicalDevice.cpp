@@ -151,7 +151,8 @@ std::optional<VkFormat> chooseDepthFormat(const std::vector<FormatFeatures>& can
 
 bool hasRequiredFeatures(const VkPhysicalDeviceFeatures& features)
 {
-    return features.tessellationShader == VK_TRUE && features.samplerAnisotropy == VK_TRUE;
+    return features.tessellationShader == VK_TRUE && features.samplerAnisotropy == VK_TRUE &&
+           features.shaderClipDistance == VK_TRUE;
 }
 
 std::optional<PhysicalDeviceInfo> choosePhysicalDevice(const std::vector<PhysicalDeviceReport>& reports, LogLines& log)

@@ -60,7 +60,8 @@ std::optional<QueueFamilies> findQueueFamilies(const std::vector<VkQueueFamilyPr
                                                const std::vector<std::optional<bool>>& presentSupport, LogLines& log);
 std::optional<VkSurfaceFormatKHR> chooseColourFormat(const Enumeration<VkSurfaceFormatKHR>& formats, LogLines& log);
 std::optional<VkFormat> chooseDepthFormat(const std::vector<FormatFeatures>& candidates, LogLines& log);
-// The pipelines tessellate and the samplers filter anisotropically.
+// The pipelines tessellate, the samplers filter anisotropically and the
+// deferred passes clip what cannot be seen before it is shaded.
 bool hasRequiredFeatures(const VkPhysicalDeviceFeatures& features);
 // The first suitable device in the driver's order.
 std::optional<PhysicalDeviceInfo> choosePhysicalDevice(const std::vector<PhysicalDeviceReport>& reports, LogLines& log);

@@ -162,6 +162,9 @@ public:
     // texel by texel (ambient occlusion, point lights, composite, blur, colour
     // grading); owned by `textures`.
     VkSampler nearestSampler = VK_NULL_HANDLE;
+    // Each frame's camera as updateCamera last gave it: the point-light pass
+    // draws only the lights that can reach its view.
+    std::array<glm::mat4, 2> frameViewProjections{glm::mat4(1.0f), glm::mat4(1.0f)};
     // Empty in the game, which then records no more than its passes; a pass
     // timer writes its time stamps here.
     PassHook passHook;

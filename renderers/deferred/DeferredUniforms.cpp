@@ -74,7 +74,10 @@ glm::mat4 sunViewProjection(const glm::vec3& direction, const glm::vec3& centre,
 
 void DeferredRenderer::updateCamera(const glm::mat4& view, const glm::mat4& projection)
 {
-    writeBlock(cameraUniforms.buffers[graphics->getCurrentFrame()], makeCameraUniforms(view, projection));
+    const std::uint32_t frame = graphics->getCurrentFrame();
+    const CameraUniforms camera = makeCameraUniforms(view, projection);
+    writeBlock(cameraUniforms.buffers[frame], camera);
+    frameViewProjections[frame] = camera.viewProjection;
 }
 
 void DeferredRenderer::setDirectionalLight(const glm::vec3& direction, const glm::vec3& centre,

@@ -1,6 +1,7 @@
 #include "engine/GraphicsSystem.hpp"
 #include "graphics/ModelCollection.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
+#include "renderers/deferred/PointLightCulling.hpp"
 
 namespace
 {
@@ -31,6 +32,19 @@ void recordModelPass(TextureRenderTargetPipeline2& pipeline, const FrameInfo& fr
     endTextureRenderTargetPipeline2(pipeline, frame.commandBuffer);
 }
 
+// Only the lights that can reach the frame's view are drawn, packed into the
+// front of the frame's instance records; the renderer's slots and its light
+// count stay as the scene set them.
+void drawLightsInView(DeferredRenderer& renderer, const FrameInfo& frame)
+{
+    InstancedMesh& mesh = *renderer.pointLightMesh;
+    const std::vector<PointLight> inView =
+        lightsInView(renderer.pointLights, instanceCount(mesh), renderer.frameViewProjections[frame.frameIndex]);
+    const auto count = static_cast<std::uint32_t>(inView.size());
+    updateInstances(mesh, *renderer.graphics, inView.data(), count * static_cast<std::uint32_t>(sizeof(PointLight)));
+    drawInstancedMesh(mesh, frame, count);
+}
+
 // Push constants go ahead of their pass, whose begin binds the pipeline.
 void recordPass(DeferredRenderer& renderer, PassKind pass, const FrameInfo& frame, float time,
                 const ModelDraws& drawModels)
@@ -58,7 +72,7 @@ void recordPass(DeferredRenderer& renderer, PassKind pass, const FrameInfo& fram
     case PassKind::pointLights:
         pushFragmentConstants(commandBuffer, renderer.pointLightPipeline, renderer.pointLightMode);
         beginTextureRenderTargetPipeline2(renderer.pointLightPipeline, commandBuffer, frame.frameIndex);
-        drawInstancedMesh(*renderer.pointLightMesh, frame);
+        drawLightsInView(renderer, frame);
         endTextureRenderTargetPipeline2(renderer.pointLightPipeline, commandBuffer);
         break;
     case PassKind::sunShadow:

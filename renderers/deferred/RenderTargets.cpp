@@ -6,6 +6,7 @@
 #include "graphics/UniformBuffers.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
 #include "renderers/deferred/DescriptorWriters.hpp"
+#include "renderers/deferred/OceanSphere.hpp"
 #include "renderers/deferred/RendererPictures.hpp"
 
 #include <fmt/format.h>
@@ -17,13 +18,6 @@ namespace
 {
 constexpr std::uint32_t ssaoWidth = 640;
 constexpr std::uint32_t ssaoHeight = 360;
-// The sea's surface, where the boats float (the planet's collision sphere has
-// radius 100 and the boats' hulls ride on it); the drawn sea bed lies below.
-constexpr float oceanRadius = 100.3f;
-// Fine enough that the flat faces sag less than 3 cm below the sphere between
-// their corners, so the water meets the keels and the barriers' feet everywhere.
-constexpr std::uint32_t oceanSegments = 192;
-constexpr std::uint32_t oceanRings = 96;
 // Past the level count of any material map the scenes load.
 constexpr std::uint32_t materialLevelLimit = 60;
 

@@ -20,6 +20,21 @@ layout(location = 2) out vec3 worldTangent;
 layout(location = 3) out vec2 surfaceCoordinate;
 layout(location = 4) out float viewDepth;
 
+// The sea's surface (the ocean sphere's radius, less the sag of its flat
+// faces). Seen from above it, whatever lies below is covered by the water the
+// ocean pass draws over the G-buffer, so it is clipped before it is shaded:
+// the sea bed, the islands' roots, the hulls' keels. A scene without the
+// ocean keeps its eye inside this sphere (the trophy's stage stands at the
+// origin), where nothing is clipped.
+const float seaSurface = 100.25;
+
+float underwaterClipDistance(vec3 world)
+{
+    vec3 eye = cameraPosition(camera);
+    const float seaSquared = seaSurface * seaSurface;
+    return dot(eye, eye) > seaSquared ? dot(world, world) - seaSquared : 1.0;
+}
+
 void main()
 {
     vec4 world = model * vec4(position, 1.0);
@@ -30,4 +45,5 @@ void main()
     surfaceCoordinate = texCoord;
     viewDepth = -viewPosition.z;
     gl_Position = camera.projection * viewPosition;
+    gl_ClipDistance[0] = underwaterClipDistance(world.xyz);
 }

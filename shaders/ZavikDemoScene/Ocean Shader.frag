@@ -40,8 +40,9 @@ vec2 waveSlope(vec2 coordinate)
 
 void main()
 {
-    // From outside only the near half of the sphere is seen, from inside only
-    // its inside; the other half is dropped before anything is read.
+    // From outside only the near side of the sphere is seen, from inside only
+    // its inside. The vertex stage has clipped the far side away but for a
+    // band beyond the horizon, whose faces turned away are dropped here.
     vec3 eye = cameraPosition(camera);
     bool facesCamera = dot(worldPosition, eye - worldPosition) > 0.0;
     bool cameraOutside = dot(eye, eye) > dot(worldPosition, worldPosition);

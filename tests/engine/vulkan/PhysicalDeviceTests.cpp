@@ -19,6 +19,7 @@ PhysicalDeviceReport suitableDevice(const char* name, std::uintptr_t handle)
     report.properties.limits.maxSamplerAnisotropy = 16.0f;
     report.features.tessellationShader = VK_TRUE;
     report.features.samplerAnisotropy = VK_TRUE;
+    report.features.shaderClipDistance = VK_TRUE;
     report.extensions.items = {"VK_KHR_maintenance1", "VK_KHR_swapchain"};
     report.queueFamilies = {VkQueueFamilyProperties{graphics, 1, 0, {1, 1, 1}}};
     report.presentSupport = {true};
@@ -46,6 +47,8 @@ TEST(PhysicalDeviceTest, TheFirstSuitableDeviceIsTakenAndTheOthersAreSkippedWith
     noTessellation.features.tessellationShader = VK_FALSE;
     PhysicalDeviceReport noAnisotropy = suitableDevice("NoAnisotropy", 3);
     noAnisotropy.features.samplerAnisotropy = VK_FALSE;
+    PhysicalDeviceReport noClipDistance = suitableDevice("NoClipDistance", 7);
+    noClipDistance.features.shaderClipDistance = VK_FALSE;
     PhysicalDeviceReport srgbOnly = suitableDevice("SrgbOnly", 4);
     srgbOnly.surfaceFormats.items = {{VK_FORMAT_B8G8R8A8_SRGB, VK_COLOR_SPACE_SRGB_NONLINEAR_KHR}};
     PhysicalDeviceReport discrete = suitableDevice("Discrete", 6);
@@ -53,7 +56,8 @@ TEST(PhysicalDeviceTest, TheFirstSuitableDeviceIsTakenAndTheOthersAreSkippedWith
 
     LogLines log;
     const std::optional<PhysicalDeviceInfo> info = choosePhysicalDevice(
-        {noSwapChain, noTessellation, noAnisotropy, srgbOnly, suitableDevice("Good", 5), discrete}, log);
+        {noSwapChain, noTessellation, noAnisotropy, noClipDistance, srgbOnly, suitableDevice("Good", 5), discrete},
+        log);
     ASSERT_TRUE(info.has_value());
     EXPECT_EQ(info->physicalDevice, reinterpret_cast<VkPhysicalDevice>(5));
     EXPECT_EQ(info->colourFormat, VK_FORMAT_B8G8R8A8_UNORM);
@@ -64,6 +68,7 @@ TEST(PhysicalDeviceTest, TheFirstSuitableDeviceIsTakenAndTheOthersAreSkippedWith
         {LogLevel::debug, "Physical device \"NoSwapChain\" is not suitable."},
         {LogLevel::debug, "Physical device \"NoTessellation\" is not suitable."},
         {LogLevel::debug, "Physical device \"NoAnisotropy\" is not suitable."},
+        {LogLevel::debug, "Physical device \"NoClipDistance\" is not suitable."},
         {LogLevel::debug, "Physical device extension VK_KHR_swapchain is supported"},
         {LogLevel::error, "No suitable colour formats are supported."},
         {LogLevel::debug, "Physical device \"SrgbOnly\" is not suitable."},

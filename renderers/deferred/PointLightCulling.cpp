@@ -1,0 +1,51 @@
+#include "renderers/deferred/PointLightCulling.hpp"
+
+#include <glm/geometric.hpp>
+#include <glm/vec4.hpp>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <iterator>
+
+namespace
+{
+// The six planes of the view volume, each facing inwards and scaled so that
+// its value at a point is the point's distance from it; a plane the matrix
+// does not bound (a zero normal) or that is not finite is left out.
+std::vector<glm::vec4> frustumPlanes(const glm::mat4& viewProjection)
+{
+    const glm::mat4 rows = glm::transpose(viewProjection);
+    // Vulkan's clip volume: -w <= x, y <= w and 0 <= z <= w.
+    const std::array<glm::vec4, 6> planes{rows[3] + rows[0], rows[3] - rows[0], rows[3] + rows[1],
+                                          rows[3] - rows[1], rows[2],           rows[3] - rows[2]};
+    std::vector<glm::vec4> kept;
+    for (const glm::vec4& plane : planes)
+    {
+        const float length = glm::length(glm::vec3(plane));
+        const glm::vec4 unit = plane / length;
+        if (length > 0.0f && std::isfinite(unit.x) && std::isfinite(unit.y) && std::isfinite(unit.z) &&
+            std::isfinite(unit.w))
+        {
+            kept.push_back(unit);
+        }
+    }
+    return kept;
+}
+}
+
+std::vector<PointLight> lightsInView(const std::vector<PointLight>& lights, std::uint32_t count,
+                                     const glm::mat4& viewProjection)
+{
+    const std::vector<glm::vec4> planes = frustumPlanes(viewProjection);
+    const auto reaches = [&planes](const PointLight& light) {
+        return light.radius > 0.0f && std::none_of(planes.begin(), planes.end(), [&light](const glm::vec4& plane) {
+                   return glm::dot(glm::vec3(plane), light.position) + plane.w < -light.radius;
+               });
+    };
+    std::vector<PointLight> inView;
+    const auto last = lights.begin() + std::min<std::size_t>(count, lights.size());
+    std::copy_if(lights.begin(), last, std::back_inserter(inView), reaches);
+    return inView;
+}
