@@ -1,5 +1,6 @@
 #include "engine/Timer.hpp"
 #include "renderers/ParticleSimulation.hpp"
+#include "tests/support/ClockTest.hpp"
 
 #include <glm/geometric.hpp>
 #include <gtest/gtest.h>
@@ -9,12 +10,9 @@
 
 namespace
 {
-class ParticleSimulationTest : public ::testing::Test
+class ParticleSimulationTest : public ClockTest
 {
 protected:
-    void SetUp() override { Timer::resetForTesting(); }
-    void TearDown() override { Timer::resetForTesting(); }
-
     std::uint32_t frame(double seconds)
     {
         Timer::tickBy(seconds);

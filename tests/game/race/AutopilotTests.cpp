@@ -1,8 +1,8 @@
-#include "engine/Timer.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/physics/LapTracker.hpp"
 #include "game/race/Autopilot.hpp"
 #include "game/race/HeadlessRace.hpp"
+#include "tests/support/ClockTest.hpp"
 #include "tools/assets/Ghosts.hpp"
 
 #include <btBulletDynamicsCommon.h>
@@ -27,12 +27,9 @@ TEST(SteerForTest, TurnsTowardTheTargetAndKeepsToTheAllowedSpeed)
     EXPECT_EQ(steerFor(turning, glm::vec3(20.0f, 100.0f, 20.0f), 45.0f), BoatControls{});
 }
 
-class AutopilotTest : public ::testing::Test
+class AutopilotTest : public ClockTest
 {
 protected:
-    void SetUp() override { Timer::resetForTesting(); }
-    void TearDown() override { Timer::resetForTesting(); }
-
     // The scenery that the boat touches in the last frame.
     static std::set<const btCollisionObject*> sceneryTouched(HeadlessRace& race,
                                                              const std::set<const btCollisionObject*>& scenery)

@@ -1,7 +1,7 @@
-#include "engine/Timer.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/physics/LapTracker.hpp"
 #include "game/race/HeadlessRace.hpp"
+#include "tests/support/ClockTest.hpp"
 #include "tools/assets/Ghosts.hpp"
 
 #include <btBulletDynamicsCommon.h>
@@ -11,12 +11,7 @@ namespace
 {
 constexpr float frameTime = 1.0f / 60.0f;
 
-class HeadlessRaceTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { Timer::resetForTesting(); }
-    void TearDown() override { Timer::resetForTesting(); }
-};
+using HeadlessRaceTest = ClockTest;
 
 // Asked for by the controls, as the race scene's gamepad asks for it: the
 // boat stands on its checkpoint at rest, drawn there at once, and the slide

@@ -1,9 +1,9 @@
-#include "engine/Timer.hpp"
 #include "game/physics/BulletConversions.hpp"
 #include "game/physics/LapTracker.hpp"
 #include "game/physics/PhysicsWorld.hpp"
 #include "game/race/HeadlessRace.hpp"
 #include "game/race/TrackLayout.hpp"
+#include "tests/support/ClockTest.hpp"
 #include "tools/assets/Ghosts.hpp"
 
 #include <btBulletDynamicsCommon.h>
@@ -142,12 +142,7 @@ struct StaticObstacleCallback : btCollisionWorld::ConvexResultCallback
     std::set<const btCollisionObject*> hits;
 };
 
-class TrackCourseTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { Timer::resetForTesting(); }
-    void TearDown() override { Timer::resetForTesting(); }
-};
+using TrackCourseTest = ClockTest;
 
 // The boat's hull swept along every leg, from one checkpoint's centre to the
 // next over the water, in five lanes from 8 m left to 8 m right of the line,
