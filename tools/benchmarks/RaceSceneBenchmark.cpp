@@ -7,8 +7,9 @@
 // chase frame, as the window shows it, is kept as
 // screenshots/race-benchmark-chase.png in the build folder and measured with
 // the picture statistics (tools/pictures). Then, in a 160 x 90 window, the
-// processor's share of a mid-race frame. Reads the game's assets from the folder given (the build's Assets/ by default). Needs
-// an X server and a Vulkan driver, e.g.:
+// processor's share of a mid-race frame. Reads the game's assets from the
+// folder given (the build's Assets/ by default). Needs an X server and a
+// Vulkan driver, e.g.:
 //   export VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json
 //   xvfb-run -s "-screen 0 1920x1080x24" build/tools/RaceSceneBenchmark [Assets folder] [seconds]
 #include "engine/ClearScene.hpp"
