@@ -165,6 +165,7 @@ public:
     // Each frame's camera as updateCamera last gave it: the point-light pass
     // draws only the lights that can reach its view.
     std::array<glm::mat4, 2> frameViewProjections{glm::mat4(1.0f), glm::mat4(1.0f)};
+    std::array<glm::vec3, 2> frameEyes{glm::vec3(0.0f), glm::vec3(0.0f)};
     // Empty in the game, which then records no more than its passes; a pass
     // timer writes its time stamps here.
     PassHook passHook;

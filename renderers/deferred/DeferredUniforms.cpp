@@ -78,6 +78,7 @@ void DeferredRenderer::updateCamera(const glm::mat4& view, const glm::mat4& proj
     const CameraUniforms camera = makeCameraUniforms(view, projection);
     writeBlock(cameraUniforms.buffers[frame], camera);
     frameViewProjections[frame] = camera.viewProjection;
+    frameEyes[frame] = glm::vec3(camera.inverseView[3]);
 }
 
 void DeferredRenderer::setDirectionalLight(const glm::vec3& direction, const glm::vec3& centre,

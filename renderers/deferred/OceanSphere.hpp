@@ -13,3 +13,5 @@ inline constexpr float oceanRadius = 100.3f;
 // wide as the faces reach past it; a coarser sphere needs a wider band.
 inline constexpr std::uint32_t oceanSegments = 192;
 inline constexpr std::uint32_t oceanRings = 96;
+// More than the faces sag: a sphere this much smaller lies inside all of them.
+inline constexpr float oceanSag = 0.05f;

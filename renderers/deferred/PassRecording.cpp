@@ -1,6 +1,7 @@
 #include "engine/GraphicsSystem.hpp"
 #include "graphics/ModelCollection.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
+#include "renderers/deferred/OceanSphere.hpp"
 #include "renderers/deferred/PointLightCulling.hpp"
 
 namespace
@@ -34,12 +35,18 @@ void recordModelPass(TextureRenderTargetPipeline2& pipeline, const FrameInfo& fr
 
 // Only the lights that can reach the frame's view are drawn, packed into the
 // front of the frame's instance records; the renderer's slots and its light
-// count stay as the scene set them.
+// count stay as the scene set them. Where the sea is drawn, a light beyond its
+// horizon lights nothing that shows: the ocean pass covers all behind it.
 void drawLightsInView(DeferredRenderer& renderer, const FrameInfo& frame)
 {
     InstancedMesh& mesh = *renderer.pointLightMesh;
+    std::optional<Occlusion> sea;
+    if (renderer.compositePushConstants.oceanDisabled == 0)
+    {
+        sea = Occlusion{renderer.frameEyes[frame.frameIndex], glm::vec3(0.0f), oceanRadius - oceanSag};
+    }
     const std::vector<PointLight> inView =
-        lightsInView(renderer.pointLights, instanceCount(mesh), renderer.frameViewProjections[frame.frameIndex]);
+        lightsInView(renderer.pointLights, instanceCount(mesh), renderer.frameViewProjections[frame.frameIndex], sea);
     const auto count = static_cast<std::uint32_t>(inView.size());
     updateInstances(mesh, *renderer.graphics, inView.data(), count * static_cast<std::uint32_t>(sizeof(PointLight)));
     drawInstancedMesh(mesh, frame, count);

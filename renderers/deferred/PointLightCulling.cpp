@@ -35,14 +35,41 @@ std::vector<glm::vec4> frustumPlanes(const glm::mat4& viewProjection)
 }
 }
 
+bool hiddenBehind(const Occlusion& occlusion, const glm::vec3& centre, float radius)
+{
+    const glm::vec3 towardsOccluder = occlusion.centre - occlusion.eye;
+    const float occluderDistance = glm::length(towardsOccluder);
+    const glm::vec3 towardsSphere = centre - occlusion.eye;
+    const float sphereDistance = glm::length(towardsSphere);
+    if (occlusion.radius <= 0.0f || occluderDistance <= occlusion.radius || sphereDistance <= radius)
+    {
+        return false;
+    }
+    const glm::vec3 axis = towardsOccluder / occluderDistance;
+    // The outline's plane lies this far along the axis from the eye.
+    const float outlineDistance =
+        (occluderDistance * occluderDistance - occlusion.radius * occlusion.radius) / occluderDistance;
+    if (glm::dot(towardsSphere, axis) - radius < outlineDistance)
+    {
+        return false;
+    }
+    const float coneAngle = std::asin(occlusion.radius / occluderDistance);
+    const float sphereAngle = std::asin(radius / sphereDistance);
+    const float offAxis = std::acos(std::clamp(glm::dot(towardsSphere / sphereDistance, axis), -1.0f, 1.0f));
+    return offAxis + sphereAngle <= coneAngle;
+}
+
 std::vector<PointLight> lightsInView(const std::vector<PointLight>& lights, std::uint32_t count,
-                                     const glm::mat4& viewProjection)
+                                     const glm::mat4& viewProjection, const std::optional<Occlusion>& occlusion)
 {
     const std::vector<glm::vec4> planes = frustumPlanes(viewProjection);
-    const auto reaches = [&planes](const PointLight& light) {
-        return light.radius > 0.0f && std::none_of(planes.begin(), planes.end(), [&light](const glm::vec4& plane) {
-                   return glm::dot(glm::vec3(plane), light.position) + plane.w < -light.radius;
-               });
+    const auto reaches = [&](const PointLight& light) {
+        return light.radius > 0.0f &&
+               std::none_of(planes.begin(), planes.end(),
+                            [&light](const glm::vec4& plane) {
+                                return glm::dot(glm::vec3(plane), light.position) + plane.w < -light.radius;
+                            }) &&
+               !(occlusion && hiddenBehind(*occlusion, light.position, light.radius));
     };
     std::vector<PointLight> inView;
     const auto last = lights.begin() + std::min<std::size_t>(count, lights.size());

@@ -375,4 +375,38 @@ TEST_F(DeferredRendererTest, ALightIsDrawnWhereverItsReachShowsAndNotWhereItCann
     EXPECT_GT(halfPixel(readTarget(renderer->pointLightTarget), width, panelPixel).r, 0.0f);
     EXPECT_FALSE(hasErrors());
 }
+
+// From just above the sea, a light on the water this side of the horizon is
+// drawn and lights it; one beyond the horizon, in the view's volume but under
+// the sea's curve, is left out, unless there is no sea to hide it.
+TEST_F(DeferredRendererTest, ALightBeyondTheSeasHorizonIsLeftOutAndOneThisSideLightsTheWater)
+{
+    ASSERT_TRUE(statisticsQueries(system)) << "the driver counts no assembled primitives";
+    ASSERT_TRUE(bringUp());
+    ASSERT_TRUE(useFlatMaterials());
+    PassStatistics lights(system, *renderer, PassKind::pointLights);
+    ASSERT_TRUE(lights.ready());
+    const std::uint64_t facesPerLight = generateSphere(3.0f, 8, 4).indices.size() / 3;
+    const float round = glm::radians(40.0f);
+    const glm::vec3 beyond(0.0f, oceanRadius * std::cos(round) + 0.5f, -oceanRadius * std::sin(round));
+    const glm::vec3 water(0.0f, std::sqrt(oceanRadius * oceanRadius - 100.0f), -10.0f);
+    ASSERT_EQ(renderer->addPointLight(water + glm::vec3(0.0f, 1.0f, 0.0f), glm::vec3(1.0f), 4.0f), 0);
+    ASSERT_EQ(renderer->addPointLight(beyond, glm::vec3(1.0f), 3.0f), 1);
+    view = glm::lookAt(glm::vec3(0.0f, oceanRadius + 2.0f, 0.0f), glm::vec3(0.0f, oceanRadius + 0.5f, -25.0f),
+                       glm::vec3(0, 1, 0));
+    const glm::ivec2 waterPixel = pixelOf(water);
+    const glm::ivec2 beyondPixel = pixelOf(beyond);
+    ASSERT_TRUE(waterPixel.y >= 0 && waterPixel.y < int(height) && beyondPixel.y >= 0 && beyondPixel.y < int(height))
+        << "both lights' centres lie in the view";
+
+    renderer->setOceanDisabled(false);
+    drawFrame({});
+    EXPECT_EQ(lights.primitives(), facesPerLight);
+    EXPECT_GT(halfPixel(readTarget(renderer->pointLightTarget), width, waterPixel).r, 0.0f);
+
+    renderer->setOceanDisabled(true);
+    drawFrame({});
+    EXPECT_EQ(lights.primitives(), 2 * facesPerLight);
+    EXPECT_FALSE(hasErrors());
+}
 }

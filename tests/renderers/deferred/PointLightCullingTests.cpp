@@ -85,4 +85,53 @@ TEST(PointLightCullingTest, AMatrixWithoutFinitePlanesKeepsEveryLitLight)
     EXPECT_EQ(lightsInView(lights, 3, broken).size(), 2u);
     EXPECT_EQ(lightsInView(lights, 3, glm::mat4(0.0f)).size(), 2u);
 }
+
+// Two metres above a planet of radius 100 the horizon lies 20 m off and 11.3
+// degrees round the planet: a reach wholly beyond it is hidden by the sea, a
+// reach that pokes over it, or lies on this side, or holds the eye, is not.
+TEST(PointLightCullingTest, AReachIsHiddenExactlyWhenTheSeaCoversAllOfIt)
+{
+    const auto onSea = [](float degreesRound, float height) {
+        const float angle = glm::radians(degreesRound);
+        return (100.0f + height) * glm::vec3(std::sin(angle), std::cos(angle), 0.0f);
+    };
+    const Occlusion aboveTheSea{{0.0f, 102.0f, 0.0f}, glm::vec3(0.0f), 100.0f};
+    const Occlusion fromSpace{{0.0f, 400.0f, 0.0f}, glm::vec3(0.0f), 100.0f};
+    const struct
+    {
+        const char* where;
+        Occlusion occlusion;
+        glm::vec3 centre;
+        float radius;
+        bool hidden;
+    } cases[] = {
+        {"the far side of the planet", aboveTheSea, {0.0f, -101.0f, 0.0f}, 8.0f, true},
+        {"30 degrees round, small", aboveTheSea, onSea(30.0f, 0.0f), 1.0f, true},
+        {"30 degrees round, reaching over the horizon", aboveTheSea, onSea(30.0f, 0.0f), 6.0f, false},
+        {"just past the horizon, reaching back over it", aboveTheSea, onSea(14.0f, 0.0f), 5.0f, false},
+        {"beside the eye", aboveTheSea, {10.0f, 101.0f, 0.0f}, 8.0f, false},
+        {"holding the eye", aboveTheSea, {0.0f, -101.0f, 0.0f}, 300.0f, false},
+        {"from space, between the eye and the planet", fromSpace, {0.0f, 200.0f, 0.0f}, 10.0f, false},
+        {"from space, behind the planet", fromSpace, {0.0f, -150.0f, 0.0f}, 10.0f, true},
+        {"from space, beside the planet", fromSpace, {150.0f, -50.0f, 0.0f}, 10.0f, false},
+        {"from under the sea", {{0.0f, 50.0f, 0.0f}, glm::vec3(0.0f), 100.0f}, {0.0f, -101.0f, 0.0f}, 1.0f, false},
+        {"no sea", {{0.0f, 102.0f, 0.0f}, glm::vec3(0.0f), 0.0f}, {0.0f, -101.0f, 0.0f}, 1.0f, false},
+    };
+    for (const auto& entry : cases)
+    {
+        EXPECT_EQ(hiddenBehind(entry.occlusion, entry.centre, entry.radius), entry.hidden) << entry.where;
+    }
+
+    // In view of a camera at the eye looking down at the far side, the
+    // hidden light alone is left out.
+    glm::mat4 projection = glm::perspectiveRH_ZO(glm::radians(90.0f), 1.0f, 0.1f, 500.0f);
+    projection[1][1] = -projection[1][1];
+    const glm::mat4 lookingDown =
+        projection * glm::lookAt(aboveTheSea.eye, glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f));
+    const std::vector<PointLight> lights{lightAt({0.0f, -101.0f, 0.0f}, 8.0f), lightAt({0.0f, 101.0f, 0.0f}, 3.0f)};
+    EXPECT_EQ(lightsInView(lights, 2, lookingDown).size(), 2u);
+    const std::vector<PointLight> kept = lightsInView(lights, 2, lookingDown, aboveTheSea);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].position, lights[1].position);
+}
 }
