@@ -60,7 +60,7 @@ bool DeferredRenderer::createGBuffer()
     const struct
     {
         TextureCollection& target;
-        TargetSpecification specification;
+        TargetShape shape;
     } targets[] = {
         {gBufferTarget0, {width, height, VK_FORMAT_R8G8B8A8_UNORM}},
         {gBufferTarget1, {width, height, VK_FORMAT_R16G16B16A16_SFLOAT}},
@@ -74,17 +74,17 @@ bool DeferredRenderer::createGBuffer()
         {bloomTarget, {width, height, VK_FORMAT_R16G16B16A16_SFLOAT}},
         {blurTarget, {width, height, VK_FORMAT_R16G16B16A16_SFLOAT}},
     };
-    std::vector<TargetSpecification> specifications;
+    std::vector<TargetShape> shapes;
     for (const auto& entry : targets)
     {
-        specifications.push_back(entry.specification);
+        shapes.push_back(entry.shape);
     }
-    renderTargets = sharedTargets(*graphics, specifications);
+    renderTargets = sharedTargets(*graphics, shapes);
     if (!renderTargets)
     {
         return failed("Deferred renderer targets could not be created.");
     }
-    for (std::size_t target = 0; target < specifications.size(); ++target)
+    for (std::size_t target = 0; target < shapes.size(); ++target)
     {
         targets[target].target = renderTargets->targets[target];
     }

@@ -9,7 +9,7 @@ namespace
 struct HeldSet
 {
     const GraphicsSystem* graphics;
-    std::vector<TargetSpecification> specifications;
+    std::vector<TargetShape> shapes;
     std::weak_ptr<SharedTargets> set;
 };
 
@@ -21,9 +21,9 @@ std::vector<HeldSet>& heldSets()
 }
 
 // Through the creator whose pixel is as wide as a texel of the format.
-std::optional<TextureCollection> createTarget(TextureContainer& textures, const TargetSpecification& specification)
+std::optional<TextureCollection> createTarget(TextureContainer& textures, const TargetShape& shape)
 {
-    const auto [width, height, format] = specification;
+    const auto [width, height, format] = shape;
     switch (texelSize(format).value_or(0))
     {
     case 2:
@@ -48,28 +48,28 @@ SharedTargets::~SharedTargets()
 }
 
 std::shared_ptr<SharedTargets> sharedTargets(GraphicsSystem& graphics,
-                                             const std::vector<TargetSpecification>& specifications)
+                                             const std::vector<TargetShape>& shapes)
 {
     std::vector<HeldSet>& sets = heldSets();
     std::erase_if(sets, [](const HeldSet& held) { return held.set.expired(); });
     for (const HeldSet& held : sets)
     {
-        if (held.graphics == &graphics && held.specifications == specifications)
+        if (held.graphics == &graphics && held.shapes == shapes)
         {
             return held.set.lock();
         }
     }
 
     auto set = std::make_shared<SharedTargets>(&graphics);
-    for (const TargetSpecification& specification : specifications)
+    for (const TargetShape& shape : shapes)
     {
-        const std::optional<TextureCollection> target = createTarget(set->textures, specification);
+        const std::optional<TextureCollection> target = createTarget(set->textures, shape);
         if (!target)
         {
             return nullptr;
         }
         set->targets.push_back(*target);
     }
-    sets.push_back({&graphics, specifications, set});
+    sets.push_back({&graphics, shapes, set});
     return set;
 }

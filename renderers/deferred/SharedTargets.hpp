@@ -10,13 +10,13 @@
 
 class GraphicsSystem;
 
-struct TargetSpecification
+struct TargetShape
 {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     VkFormat format = VK_FORMAT_UNDEFINED;
 
-    bool operator==(const TargetSpecification&) const = default;
+    bool operator==(const TargetShape&) const = default;
 };
 
 // The deferred renderer's render targets, zero-filled at creation. Every
@@ -33,13 +33,13 @@ public:
     SharedTargets& operator=(const SharedTargets&) = delete;
 
     TextureContainer textures;
-    // In the order of the specifications they were made for.
+    // In the order of the shapes they were made for.
     std::vector<TextureCollection> targets;
 };
 
-// The targets of the specifications, in their order: the set that a renderer
-// of the same graphics system still holds for the same specifications, else a
+// The targets of the shapes, in their order: the set that a renderer
+// of the same graphics system still holds for the same shapes, else a
 // new one, released with its last holder. Null, with nothing left made, when
 // a target cannot be made; the creators below report only at the debug level.
 std::shared_ptr<SharedTargets> sharedTargets(GraphicsSystem& graphics,
-                                             const std::vector<TargetSpecification>& specifications);
+                                             const std::vector<TargetShape>& shapes);

@@ -251,7 +251,7 @@ TEST_F(DeferredRendererTest, RenderersOfOneSizeDrawIntoOneSetOfTargetsReleasedWi
     EXPECT_NEAR(sky.b, skyAround.b, 0.01f);
 
     // Other targets make another set; one that no one holds any more is made afresh.
-    const std::vector<TargetSpecification> small{{8, 8, VK_FORMAT_R8G8B8A8_UNORM}};
+    const std::vector<TargetShape> small{{8, 8, VK_FORMAT_R8G8B8A8_UNORM}};
     std::shared_ptr<SharedTargets> one = sharedTargets(system, small);
     ASSERT_NE(one, nullptr);
     EXPECT_NE(one, renderer->renderTargets);
