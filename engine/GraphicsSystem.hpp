@@ -163,6 +163,8 @@ private:
     };
     // Its command buffer, fence and buffers, whatever of them was made.
     void releaseWork(PendingWork& work);
+    // Destroys the buffer without waiting for the work that may still read it.
+    void releaseBuffer(Buffer& buffer);
     std::vector<PendingWork> pendingWork;
 
     bool rebuildAfterPresent = false;

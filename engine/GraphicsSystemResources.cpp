@@ -163,6 +163,11 @@ void GraphicsSystem::destroyBuffer(Buffer& buffer)
     {
         finishPendingWork();
     }
+    releaseBuffer(buffer);
+}
+
+void GraphicsSystem::releaseBuffer(Buffer& buffer)
+{
     destroyBufferHandle(buffer.buffer, logicalDevice.device);
     freeMemory(buffer.memory, logicalDevice.device);
 }
@@ -279,8 +284,7 @@ void GraphicsSystem::releaseWork(PendingWork& work)
     // Not through destroyBuffer, which would wait for this very work.
     for (Buffer& buffer : work.buffers)
     {
-        destroyBufferHandle(buffer.buffer, device);
-        freeMemory(buffer.memory, device);
+        releaseBuffer(buffer);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "graphics/FrameRecords.hpp"
 
 #include "engine/GraphicsSystem.hpp"
+#include "graphics/UniformBuffers.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -11,16 +12,12 @@ static_assert(std::tuple_size_v<decltype(FrameRecords::buffers)> == framesInFlig
 bool createFrameRecords(GraphicsSystem& graphicsSystem, FrameRecords& frameRecords, const void* data,
                         std::uint32_t size, VkBufferUsageFlags usage)
 {
+    if (!createMappedBuffers(graphicsSystem, frameRecords.buffers, size, usage))
+    {
+        return false;
+    }
     for (UniformBuffer& buffer : frameRecords.buffers)
     {
-        const std::optional<UniformBuffer> made = graphicsSystem.createUniformBuffer(
-            size, usage, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
-        if (!made)
-        {
-            destroyFrameRecords(graphicsSystem, frameRecords);
-            return false;
-        }
-        buffer = *made;
         std::memcpy(buffer.mapped, data, size);
     }
     const auto* firstByte = static_cast<const std::byte*>(data);

@@ -187,7 +187,9 @@ bool updateInstances(InstancedMesh& mesh, GraphicsSystem&, const void* data, std
 
 bool updateVertices(Mesh& mesh, const void* data, std::uint32_t size)
 {
-    return updateFrameRecords(mesh.dynamicVertices, data, size);
+    // A mesh made once has no buffers to rewrite, not even with no bytes.
+    return mesh.dynamicVertices.buffers[0].buffer != VK_NULL_HANDLE &&
+           updateFrameRecords(mesh.dynamicVertices, data, size);
 }
 
 void destroyMeshes(MeshContainer& container)

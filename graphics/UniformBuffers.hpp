@@ -2,10 +2,19 @@
 
 #include "engine/vulkan/ResourceRecords.hpp"
 
+#include <vulkan/vulkan.h>
+
+#include <array>
 #include <cstdint>
 #include <optional>
 
 class GraphicsSystem;
+
+// One host-visible, coherent, mapped buffer of `size` bytes and `usage` per
+// frame in flight, into `buffers`. False, with none left made, when either
+// cannot be made.
+bool createMappedBuffers(GraphicsSystem& graphicsSystem, std::array<UniformBuffer, 2>& buffers, VkDeviceSize size,
+                         VkBufferUsageFlags usage);
 
 // One host-visible, coherent, mapped buffer of BlockSize bytes per frame in
 // flight. No value, and no buffer left behind, when either cannot be made;

@@ -3,6 +3,7 @@
 #include "engine/GraphicsSystem.hpp"
 #include "graphics/DescriptorWriting.hpp"
 #include "graphics/PipelineStates.hpp"
+#include "graphics/UniformBuffers.hpp"
 
 #include <BulletDynamics/Dynamics/btDynamicsWorld.h>
 
@@ -62,24 +63,10 @@ bool PhysicsDebugRenderer::makeLineBuffers()
     {
         return false;
     }
-    for (UniformBuffer& buffer : lineBuffers)
-    {
-        const std::optional<UniformBuffer> made =
-            graphics->createUniformBuffer(VkDeviceSize{capacity} * sizeof(LineVertex), VK_BUFFER_USAGE_VERTEX_BUFFER_BIT,
-                                          VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
-        if (!made)
-        {
-            // Tried once: a frame that fails to make them would fail again in every frame after it.
-            lineBuffersFailed = true;
-            for (UniformBuffer& other : lineBuffers)
-            {
-                graphics->destroyUniformBuffer(other);
-            }
-            return false;
-        }
-        buffer = *made;
-    }
-    return true;
+    // Tried once: a frame that fails to make them would fail again in every frame after it.
+    lineBuffersFailed = !createMappedBuffers(*graphics, lineBuffers, VkDeviceSize{capacity} * sizeof(LineVertex),
+                                             VK_BUFFER_USAGE_VERTEX_BUFFER_BIT);
+    return !lineBuffersFailed;
 }
 
 void PhysicsDebugRenderer::record(const FrameInfo& frame)

@@ -206,6 +206,7 @@ TEST_F(TextTest, FpsTextIsRewrittenWithinItsRoomAndReachesEachFrameWhenItDrawsIt
     // A text made once has no room to be rewritten in.
     Mesh& fixed = *createMesh(meshes, initial).value();
     EXPECT_FALSE(updateTextMesh(fixed, createText(*font, "FPS: 1", textAlignLeft), fpsTextCapacity));
+    EXPECT_FALSE(updateTextMesh(fixed, createText(*font, "", textAlignLeft), fpsTextCapacity));
     EXPECT_EQ(fixed.indexCount, 90u);
     EXPECT_FALSE(hasErrors());
 }
