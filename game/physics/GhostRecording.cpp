@@ -139,7 +139,6 @@ bool GhostRecording::loadFromFile(const std::string& path)
     }
     samples = std::move(loaded);
     complete = true;
-    intoSample = 0.0f;
     return true;
 }
 
@@ -207,4 +206,9 @@ void GhostRecording::clear()
 {
     samples.clear();
     complete = false;
+    sinceSample = 0.0f;
+    lastPose = {};
+    intoSample = 0.0f;
+    playbackFinished = false;
+    playbackIndex = 0;
 }

@@ -220,6 +220,10 @@ TEST_F(GhostFileTest, SaveAndLoadGiveTheSameBytes)
         EXPECT_EQ(capture.text(), "frameCount of recording : 20\n");
     }
     EXPECT_EQ(loaded.startPosition(), recording.frames()[0].position);
+    // Played to its end and loaded again, it plays from its first sample.
+    loaded.playback(60.0f);
+    ASSERT_TRUE(loaded.loadFromFile("saved.ghost"));
+    EXPECT_EQ(loaded.playback(0.0f).position, recording.frames()[0].position);
     ASSERT_TRUE(loaded.saveToFile("again.ghost"));
     EXPECT_EQ(readFile("again.ghost"), saved);
 
