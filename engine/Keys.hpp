@@ -3,7 +3,8 @@
 #include <cstdint>
 
 // The keys by name, as the key handlers receive them and Keyboard::isKeyPressed
-// asks for them: GLFW's key codes, so that the game itself needs no GLFW.
+// asks for them: GLFW's key codes, so that the key tables and their users need
+// no GLFW.
 namespace Key
 {
 inline constexpr std::int16_t space = 32;

@@ -140,7 +140,8 @@ bool RaceScene::loadTrack()
 
 bool RaceScene::loadBoat()
 {
-    boatModel = addModel(*models, {inAssets(boatModelFile), glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f), boatCapacity});
+    boatModel =
+        addModel(*models, {inAssets(boatModelFile), glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f), boatCapacity});
     if (!loadStep(boatModel.added(), "The player's boat could not be added."))
     {
         return false;
