@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
+#include <span>
 
 // The level is authored along its racing line: most things stand at a point
 // of a leg (the great circle from one checkpoint to the next), some distance to
@@ -461,6 +463,8 @@ std::vector<PhysicsBody*> addTrackBodies(const TrackLayout& layout, PhysicsResou
 {
     std::vector<PhysicsBody*> bodies;
     bodies.reserve(layout.placements.size());
+    // A model placed many times has its file read for its hull once.
+    std::array<std::optional<std::vector<glm::vec3>>, trackModelCount> hulls;
     for (const TrackPlacement& placement : layout.placements)
     {
         const TrackBodyKind kind = trackModel(placement.model).bodyKind;
@@ -472,10 +476,13 @@ std::vector<PhysicsBody*> addTrackBodies(const TrackLayout& layout, PhysicsResou
         }
         else if (kind != TrackBodyKind::None)
         {
-            const std::vector<glm::vec3> points =
-                kind == TrackBodyKind::ConvexHull ? hullPoints(placement.model) : std::vector<glm::vec3>{};
+            std::optional<std::vector<glm::vec3>>& hull = hulls[static_cast<std::size_t>(placement.model)];
+            if (kind == TrackBodyKind::ConvexHull && !hull)
+            {
+                hull = hullPoints(placement.model);
+            }
             body = createInstanceBody(resources, world, descriptions.front(), placement.position, placement.rotation,
-                                      points);
+                                      hull ? std::span<const glm::vec3>(*hull) : std::span<const glm::vec3>{});
         }
         bodies.push_back(body);
     }
