@@ -3,12 +3,12 @@
 #include "engine/Timer.hpp"
 #include "game/assets/AssetPaths.hpp"
 #include "game/physics/Boat.hpp"
-#include "game/physics/BulletConversions.hpp"
 #include "game/physics/LapTracker.hpp"
 #include "game/physics/PhysicsResources.hpp"
 #include "game/physics/PhysicsWorld.hpp"
 #include "game/physics/RaceCourse.hpp"
 #include "game/race/HeadlessRace.hpp"
+#include "game/race/RaceRules.hpp"
 #include "graphics/ObjLoader.hpp"
 #include "tools/assets/AssetKinds.hpp"
 #include "tools/assets/ModelMeshes.hpp"
@@ -18,17 +18,16 @@
 #include <array>
 #include <cstdio>
 #include <map>
-#include <memory>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace
 {
 constexpr float frameTime = 1.0f / 60.0f;
-// The countdown's 4 s.
-constexpr int countdownFrames = 240;
+constexpr int countdownFrames = static_cast<int>(countdownSeconds / frameTime + 0.5f);
 // As the race records the player's ghost.
 constexpr std::uint32_t recordingSeconds = 180;
 constexpr std::uint32_t samplesPerSecond = 15;
@@ -58,19 +57,19 @@ const std::array<Opponent, 5> opponents{{
 
 HullPoints generatedHullPoints()
 {
-    auto points = std::make_shared<std::map<TrackModelId, std::vector<glm::vec3>>>();
+    std::map<TrackModelId, std::vector<glm::vec3>> points;
     for (std::size_t row = 0; row < trackModelCount; ++row)
     {
         const auto model = static_cast<TrackModelId>(row);
         if (trackModel(model).bodyKind == TrackBodyKind::ConvexHull)
         {
             const std::string path = trackModelFile(trackModel(model));
-            (*points)[model] = hullPoints(parseObj(modelFileText(path), path));
+            points[model] = hullPoints(parseObj(modelFileText(path), path));
         }
     }
-    return [points](TrackModelId model) {
-        const auto found = points->find(model);
-        return found != points->end() ? found->second : std::vector<glm::vec3>{};
+    return [points = std::move(points)](TrackModelId model) {
+        const auto found = points.find(model);
+        return found != points.end() ? found->second : std::vector<glm::vec3>{};
     };
 }
 

@@ -33,6 +33,9 @@ constexpr int studioFaceSize = 256;
 // the composite pass draws its disc where the light comes from, and a sun
 // painted here would stand somewhere else. What is left is a clear, deep blue,
 // a little lighter and darker in broad patches, under fair-weather clouds.
+// Each cloud is shaded as if lit from this side of the sky.
+const glm::vec3 cloudLight = glm::normalize(glm::vec3(-1.0f, 0.3f, 0.2f));
+
 glm::vec3 raceSky(glm::vec3 direction)
 {
     const glm::vec3 deep(0.06f, 0.19f, 0.62f);
@@ -46,8 +49,7 @@ glm::vec3 raceSky(glm::vec3 direction)
     const float banks = smoothStep(0.4f, 0.62f, spaceFbm(direction * 1.3f, 3, 1907U));
     const float shape = spaceFbm(onSphere, 6, 811U);
     const float cloudCover = smoothStep(0.52f, 0.68f, shape) * banks;
-    const glm::vec3 across = glm::normalize(glm::vec3(-1.0f, 0.3f, 0.2f));
-    const float shade = spaceFbm(onSphere + across * 0.1f, 6, 811U);
+    const float shade = spaceFbm(onSphere + cloudLight * 0.1f, 6, 811U);
     const float lit = glm::clamp(0.75f + (shape - shade) * 6.0f, 0.45f, 1.05f);
     const glm::vec3 cloud = glm::mix(glm::vec3(0.42f, 0.48f, 0.62f), glm::vec3(0.98f, 0.97f, 0.95f), lit);
     return glm::mix(colour, cloud, cloudCover * 0.92f);

@@ -26,13 +26,13 @@
 #include "game/scenes/RaceScene.hpp"
 #include "game/scenes/SceneKeys.hpp"
 #include "game/scenes/TrophyScene.hpp"
+#include "tools/assets/AssetFiles.hpp"
 #include "tools/benchmarks/BenchmarkFrames.hpp"
 #include "tools/benchmarks/PassTimer.hpp"
 #include "tools/benchmarks/WindowPicture.hpp"
 #include "tools/pictures/PictureStatistics.hpp"
 
 #include <fmt/format.h>
-#include <stb_image_write.h>
 #include <sys/resource.h>
 
 #include <cstdio>
@@ -61,14 +61,11 @@ bool keepChasePicture(GraphicsSystem& graphicsSystem, SceneManager& sceneManager
     sceneManager.render();
     graphicsSystem.waitIdle();
     const VkExtent2D extent = graphicsSystem.swapChain.extent;
-    const std::optional<ImageData<std::uint32_t>> picture = windowPicture(graphicsSystem.window, extent);
-    const fs::path folder = KELVANE_SCREENSHOTS_DIR;
-    const fs::path path = folder / "race-benchmark-chase.png";
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (!picture || stbi_write_png(path.string().c_str(), static_cast<int>(extent.width),
-                                   static_cast<int>(extent.height), 4, picture->pixels.data(),
-                                   static_cast<int>(extent.width * 4)) == 0)
+    const std::optional<ImageData<std::uint32_t>> picture = windowPicture(graphicsSystem.window, 0, 0, extent);
+    const fs::path path = fs::path(KELVANE_SCREENSHOTS_DIR) / "race-benchmark-chase.png";
+    if (!picture || !writePng(path, static_cast<int>(extent.width), static_cast<int>(extent.height), 4,
+                              {reinterpret_cast<const std::uint8_t*>(picture->pixels.data()),
+                               picture->pixels.size() * sizeof(std::uint32_t)}))
     {
         std::printf("The chase frame could not be kept as a picture.\n");
         return false;
