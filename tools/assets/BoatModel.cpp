@@ -46,17 +46,12 @@ float deckX(const RunaboutStation& station)
     return station.deckInset > 0.0f ? station.deckInset * beam : beam - gunwale;
 }
 
-const RunaboutStation& stationAt(float z)
-{
-    return *std::find_if(stations.begin(), stations.end(), [z](const RunaboutStation& s) { return s.hull.z == z; });
-}
-
 // The starboard half of a station: the chine a third of the way up the V
 // (lower at the bow, where the V closes), the rub rail under the sheer, and
 // the deck's edge.
-std::vector<glm::vec2> starboard(const HullStation& hull)
+std::vector<glm::vec2> starboard(const RunaboutStation& station)
 {
-    const RunaboutStation& station = stationAt(hull.z);
+    const HullStation& hull = station.hull;
     const float railTop = hull.deck - rubRail;
     const float chine = hull.keel + std::min(0.16f, 0.6f * (railTop - hull.keel));
     return {{0.72f * hull.halfBeam, chine},
@@ -88,7 +83,14 @@ Mesh buildBoat()
     }
     const AtlasRegion bands[] = {boatBottom, boatSides, boatRubRail, boatWhite, boatTeak,
                                  boatWhite,  boatRubRail, boatSides, boatBottom};
-    addHullZ(mesh, hulls, starboard, bands, boatSides);
+    // The builder hands back the stations it was given, so a station's place
+    // in them finds its runabout details.
+    addHullZ(
+        mesh, hulls,
+        [&hulls](const HullStation& hull) {
+            return starboard(stations[static_cast<std::size_t>(&hull - hulls.data())]);
+        },
+        bands, boatSides);
 
     // A tinted windscreen raked back from the foredeck and wrapped round to
     // the gunwales; thin enough to be a sheet.

@@ -112,7 +112,8 @@ struct HullStation
 // A hull lofted through its stations from the transom (-Z) to the bow (+Z),
 // symmetric about x = 0. `starboard` gives a station's points on +X above the
 // keel, rising to the deck's edge; the section runs from the keel up the
-// starboard side, across the deck and down the port side.
+// starboard side, across the deck and down the port side. `starboard` is
+// called once for each station, in order, with the element of `stations`.
 void addHullZ(Mesh& mesh, std::span<const HullStation> stations,
               const std::function<std::vector<glm::vec2>(const HullStation&)>& starboard,
               std::span<const AtlasRegion> bandRegions, AtlasRegion capRegion);

@@ -180,10 +180,14 @@ struct Scene
                               [this](const FrameInfo& recorded, PassKind pass) { drawModels(recorded, pass); });
     }
 
+    // Also after a load that stopped part-way.
     void release()
     {
         graphics.waitIdle();
-        renderer->release();
+        if (renderer)
+        {
+            renderer->release();
+        }
         destroyMeshes(meshes);
         destroyTextures(textures);
     }
@@ -195,6 +199,7 @@ int measureDeferredFrame(GraphicsSystem& graphicsSystem, double clearing, double
     if (!scene.load())
     {
         std::printf("The deferred renderer could not be set up.\n");
+        scene.release();
         return EXIT_FAILURE;
     }
     const auto start = std::chrono::steady_clock::now();

@@ -65,6 +65,6 @@ bool meetsRaceLook(const PictureStatistics& statistics)
 
 std::string describe(const PictureStatistics& statistics)
 {
-    return fmt::format("mean grey {:.2f}, above 0.85 {:.1f} %, mean saturation {:.2f}", statistics.meanGrey,
+    return fmt::format("mean grey {:.2f}, above {} {:.1f} %, mean saturation {:.2f}", statistics.meanGrey, brightGrey,
                        statistics.brightShare * 100.0, statistics.meanSaturation);
 }
