@@ -78,10 +78,9 @@ MeshData<ScreenVertex> createText(const Font& font, const std::string& text, std
     return buildTextMesh(font, toUtf32(text), alignment);
 }
 
-bool updateTextMesh(Mesh& mesh, const MeshData<ScreenVertex>& text, std::uint32_t capacity)
+bool updateTextMesh(Mesh& mesh, const MeshData<ScreenVertex>& text)
 {
-    if (text.vertices.size() > std::size_t{capacity} * 4 ||
-        !updateVertices(mesh, text.vertices.data(),
+    if (!updateVertices(mesh, text.vertices.data(),
                         static_cast<std::uint32_t>(text.vertices.size() * sizeof(ScreenVertex))))
     {
         return false;
@@ -93,5 +92,5 @@ bool updateTextMesh(Mesh& mesh, const MeshData<ScreenVertex>& text, std::uint32_
 void refreshFpsText(const Font& font, Mesh& mesh)
 {
     const std::string text = fmt::format("FPS: {}", Timer::getFramesPerSecond());
-    updateTextMesh(mesh, createText(font, text, textAlignLeft), fpsTextCapacity);
+    updateTextMesh(mesh, createText(font, text, textAlignLeft));
 }

@@ -26,11 +26,11 @@ MeshData<ScreenVertex> createText(const Font& font, const std::string& text, std
 // "FPS: " and any 32-bit count.
 inline constexpr std::uint32_t fpsTextCapacity = 15;
 
-// Writes a new text into a dynamic text mesh (createDynamicMesh) made with room
-// for `capacity` characters; its index buffer already holds the pattern for
-// all of them. Each frame draws the new text once it has waited for its own
-// fence; nothing waits here. A text that does not fit, or a mesh that is not
-// dynamic, leaves the mesh as it was and gives false.
-bool updateTextMesh(Mesh& mesh, const MeshData<ScreenVertex>& text, std::uint32_t capacity);
+// Writes a new text into a dynamic text mesh (createDynamicMesh), whose index
+// buffer already holds the pattern for as many characters as it was made
+// with. Each frame draws the new text once it has waited for its own fence;
+// nothing waits here. A text longer than the one the mesh was made with, or a
+// mesh that is not dynamic, leaves the mesh as it was and gives false.
+bool updateTextMesh(Mesh& mesh, const MeshData<ScreenVertex>& text);
 // "FPS: " and the timer's frames per second, left-aligned.
 void refreshFpsText(const Font& font, Mesh& mesh);

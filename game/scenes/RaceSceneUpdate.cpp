@@ -16,7 +16,6 @@
 
 namespace
 {
-constexpr std::uint32_t clockTextLength = 8;
 constexpr float boatLightRadius = 3.0f;
 constexpr float smokeBehindBoat = 2.0f;
 constexpr float ghostSampleInterval = 1.0f / 15.0f;
@@ -105,8 +104,7 @@ void RaceScene::finishRace()
 
 void RaceScene::refreshClockText()
 {
-    updateTextMesh(*clockTextMesh, createText(*clockFont, clockText(raceRules.clock()), textAlignLeft),
-                   clockTextLength);
+    updateTextMesh(*clockTextMesh, createText(*clockFont, clockText(raceRules.clock()), textAlignLeft));
 }
 
 void RaceScene::updateLapAndRecording(float deltaTime)

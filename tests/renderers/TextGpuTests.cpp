@@ -188,7 +188,7 @@ TEST_F(TextTest, FpsTextIsRewrittenWithinItsRoomAndReachesEachFrameWhenItDrawsIt
     EXPECT_EQ(heldBy(1 - first), before) << "the other frame may still be drawing from it";
     // A shorter text before the other frame draws: that frame still takes the
     // seventh character of the longer one, which it has never had.
-    ASSERT_TRUE(updateTextMesh(mesh, createText(*font, "FPS: 5", textAlignLeft), fpsTextCapacity));
+    ASSERT_TRUE(updateTextMesh(mesh, createText(*font, "FPS: 5", textAlignLeft)));
     EXPECT_EQ(mesh.indexCount, 36u);
     ASSERT_TRUE(presentFrame(system, draw));
     ASSERT_TRUE(presentFrame(system, draw));
@@ -197,16 +197,16 @@ TEST_F(TextTest, FpsTextIsRewrittenWithinItsRoomAndReachesEachFrameWhenItDrawsIt
     EXPECT_EQ(system.queueWaitCount(), waits);
     system.waitIdle();
 
-    EXPECT_FALSE(updateTextMesh(mesh, createText(*font, "FPS: 0123456789-", textAlignLeft), fpsTextCapacity));
+    EXPECT_FALSE(updateTextMesh(mesh, createText(*font, "FPS: 0123456789-", textAlignLeft)));
     EXPECT_EQ(mesh.indexCount, 36u);
     EXPECT_EQ(records(), heldBy(0)) << "a refused text writes nothing";
     // An empty text draws nothing.
-    EXPECT_TRUE(updateTextMesh(mesh, createText(*font, "", textAlignLeft), fpsTextCapacity));
+    EXPECT_TRUE(updateTextMesh(mesh, createText(*font, "", textAlignLeft)));
     EXPECT_EQ(mesh.indexCount, 0u);
     // A text made once has no room to be rewritten in.
     Mesh& fixed = *createMesh(meshes, initial).value();
-    EXPECT_FALSE(updateTextMesh(fixed, createText(*font, "FPS: 1", textAlignLeft), fpsTextCapacity));
-    EXPECT_FALSE(updateTextMesh(fixed, createText(*font, "", textAlignLeft), fpsTextCapacity));
+    EXPECT_FALSE(updateTextMesh(fixed, createText(*font, "FPS: 1", textAlignLeft)));
+    EXPECT_FALSE(updateTextMesh(fixed, createText(*font, "", textAlignLeft)));
     EXPECT_EQ(fixed.indexCount, 90u);
     EXPECT_FALSE(hasErrors());
 }
