@@ -8,6 +8,11 @@
 
 namespace
 {
+// Set by the first error and never cleared: start-up and scene adding ask
+// whether anything at all has failed.
+bool errorsOccurred = false;
+// Beside the flag, so that a scene switch can tell the scene's own errors
+// from those logged before it.
 std::size_t errorsLogged = 0;
 }
 
@@ -29,6 +34,7 @@ void logInfo(const std::string& message)
 void logError(const std::string& message)
 {
     std::printf("[%s] ERROR: %s\n", logTimestamp().c_str(), message.c_str());
+    errorsOccurred = true;
     ++errorsLogged;
 }
 
@@ -57,7 +63,7 @@ void logLines(const LogLines& lines)
 
 bool hasErrors()
 {
-    return errorsLogged != 0;
+    return errorsOccurred;
 }
 
 std::size_t errorCount()
@@ -67,5 +73,6 @@ std::size_t errorCount()
 
 void resetErrorFlagForTesting()
 {
+    errorsOccurred = false;
     errorsLogged = 0;
 }

@@ -5,8 +5,9 @@
 #include <vector>
 
 // The one diagnostic channel. Every failure is one sentence passed to logError,
-// which also counts it: start-up asks whether any error was logged at all, a
-// scene switch whether the scene's own steps logged one.
+// which also sets the process-wide error flag, never cleared, and counts it:
+// start-up asks whether any error was logged at all, a scene switch whether
+// the scene's own steps logged one.
 void logInfo(const std::string& message);
 void logError(const std::string& message);
 // Success and progress sentences; switched off, so they are built and dropped.
@@ -37,5 +38,5 @@ using LogLines = std::vector<LogLine>;
 void logLines(const LogLines& lines);
 std::string logTimestamp();
 
-// Tests run many cases in one process; the game itself never clears the count.
+// Tests run many cases in one process; the game itself never clears the flag or the count.
 void resetErrorFlagForTesting();
