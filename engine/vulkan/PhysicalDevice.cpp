@@ -171,6 +171,34 @@ std::optional<PhysicalDeviceInfo> choosePhysicalDevice(const std::vector<Physica
     return std::nullopt;
 }
 
+Enumeration<VkPhysicalDevice> enumeratePhysicalDevices(VkInstance instance)
+{
+    return enumerate<VkPhysicalDevice>([instance](std::uint32_t* count, VkPhysicalDevice* items) {
+        return vkEnumeratePhysicalDevices(instance, count, items);
+    });
+}
+
+Enumeration<std::string> enumerateDeviceExtensions(VkPhysicalDevice physicalDevice)
+{
+    const Enumeration<VkExtensionProperties> properties =
+        enumerate<VkExtensionProperties>([physicalDevice](std::uint32_t* count, VkExtensionProperties* items) {
+            return vkEnumerateDeviceExtensionProperties(physicalDevice, nullptr, count, items);
+        });
+    Enumeration<std::string> names{properties.status, {}};
+    for (const VkExtensionProperties& extension : properties.items)
+    {
+        names.items.emplace_back(extension.extensionName);
+    }
+    return names;
+}
+
+Enumeration<VkSurfaceFormatKHR> enumerateSurfaceFormats(VkSurfaceKHR surface, VkPhysicalDevice physicalDevice)
+{
+    return enumerate<VkSurfaceFormatKHR>([physicalDevice, surface](std::uint32_t* count, VkSurfaceFormatKHR* items) {
+        return vkGetPhysicalDeviceSurfaceFormatsKHR(physicalDevice, surface, count, items);
+    });
+}
+
 PhysicalDeviceReport reportPhysicalDevice(VkPhysicalDevice physicalDevice, VkSurfaceKHR surface)
 {
     PhysicalDeviceReport report;
@@ -178,15 +206,7 @@ PhysicalDeviceReport reportPhysicalDevice(VkPhysicalDevice physicalDevice, VkSur
     vkGetPhysicalDeviceProperties(physicalDevice, &report.properties);
     vkGetPhysicalDeviceFeatures(physicalDevice, &report.features);
 
-    const Enumeration<VkExtensionProperties> extensions =
-        enumerate<VkExtensionProperties>([physicalDevice](std::uint32_t* count, VkExtensionProperties* items) {
-            return vkEnumerateDeviceExtensionProperties(physicalDevice, nullptr, count, items);
-        });
-    report.extensions.status = extensions.status;
-    for (const VkExtensionProperties& extension : extensions.items)
-    {
-        report.extensions.items.emplace_back(extension.extensionName);
-    }
+    report.extensions = enumerateDeviceExtensions(physicalDevice);
 
     std::uint32_t familyCount = 0;
     vkGetPhysicalDeviceQueueFamilyProperties(physicalDevice, &familyCount, nullptr);
@@ -206,10 +226,7 @@ PhysicalDeviceReport reportPhysicalDevice(VkPhysicalDevice physicalDevice, VkSur
         }
     }
 
-    report.surfaceFormats =
-        enumerate<VkSurfaceFormatKHR>([physicalDevice, surface](std::uint32_t* count, VkSurfaceFormatKHR* items) {
-            return vkGetPhysicalDeviceSurfaceFormatsKHR(physicalDevice, surface, count, items);
-        });
+    report.surfaceFormats = enumerateSurfaceFormats(surface, physicalDevice);
 
     for (const VkFormat format : depthFormatCandidates)
     {
@@ -222,10 +239,7 @@ PhysicalDeviceReport reportPhysicalDevice(VkPhysicalDevice physicalDevice, VkSur
 
 bool selectPhysicalDevice(PhysicalDeviceInfo& info, VkInstance instance, VkSurfaceKHR surface)
 {
-    const Enumeration<VkPhysicalDevice> devices =
-        enumerate<VkPhysicalDevice>([instance](std::uint32_t* count, VkPhysicalDevice* items) {
-            return vkEnumeratePhysicalDevices(instance, count, items);
-        });
+    const Enumeration<VkPhysicalDevice> devices = enumeratePhysicalDevices(instance);
     LogLines log;
     if (!checkPhysicalDeviceList(devices, log))
     {

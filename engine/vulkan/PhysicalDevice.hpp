@@ -67,4 +67,11 @@ bool hasRequiredFeatures(const VkPhysicalDeviceFeatures& features);
 std::optional<PhysicalDeviceInfo> choosePhysicalDevice(const std::vector<PhysicalDeviceReport>& reports, LogLines& log);
 
 bool selectPhysicalDevice(PhysicalDeviceInfo& info, VkInstance instance, VkSurfaceKHR surface);
+// What the driver answers, in its order, or which of the two queries failed.
+// The sentences of a failure are the choices' above (checkPhysicalDeviceList,
+// checkDeviceExtensions, chooseColourFormat), logged where the selection
+// reads the list: a device rejected earlier never has its later lists read.
+Enumeration<VkPhysicalDevice> enumeratePhysicalDevices(VkInstance instance);
+Enumeration<std::string> enumerateDeviceExtensions(VkPhysicalDevice physicalDevice);
+Enumeration<VkSurfaceFormatKHR> enumerateSurfaceFormats(VkSurfaceKHR surface, VkPhysicalDevice physicalDevice);
 PhysicalDeviceReport reportPhysicalDevice(VkPhysicalDevice physicalDevice, VkSurfaceKHR surface);

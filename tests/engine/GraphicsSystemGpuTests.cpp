@@ -3,6 +3,7 @@
 #include "engine/SceneManager.hpp"
 #include "engine/Settings.hpp"
 #include "engine/SwapChainDependents.hpp"
+#include "engine/vulkan/PhysicalDevice.hpp"
 #include "gpu/Frames.hpp"
 #include "gpu/GpuHarness.hpp"
 #include "support/StdoutCapture.hpp"
@@ -10,6 +11,7 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -73,6 +75,20 @@ TEST_F(GraphicsSystemTest, BringUpChoosesOneFamilyAndGivesEachSwapChainImageItsD
     EXPECT_EQ(system.swapChain.extent.width, 160u);
     EXPECT_EQ(system.swapChain.extent.height, 120u);
     expectDepthImagePerSwapChainImage(system);
+
+    // The lists the choice was made from, as the driver gives them.
+    const Enumeration<VkPhysicalDevice> devices = enumeratePhysicalDevices(system.instance);
+    EXPECT_EQ(devices.status, EnumerationStatus::complete);
+    EXPECT_NE(std::find(devices.items.begin(), devices.items.end(), info.physicalDevice), devices.items.end());
+    const Enumeration<std::string> extensions = enumerateDeviceExtensions(info.physicalDevice);
+    EXPECT_EQ(extensions.status, EnumerationStatus::complete);
+    EXPECT_NE(std::find(extensions.items.begin(), extensions.items.end(), requiredDeviceExtension),
+              extensions.items.end());
+    const Enumeration<VkSurfaceFormatKHR> formats = enumerateSurfaceFormats(system.surface, info.physicalDevice);
+    EXPECT_EQ(formats.status, EnumerationStatus::complete);
+    EXPECT_TRUE(std::any_of(formats.items.begin(), formats.items.end(), [&](const VkSurfaceFormatKHR& format) {
+        return format.format == info.colourFormat && format.colorSpace == info.colourSpace;
+    }));
 }
 
 // What a benchmark takes off a render to find its recording's time: the
