@@ -417,13 +417,9 @@ bool createShaderModule(VkShaderModule& shaderModule, VkDevice& device, const st
     std::memcpy(words.data(), code->data(), code->size());
     // Invalid SPIR-V is undefined behaviour for the driver and the layers
     // above it (some crash or hang on a damaged file): it is refused here,
-    // for the Vulkan version the instance is made for.
-    std::uint32_t apiVersion = VK_API_VERSION_1_0;
-    if (vkEnumerateInstanceVersion(&apiVersion) != VK_SUCCESS)
-    {
-        apiVersion = VK_API_VERSION_1_0;
-    }
-    if (const std::optional<std::string> fault = findSpirvFault(words, apiVersion))
+    // held to the version the shaders are compiled for. The instance's version
+    // says nothing of the device's, which may take less.
+    if (const std::optional<std::string> fault = findSpirvFault(words, shaderApiVersion))
     {
         logError(fmt::format("Shader file \"{}\" is not valid SPIR-V: {}", path.string(), *fault));
         return false;

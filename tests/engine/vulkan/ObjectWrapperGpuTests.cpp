@@ -1,3 +1,4 @@
+#include "engine/FileIo.hpp"
 #include "engine/Log.hpp"
 #include "engine/vulkan/ObjectWrappers.hpp"
 #include "gpu/GpuHarness.hpp"
@@ -5,6 +6,7 @@
 #include "support/StdoutCapture.hpp"
 #include "support/TemporaryFolder.hpp"
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -74,5 +76,31 @@ TEST_F(ObjectWrapperTest, DamagedCopiesOfEveryCompiledShaderAreRefusedWithTheirN
         EXPECT_EQ(messages[0].substr(0, sentence.size()), sentence);
     }
     EXPECT_TRUE(hasErrors());
+}
+
+// The instance speaks a newer Vulkan than the shaders are compiled for, and
+// the device may take less than the instance: a module that claims newer
+// SPIR-V than the shaders' own version is refused, not handed to the driver.
+TEST_F(ObjectWrapperTest, AModuleClaimingNewerSpirvThanTheShadersTargetIsRefused)
+{
+    const std::optional<std::string> shader =
+        readFile(std::filesystem::path(KELVANE_TEST_SHADER_DIR) / "Fill.frag.spv");
+    ASSERT_TRUE(shader.has_value());
+    ASSERT_GE(shader->size(), 8u);
+    // The header's second word: SPIR-V 1.3, which Vulkan 1.1 takes and 1.0 does not.
+    std::string newer = *shader;
+    const std::uint32_t version = 0x00010300;
+    std::memcpy(newer.data() + 4, &version, sizeof(version));
+
+    TemporaryFolder folder;
+    ASSERT_TRUE(writeFile("Newer.frag.spv", newer, false));
+    VkShaderModule shaderModule = VK_NULL_HANDLE;
+    StdoutCapture capture;
+    EXPECT_FALSE(createShaderModule(shaderModule, system.logicalDevice.device, "Newer.frag.spv"));
+    EXPECT_EQ(shaderModule, VK_NULL_HANDLE);
+    const std::vector<std::string> messages = capture.messages();
+    ASSERT_EQ(messages.size(), 1u);
+    const std::string sentence = "ERROR: Shader file \"Newer.frag.spv\" is not valid SPIR-V: ";
+    EXPECT_EQ(messages[0].substr(0, sentence.size()), sentence);
 }
 }
