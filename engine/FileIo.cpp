@@ -1,5 +1,9 @@
 #include "engine/FileIo.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <fstream>
 #include <system_error>
 
@@ -45,6 +49,37 @@ bool writeAndClose(std::ofstream& stream, std::string_view content)
     return !stream.fail();
 }
 
+// Every byte, across short writes and interruptions; false on the first error.
+bool writeAll(int file, std::string_view content)
+{
+    while (!content.empty())
+    {
+        const ssize_t written = ::write(file, content.data(), content.size());
+        if (written < 0)
+        {
+            if (errno == EINTR)
+            {
+                continue;
+            }
+            return false;
+        }
+        content.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool syncFolder(const std::filesystem::path& folder)
+{
+    const std::filesystem::path opened = folder.empty() ? std::filesystem::path(".") : folder;
+    const int descriptor = ::open(opened.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+    {
+        return false;
+    }
+    const bool synced = ::fsync(descriptor) == 0;
+    return ::close(descriptor) == 0 && synced;
+}
+
 std::filesystem::path replacementPath(const std::filesystem::path& path)
 {
     std::filesystem::path temporary = path;
@@ -66,19 +101,25 @@ bool writeFile(const std::filesystem::path& path, const std::string& content, bo
 bool replaceFile(const std::filesystem::path& path, std::string_view content)
 {
     const std::filesystem::path temporary = replacementPath(path);
-    std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
+    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     // Not opened: whatever lies at the temporary path is not ours to remove.
-    if (!stream)
+    if (file < 0)
     {
         return false;
     }
+    // The rename may reach the disk before the data on file systems that do
+    // not order the two: a power cut just after it would leave an empty or
+    // partial file where the earlier one was. The data goes first.
+    const bool written = writeAll(file, content) && ::fsync(file) == 0;
+    const bool closed = ::close(file) == 0;
     std::error_code error;
-    if (writeAndClose(stream, content))
+    if (written && closed)
     {
         std::filesystem::rename(temporary, path, error);
         if (!error)
         {
-            return true;
+            // The rename itself lives in the folder, which is flushed after it.
+            return syncFolder(path.parent_path());
         }
     }
     std::filesystem::remove(temporary, error);

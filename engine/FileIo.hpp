@@ -11,7 +11,10 @@ std::optional<std::string> readFile(const std::filesystem::path& path);
 // when every byte reached the file and it closed without an error.
 bool writeFile(const std::filesystem::path& path, const std::string& content, bool append);
 // Puts the whole content at the path so that the path holds either its earlier
-// file untouched or the new content complete: the content goes to a temporary
-// file beside it, which is closed and checked before it is renamed over the
-// path. A failure leaves no temporary file behind.
+// file untouched or the new content complete, also after a crash or a power
+// cut: the content goes to a temporary file beside it, which is flushed to the
+// disk, closed and checked before it is renamed over the path, and the folder
+// is flushed after the rename. A failure leaves no temporary file behind; a
+// failure to flush the folder after the rename is reported though the new
+// content stands at the path.
 bool replaceFile(const std::filesystem::path& path, std::string_view content);

@@ -1,12 +1,15 @@
 #include "engine/FileIo.hpp"
 #include "engine/Log.hpp"
 #include "support/ErrorFlagTest.hpp"
+#include "support/FlushRecorder.hpp"
 #include "support/FullDisk.hpp"
 #include "support/StdoutCapture.hpp"
 #include "support/TemporaryFolder.hpp"
 
 #include <algorithm>
+#include <optional>
 #include <regex>
+#include <string>
 #include <vector>
 
 namespace
@@ -99,5 +102,26 @@ TEST(FileIoTest, ReplacingPutsTheWholeNewContentOrLeavesTheEarlierFileAndNoTempo
 
     EXPECT_EQ(entriesOf("."),
               (std::vector<std::filesystem::path>{"blocked.bin.tmp", "folder", "fresh.bin", "saved.bin"}));
+}
+
+// A power cut must find either file whole: the new content reaches the disk
+// before the rename can, and the rename before the call reports success.
+TEST(FileIoTest, ReplacingFlushesTheNewFileBeforeTheRenameAndTheFolderAfterIt)
+{
+    TemporaryFolder folder;
+    ASSERT_TRUE(writeFile("saved.bin", "earlier", false));
+    std::vector<std::filesystem::path> flushed;
+    std::vector<std::optional<std::string>> savedWhenFlushed;
+    {
+        FlushRecorder recorder([&](const std::filesystem::path& path) {
+            flushed.push_back(path);
+            savedWhenFlushed.push_back(readFile(folder.path() / "saved.bin"));
+        });
+        ASSERT_TRUE(replaceFile("saved.bin", "new"));
+    }
+    const std::filesystem::path here = std::filesystem::canonical(folder.path());
+    ASSERT_EQ(flushed, (std::vector<std::filesystem::path>{here / "saved.bin.tmp", here}));
+    EXPECT_EQ(savedWhenFlushed[0], "earlier") << "the new file is flushed before the rename";
+    EXPECT_EQ(savedWhenFlushed[1], "new") << "the folder is flushed after it";
 }
 }
