@@ -15,7 +15,8 @@ HudLayout hudLayoutFor(std::uint32_t width, std::uint32_t height)
     HudLayout layout;
     layout.speedometerSize = h * 0.2f;
     layout.speedometerHalfSize = layout.speedometerSize * 0.5f;
-    layout.speedometerCentre = {w - 1.5f * layout.speedometerHalfSize, h - 0.5f * layout.speedometerHalfSize};
+    layout.speedometerX = w - 1.5f * layout.speedometerHalfSize;
+    layout.speedometerY = h - 0.5f * layout.speedometerHalfSize;
     layout.badgeSize = h / 4.0f;
     layout.badgeCentre = {h / 8.0f, h - h / 8.0f};
     layout.clockPosition = {(w - clockTextWidth) * 0.5f, 10.0f};

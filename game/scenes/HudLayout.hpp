@@ -10,10 +10,12 @@
 // in window pixels from the top-left corner.
 struct HudLayout
 {
-    // The speedometer and its needle: a square of this side centred on speedometerCentre.
+    // The speedometer and its needle: a square of this side centred on
+    // (speedometerX, speedometerY).
     float speedometerSize = 0.0f;
     float speedometerHalfSize = 0.0f;
-    glm::vec2 speedometerCentre{0.0f};
+    float speedometerX = 0.0f;
+    float speedometerY = 0.0f;
     // The lap and place badges: a square of this side centred on badgeCentre.
     float badgeSize = 0.0f;
     glm::vec2 badgeCentre{0.0f};

@@ -153,5 +153,5 @@ void RaceScene::updateFrameTail(float deltaTime, bool tick)
     particles->setEmitterActive(0, boat.isSliding());
     particles->update(deltaTime);
 
-    needleMesh->model = needleMatrix(speed, layout.speedometerCentre.x, layout.speedometerCentre.y);
+    needleMesh->model = needleMatrix(speed, layout.speedometerX, layout.speedometerY);
 }

@@ -103,8 +103,8 @@ bool TrackBaseScene::createHudMeshes()
         }
     }
     debugQuadMesh->model = placedAt(layout.debugQuadCentre);
-    speedometerMesh->model = placedAt(layout.speedometerCentre);
-    needleMesh->model = placedAt(layout.speedometerCentre);
+    speedometerMesh->model = placedAt({layout.speedometerX, layout.speedometerY});
+    needleMesh->model = placedAt({layout.speedometerX, layout.speedometerY});
     placeMesh->model = placedAt(layout.badgeCentre);
     lapMesh->model = placedAt(layout.badgeCentre);
     clockTextMesh->model = placedAt(layout.clockPosition);

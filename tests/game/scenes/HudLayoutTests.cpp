@@ -8,8 +8,8 @@ TEST(HudLayoutTest, At1280x720TheDialStandsBottomRightAndTheBadgesBottomLeft)
 {
     const HudLayout layout = hudLayoutFor(1280, 720);
     EXPECT_FLOAT_EQ(layout.speedometerSize, 144.0f);
-    EXPECT_FLOAT_EQ(layout.speedometerCentre.x, 1172.0f);
-    EXPECT_FLOAT_EQ(layout.speedometerCentre.y, 684.0f);
+    EXPECT_FLOAT_EQ(layout.speedometerX, 1172.0f);
+    EXPECT_FLOAT_EQ(layout.speedometerY, 684.0f);
     EXPECT_FLOAT_EQ(layout.badgeSize, 180.0f);
     EXPECT_FLOAT_EQ(layout.badgeCentre.x, 90.0f);
     EXPECT_FLOAT_EQ(layout.badgeCentre.y, 630.0f);
@@ -17,8 +17,8 @@ TEST(HudLayoutTest, At1280x720TheDialStandsBottomRightAndTheBadgesBottomLeft)
     EXPECT_FLOAT_EQ(layout.clockPosition.x, 563.8f);
     EXPECT_FLOAT_EQ(layout.clockPosition.y, 10.0f);
     // The dial's lowest quarter hangs below the window; the badge sits on its bottom edge.
-    EXPECT_LE(layout.speedometerCentre.x + layout.speedometerHalfSize, 1280.0f);
-    EXPECT_FLOAT_EQ(layout.speedometerCentre.y + layout.speedometerHalfSize * 0.5f, 720.0f);
+    EXPECT_LE(layout.speedometerX + layout.speedometerHalfSize, 1280.0f);
+    EXPECT_FLOAT_EQ(layout.speedometerY + layout.speedometerHalfSize * 0.5f, 720.0f);
     EXPECT_FLOAT_EQ(layout.badgeCentre.y + layout.badgeSize * 0.5f, 720.0f);
 }
 
