@@ -83,7 +83,8 @@ public:
     // With readOnly the gamepad is only read; the boat is not driven.
     BoatControls handleGamepadInput(bool readOnly);
     void updateSlide(bool slideKeyHeld);
-    // Per frame, after the physics step.
+    // Per frame, after the physics step, over the frame's time as the world
+    // simulates it: a stall counts no more toward a slide than the world moved.
     void update(float interpolationFactor);
     // At rest at the pose, and drawn there from now on; a slide ends there without a boost.
     void reset(const glm::vec3& position, const glm::quat& rotation);

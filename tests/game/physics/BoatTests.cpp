@@ -167,15 +167,44 @@ TEST(KeyboardControlsTest, BackwardAndRightWinWhenBothOfAPairAreHeld)
     Keyboard::releaseAllKeysForTesting();
 }
 
-TEST_F(BoatOnPlanetTest, SidewaysSpeedTurnsIntoForwardSpeedAndNeverReverses)
+// A stall (a window drag, a debugger) counts toward a slide only as far as
+// the world moved the boat: a quarter of a second, not a boost's 1.2.
+TEST_F(BoatOnPlanetTest, AStallMidSlideEndsInNoBoost)
 {
-    // Still in the air, upright: the boat's axes are the world's. A long frame
-    // stops the sideways motion; it never reverses it.
+    run(2.0f);
+    Keyboard::setKeyHeldForTesting(Key::w, true);
+    run(3.0f);
+    StdoutCapture capture;
+    Keyboard::setKeyHeldForTesting(Key::leftShift, true);
+    Keyboard::setKeyHeldForTesting(Key::a, true);
+    frame();
+    ASSERT_TRUE(boat->isSliding());
+    Timer::tickBy(2.0);
+    boat->handleKeyboardInput();
+    boat->update(world.step());
+    ASSERT_TRUE(boat->isSliding());
+    Keyboard::setKeyHeldForTesting(Key::leftShift, false);
+    frame();
+    EXPECT_FALSE(boat->isSliding());
+    EXPECT_EQ(capture.text(), "");
+}
+
+TEST_F(BoatOnPlanetTest, SidewaysSpeedTurnsIntoForwardSpeedOverTheWorldsTimeOnly)
+{
+    // Still in the air, upright: the boat's axes are the world's. A stall of a
+    // second decays the sideways speed as the quarter second the world moves:
+    // by half, at the rate 2 per second.
     Timer::tickBy(1.0);
     boat->chassis()->setLinearVelocity(btVector3(-3.0f, 0.0f, 0.0f));
     boat->update(0.0f);
-    const btVector3 stopped = boat->chassis()->getLinearVelocity();
-    EXPECT_NEAR(stopped.x(), 0.0f, 1e-5f);
-    EXPECT_NEAR(stopped.z(), 3.0f, 1e-5f);
+    const btVector3 decayed = boat->chassis()->getLinearVelocity();
+    EXPECT_NEAR(decayed.x(), -1.5f, 1e-5f);
+    EXPECT_NEAR(decayed.z(), 1.5f, 1e-5f);
+
+    // A sideways speed of 1 m/s is left as it is.
+    Timer::tickBy(frameTime);
+    boat->chassis()->setLinearVelocity(btVector3(1.0f, 0.0f, 0.0f));
+    boat->update(0.0f);
+    EXPECT_EQ(boat->chassis()->getLinearVelocity(), btVector3(1.0f, 0.0f, 0.0f));
 }
 }
