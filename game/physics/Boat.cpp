@@ -89,21 +89,21 @@ void Boat::drive(const BoatControls& controls)
     applyControls();
 }
 
-BoatControls Boat::handleKeyboardInput()
+void Boat::handleKeyboardInput()
 {
-    const BoatControls controls = keyboardControls(boatSettings);
-    drive(controls);
-    return controls;
+    drive(keyboardControls(boatSettings));
 }
 
-BoatControls Boat::handleGamepadInput(bool readOnly)
+GamepadState Boat::handleGamepadInput(bool readOnly)
 {
-    const BoatControls controls = readGamepadControls();
+    steeringInput = 0.0f;
+    engineInput = 0.0f;
+    const GamepadState state = readGamepad();
     if (!readOnly)
     {
-        drive(controls);
+        drive(gamepadControls(state));
     }
-    return controls;
+    return state;
 }
 
 void Boat::applyControls()

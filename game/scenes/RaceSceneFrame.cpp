@@ -5,6 +5,7 @@
 #include "engine/Timer.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/physics/BulletConversions.hpp"
+#include "game/race/RacePhysics.hpp"
 #include "game/scenes/SceneKeys.hpp"
 #include "game/scenes/SceneLoading.hpp"
 #include "renderers/ParticleSystem.hpp"
@@ -117,9 +118,9 @@ void RaceScene::startCountdown()
 
 void RaceScene::resetBoatToCheckpoint()
 {
-    ::resetBoatToCheckpoint(racePhysics);
+    ::resetBoatToCheckpoint(*boat, *lapTracker);
     // Drawn there at once, also while the world stands still.
-    const btTransform& pose = racePhysics.boat->chassis()->getWorldTransform();
+    const btTransform& pose = boatBody->getWorldTransform();
     models->setInstancePose(boatModel.model(), boatModel.instance(), fromBulletVector(pose.getOrigin()),
                             fromBulletQuaternion(pose.getRotation()));
 }

@@ -1,4 +1,5 @@
 #include "engine/Keys.hpp"
+#include "game/Gamepad.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/physics/RaceCourse.hpp"
 #include "support/PhysicsTest.hpp"
@@ -206,5 +207,26 @@ TEST_F(BoatOnPlanetTest, SidewaysSpeedTurnsIntoForwardSpeedOverTheWorldsTimeOnly
     boat->chassis()->setLinearVelocity(btVector3(1.0f, 0.0f, 0.0f));
     boat->update(0.0f);
     EXPECT_EQ(boat->chassis()->getLinearVelocity(), btVector3(1.0f, 0.0f, 0.0f));
+}
+
+// Read-only, the gamepad leaves the wheels as the last controls set them;
+// without a gamepad, read to drive, it gives no thrust and no steering.
+TEST_F(BoatOnPlanetTest, WithoutAGamepadItsControlsStopTheEngineAndStraightenTheWheels)
+{
+    gamepadConnected = false;
+    Keyboard::setKeyHeldForTesting(Key::w, true);
+    Keyboard::setKeyHeldForTesting(Key::a, true);
+    frame();
+    const btRaycastVehicle& vehicle = *boat->vehicle();
+    const GamepadState read = boat->handleGamepadInput(true);
+    EXPECT_EQ(read.buttons, GamepadState{}.buttons);
+    EXPECT_GT(vehicle.getWheelInfo(2).m_engineForce, 0.0f);
+    EXPECT_GT(vehicle.getWheelInfo(0).m_steering, 0.0f);
+    boat->handleGamepadInput(false);
+    for (int wheel = 0; wheel < 4; ++wheel)
+    {
+        EXPECT_EQ(vehicle.getWheelInfo(wheel).m_engineForce, 0.0f) << wheel;
+        EXPECT_EQ(vehicle.getWheelInfo(wheel).m_steering, 0.0f) << wheel;
+    }
 }
 }
