@@ -168,6 +168,32 @@ TEST(KeyboardControlsTest, BackwardAndRightWinWhenBothOfAPairAreHeld)
     Keyboard::releaseAllKeysForTesting();
 }
 
+TEST_F(BoatOnPlanetTest, NoSlideStartsBelowTwentyKmhWhateverTheKeys)
+{
+    run(2.0f);
+    Keyboard::setKeyHeldForTesting(Key::w, true);
+    while (boat->speedKmh() < 12.0f)
+    {
+        frame();
+    }
+    Keyboard::setKeyHeldForTesting(Key::w, false);
+    Keyboard::setKeyHeldForTesting(Key::leftShift, true);
+    Keyboard::setKeyHeldForTesting(Key::a, true);
+    for (int coasting = 0; coasting < 30; ++coasting)
+    {
+        ASSERT_LT(frame(), 20.0f);
+        EXPECT_FALSE(boat->isSliding()) << boat->speedKmh() << " km/h";
+    }
+    // The same keys still held start the slide once the boat is past the floor.
+    Keyboard::setKeyHeldForTesting(Key::w, true);
+    for (int frames = 0; frames < 600 && !boat->isSliding(); ++frames)
+    {
+        frame();
+    }
+    EXPECT_TRUE(boat->isSliding());
+    EXPECT_GT(boat->speedKmh(), 20.0f);
+}
+
 // A stall (a window drag, a debugger) counts toward a slide only as far as
 // the world moved the boat: a quarter of a second, not a boost's 1.2.
 TEST_F(BoatOnPlanetTest, AStallMidSlideEndsInNoBoost)
