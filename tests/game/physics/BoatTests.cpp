@@ -45,6 +45,16 @@ protected:
         return highest;
     }
 
+    // Settled, three seconds at full ahead, then the slide key and full left lock held.
+    void holdSlideKeysAtSpeed()
+    {
+        run(2.0f);
+        Keyboard::setKeyHeldForTesting(Key::w, true);
+        run(3.0f);
+        Keyboard::setKeyHeldForTesting(Key::leftShift, true);
+        Keyboard::setKeyHeldForTesting(Key::a, true);
+    }
+
     Boat* boat = nullptr;
 };
 
@@ -107,12 +117,8 @@ TEST_F(BoatOnPlanetTest, OnlyALongSlideEndsInOneBoost)
 
 TEST_F(BoatOnPlanetTest, ReleasedControlsAndAResetEndASlideWithoutABoost)
 {
-    run(2.0f);
-    Keyboard::setKeyHeldForTesting(Key::w, true);
-    run(3.0f);
     StdoutCapture capture;
-    Keyboard::setKeyHeldForTesting(Key::leftShift, true);
-    Keyboard::setKeyHeldForTesting(Key::a, true);
+    holdSlideKeysAtSpeed();
     run(1.5f);
     ASSERT_TRUE(boat->isSliding());
 
@@ -198,12 +204,8 @@ TEST_F(BoatOnPlanetTest, NoSlideStartsBelowTwentyKmhWhateverTheKeys)
 // the world moved the boat: a quarter of a second, not a boost's 1.2.
 TEST_F(BoatOnPlanetTest, AStallMidSlideEndsInNoBoost)
 {
-    run(2.0f);
-    Keyboard::setKeyHeldForTesting(Key::w, true);
-    run(3.0f);
     StdoutCapture capture;
-    Keyboard::setKeyHeldForTesting(Key::leftShift, true);
-    Keyboard::setKeyHeldForTesting(Key::a, true);
+    holdSlideKeysAtSpeed();
     frame();
     ASSERT_TRUE(boat->isSliding());
     Timer::tickBy(2.0);
