@@ -5,7 +5,6 @@
 #include "game/assets/AssetPaths.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/physics/RaceCourse.hpp"
-#include "game/race/RacePhysics.hpp"
 #include "game/race/TrackLayout.hpp"
 #include "game/scenes/SceneLoading.hpp"
 #include "game/scenes/TrackSceneLoading.hpp"

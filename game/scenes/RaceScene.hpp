@@ -8,6 +8,7 @@
 #include "game/physics/GhostRecording.hpp"
 #include "game/physics/PhysicsResources.hpp"
 #include "game/physics/PhysicsWorld.hpp"
+#include "game/race/RacePhysics.hpp"
 #include "game/race/RaceRules.hpp"
 #include "game/scenes/TrackBaseScene.hpp"
 #include "graphics/ModelCollection.hpp"

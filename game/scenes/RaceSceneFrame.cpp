@@ -5,7 +5,6 @@
 #include "engine/Timer.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/physics/BulletConversions.hpp"
-#include "game/race/RacePhysics.hpp"
 #include "game/scenes/SceneKeys.hpp"
 #include "game/scenes/SceneLoading.hpp"
 #include "renderers/ParticleSystem.hpp"

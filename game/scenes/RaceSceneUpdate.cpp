@@ -5,7 +5,6 @@
 #include "game/Gamepad.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/physics/LapTracker.hpp"
-#include "game/race/RacePhysics.hpp"
 #include "game/race/RaceResult.hpp"
 #include "game/scenes/SceneKeys.hpp"
 #include "renderers/ParticleSystem.hpp"
