@@ -1,10 +1,9 @@
 #pragma once
 
+#include "engine/GamepadState.hpp"
 #include "game/physics/BoatControls.hpp"
 
 #include <string>
-
-struct GLFWgamepadstate;
 
 // Whether joystick 1, the only one the boat reads, is a gamepad. The race
 // reads it when it loads and its joystick callback keeps it.
@@ -30,9 +29,9 @@ void watchGamepad();
 
 // The boat's controls of a gamepad's state: the left stick steers, the right
 // trigger drives ahead and the left one astern (each from [-1, 1] to [0, 1]),
-// the right bumper slides and A puts the boat back (or starts the countdown
-// while the race waits).
-BoatControls gamepadControls(const GLFWgamepadstate& state);
-// Joystick 1's controls while gamepadConnected says it is a gamepad; none
-// (all zero) otherwise, or when it cannot be read.
-BoatControls readGamepadControls();
+// the right bumper slides. A, which puts the boat back (or starts the
+// countdown while the race waits), is the race's to read from the state.
+BoatControls gamepadControls(const GamepadState& state);
+// Joystick 1's state while gamepadConnected says it is a gamepad; all zero
+// otherwise, or when it cannot be read.
+GamepadState readGamepad();

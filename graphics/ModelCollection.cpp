@@ -171,4 +171,5 @@ void releaseModelCollection(ModelCollection& collection)
     collection.bodyBindings.clear();
     collection.instanceData.clear();
     collection.dirty.clear();
+    collection.hullPointsByModel.clear();
 }

@@ -94,7 +94,8 @@ struct ModelCollection
     bool uploadDirtyInstances();
 
     // The instance's body at the instance's placement, bound to it; null when
-    // no body could be made (a convex hull whose OBJ file no longer loads).
+    // no body could be made (a convex hull of a model whose OBJ file did not
+    // load for its first hull).
     PhysicsBody* createInstanceBody(std::uint32_t model, std::uint32_t instance, const BodyDescription& description);
     PhysicsBody* createCompoundInstanceBody(std::uint32_t model, std::uint32_t instance,
                                             const std::vector<BodyDescription>& descriptions);
@@ -120,6 +121,9 @@ struct ModelCollection
     // The CPU copy of each instance buffer, as many records as the model's capacity.
     std::vector<std::vector<TwoMatrixInstance>> instanceData;
     std::vector<bool> dirty;
+    // Per model, the points of its convex-hull bodies, read from its file for
+    // the first of them: a model placed many times is read once for its hull.
+    std::map<std::uint32_t, std::vector<glm::vec3>> hullPointsByModel;
     MeshContainer meshContainer;
     std::unique_ptr<PhysicsResources> physicsResources;
     GraphicsSystem* graphics = nullptr;

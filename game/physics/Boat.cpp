@@ -1,7 +1,6 @@
 #include "game/physics/Boat.hpp"
 
 #include "engine/Keyboard.hpp"
-#include "engine/Timer.hpp"
 #include "game/Gamepad.hpp"
 #include "game/physics/BulletConversions.hpp"
 #include "game/physics/PhysicsResources.hpp"
@@ -9,7 +8,6 @@
 
 #include <BulletDynamics/Vehicle/btRaycastVehicle.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -22,6 +20,8 @@ constexpr float slideSteeringTorque = 1200.0f;
 constexpr float slideThrust = 3000.0f;
 constexpr float boostImpulse = 5000.0f;
 constexpr float sidewaysDecayRate = 2.0f;
+// Not even the longest frame reverses the sideways speed, or grows it.
+static_assert(sidewaysDecayRate * PhysicsWorld::longestFrame < 1.0f);
 }
 
 void BoatAxes::rotate(const glm::quat& rotation)
@@ -89,21 +89,21 @@ void Boat::drive(const BoatControls& controls)
     applyControls();
 }
 
-BoatControls Boat::handleKeyboardInput()
+void Boat::handleKeyboardInput()
 {
-    const BoatControls controls = keyboardControls(boatSettings);
-    drive(controls);
-    return controls;
+    drive(keyboardControls(boatSettings));
 }
 
-BoatControls Boat::handleGamepadInput(bool readOnly)
+GamepadState Boat::handleGamepadInput(bool readOnly)
 {
-    const BoatControls controls = readGamepadControls();
+    steeringInput = 0.0f;
+    engineInput = 0.0f;
+    const GamepadState state = readGamepad();
     if (!readOnly)
     {
-        drive(controls);
+        drive(gamepadControls(state));
     }
-    return controls;
+    return state;
 }
 
 void Boat::applyControls()
@@ -175,7 +175,7 @@ void Boat::releaseControls()
 
 void Boat::update(float interpolationFactor)
 {
-    const float deltaTime = Timer::getDeltaTime();
+    const float deltaTime = PhysicsWorld::frameTime();
     if (sliding)
     {
         slideTime += deltaTime;
@@ -193,8 +193,7 @@ void Boat::update(float interpolationFactor)
         glm::vec3 local = glm::transpose(basis) * fromBulletVector(chassisBody->getLinearVelocity());
         if (std::fabs(local.x) > 1.0f)
         {
-            // Capped so that a long frame cannot reverse or grow the sideways speed.
-            const float decay = std::min(sidewaysDecayRate * deltaTime, 1.0f);
+            const float decay = sidewaysDecayRate * deltaTime;
             local.z += decay * std::fabs(local.x);
             local.x -= decay * local.x;
             chassisBody->setLinearVelocity(toBulletVector(basis * local));

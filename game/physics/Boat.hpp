@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/GamepadState.hpp"
 #include "engine/Keys.hpp"
 #include "game/physics/BoatControls.hpp"
 
@@ -78,12 +79,14 @@ public:
     // The engine, the steering and the slide of the controls; the engine only
     // below the speed limit. A reset is left to the race.
     void drive(const BoatControls& controls);
-    // Each reads its controls, drives the boat with them and gives them back.
-    BoatControls handleKeyboardInput();
-    // With readOnly the gamepad is only read; the boat is not driven.
-    BoatControls handleGamepadInput(bool readOnly);
+    // The keys held now drive the boat.
+    void handleKeyboardInput();
+    // Joystick 1's state, all zero without a gamepad; it drives the boat
+    // unless readOnly. The steering and engine inputs start from zero either way.
+    GamepadState handleGamepadInput(bool readOnly);
     void updateSlide(bool slideKeyHeld);
-    // Per frame, after the physics step.
+    // Per frame, after the physics step, over the frame's time as the world
+    // simulates it: a stall counts no more toward a slide than the world moved.
     void update(float interpolationFactor);
     // At rest at the pose, and drawn there from now on; a slide ends there without a boost.
     void reset(const glm::vec3& position, const glm::quat& rotation);

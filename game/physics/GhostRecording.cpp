@@ -192,6 +192,11 @@ glm::quat GhostRecording::startRotation() const
     return glm::quat(0.0f, 1.0f, 0.0f, 0.0f);
 }
 
+float GhostRecording::interval() const
+{
+    return sampleInterval;
+}
+
 std::int32_t GhostRecording::frameCount() const
 {
     return static_cast<std::int32_t>(samples.size());

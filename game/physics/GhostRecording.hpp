@@ -45,6 +45,8 @@ public:
     glm::vec3 startPosition() const;
     glm::quat startRotation() const;
 
+    // The race time between two samples.
+    float interval() const;
     std::int32_t frameCount() const;
     const std::vector<GhostFrame>& frames() const;
 

@@ -5,6 +5,7 @@
 #include "game/physics/PhysicsWorld.hpp"
 #include "graphics/ObjLoader.hpp"
 
+#include <span>
 #include <vector>
 
 ModelCollection::ModelCollection(GraphicsSystem* graphics, PhysicsWorld* world)
@@ -36,8 +37,16 @@ PhysicsBody* ModelCollection::createInstanceBody(std::uint32_t model, std::uint3
         return nullptr;
     }
     const ModelPlacement& placement = placements[model][instance];
-    const std::vector<glm::vec3> points =
-        description.kind == BodyKind::ConvexHull ? hullPoints(loadObj(placement.path)) : std::vector<glm::vec3>{};
+    std::span<const glm::vec3> points;
+    if (description.kind == BodyKind::ConvexHull)
+    {
+        const auto [hull, first] = hullPointsByModel.try_emplace(model);
+        if (first)
+        {
+            hull->second = hullPoints(loadObj(placement.path));
+        }
+        points = hull->second;
+    }
     PhysicsBody* body = ::createInstanceBody(*physicsResources, *world, description, placement.position,
                                              placement.rotation, points);
     if (body != nullptr)

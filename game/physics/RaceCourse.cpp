@@ -9,6 +9,11 @@
 #include <BulletCollision/CollisionDispatch/btGhostObject.h>
 #include <btBulletDynamicsCommon.h>
 
+void setRaceGravity(PhysicsWorld& world)
+{
+    world.setRadialGravity(glm::vec3(0.0f), raceGravityMagnitude);
+}
+
 Boat* createRaceBoat(PhysicsResources& resources, PhysicsWorld& world)
 {
     // The hull's bottom lies at the body's origin.

@@ -12,6 +12,8 @@ class PhysicsWorld;
 inline constexpr float raceGravityMagnitude = 19.6133f;
 inline constexpr float raceBoatMass = 500.0f;
 
+// The race's gravity in the world: toward the planet's centre at the origin, raceGravityMagnitude strong.
+void setRaceGravity(PhysicsWorld& world);
 // The race's boat on its hull, added to the world at (0, 105, 0) upright.
 Boat* createRaceBoat(PhysicsResources& resources, PhysicsWorld& world);
 // The five checkpoints of the course, in the world, start line first.

@@ -2,10 +2,19 @@
 
 #include "engine/Timer.hpp"
 #include "game/physics/Boat.hpp"
+#include "game/physics/LapTracker.hpp"
+#include "game/physics/RaceCourse.hpp"
+#include "game/race/RacePhysics.hpp"
 
+// In the order of the race scene's load: the track, the gravity, the boat at
+// the start, then the checkpoints.
 HeadlessRace::HeadlessRace(const HullPoints& hullPoints)
-    : physics(buildRacePhysics(trackLayout(), physicsWorld, resources, hullPoints))
+    : bodies(addTrackBodies(trackLayout(), resources, physicsWorld, hullPoints))
 {
+    setRaceGravity(physicsWorld);
+    raceBoat = createRaceBoat(resources, physicsWorld);
+    raceBoat->reset(raceStartPosition, raceStartRotation());
+    tracker = createRaceCheckpoints(resources, physicsWorld);
 }
 
 HeadlessRace::~HeadlessRace()
@@ -15,27 +24,29 @@ HeadlessRace::~HeadlessRace()
 
 void HeadlessRace::control(const BoatControls& controls)
 {
-    physics.boat->drive(controls);
+    raceBoat->drive(controls);
     if (controls.reset)
     {
-        resetBoatToCheckpoint(physics);
+        resetBoatToCheckpoint(*raceBoat, *tracker);
     }
 }
 
 void HeadlessRace::step(float deltaTime)
 {
     Timer::tickBy(deltaTime);
-    factor = stepRace(physicsWorld, physics);
+    factor = physicsWorld.step();
+    raceBoat->update(factor);
+    tracker->checkCheckpoint(raceBoat->chassis());
 }
 
 Boat& HeadlessRace::boat() const
 {
-    return *physics.boat;
+    return *raceBoat;
 }
 
 const LapTracker& HeadlessRace::lapTracker() const
 {
-    return *physics.lapTracker;
+    return *tracker;
 }
 
 PhysicsWorld& HeadlessRace::world()
@@ -45,7 +56,7 @@ PhysicsWorld& HeadlessRace::world()
 
 const std::vector<PhysicsBody*>& HeadlessRace::trackBodies() const
 {
-    return physics.trackBodies;
+    return bodies;
 }
 
 float HeadlessRace::interpolationFactor() const

@@ -3,7 +3,7 @@
 #include "game/physics/BoatControls.hpp"
 #include "game/physics/PhysicsResources.hpp"
 #include "game/physics/PhysicsWorld.hpp"
-#include "game/race/RacePhysics.hpp"
+#include "game/race/TrackLayout.hpp"
 
 #include <vector>
 
@@ -26,7 +26,8 @@ public:
     // The coming frame's controls, as the race scene applies the player's: the
     // boat driven with them, then put back on its checkpoint when they ask.
     void control(const BoatControls& controls);
-    // One frame's time on the Timer, then the race frame's physics.
+    // One frame's time on the Timer, then the race frame's physics: the
+    // world's step, the boat's per-frame forces, the checkpoint test.
     void step(float deltaTime);
 
     Boat& boat() const;
@@ -39,6 +40,8 @@ public:
 private:
     PhysicsResources resources;
     PhysicsWorld physicsWorld;
-    RacePhysics physics;
+    std::vector<PhysicsBody*> bodies;
+    Boat* raceBoat = nullptr;
+    LapTracker* tracker = nullptr;
     float factor = 0.0f;
 };

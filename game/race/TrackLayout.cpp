@@ -4,7 +4,6 @@
 #include "game/assets/AssetPaths.hpp"
 #include "game/physics/PhysicsResources.hpp"
 #include "game/physics/PhysicsWorld.hpp"
-#include "graphics/ObjLoader.hpp"
 
 #include <glm/geometric.hpp>
 #include <glm/gtc/quaternion.hpp>
@@ -442,20 +441,18 @@ bool hasBody(const TrackPlacement& placement)
     return trackModel(placement.model).bodyKind != TrackBodyKind::None;
 }
 
-std::vector<BodyDescription> placementBodies(const TrackPlacement& placement)
+PlacementBody placementBody(const TrackPlacement& placement)
 {
-    const std::span<const BodyDescription> table = trackModel(placement.model).bodies;
-    std::vector<BodyDescription> bodies(table.begin(), table.end());
-    if (!bodies.empty())
+    const TrackModel& model = trackModel(placement.model);
+    if (model.bodyKind == TrackBodyKind::None || model.bodies.empty())
     {
-        bodies.front().mass = placement.mass;
+        return {};
     }
-    return bodies;
-}
-
-std::vector<glm::vec3> modelFileHullPoints(TrackModelId model)
-{
-    return hullPoints(loadObj(trackModelPath(model)));
+    PlacementBody body{model.bodyKind == TrackBodyKind::Compound ? PlacementBodyKind::Compound
+                                                                  : PlacementBodyKind::Single,
+                       {model.bodies.begin(), model.bodies.end()}};
+    body.descriptions.front().mass = placement.mass;
+    return body;
 }
 
 std::vector<PhysicsBody*> addTrackBodies(const TrackLayout& layout, PhysicsResources& resources,
@@ -467,24 +464,25 @@ std::vector<PhysicsBody*> addTrackBodies(const TrackLayout& layout, PhysicsResou
     std::array<std::optional<std::vector<glm::vec3>>, trackModelCount> hulls;
     for (const TrackPlacement& placement : layout.placements)
     {
-        const TrackBodyKind kind = trackModel(placement.model).bodyKind;
-        const std::vector<BodyDescription> descriptions = placementBodies(placement);
-        PhysicsBody* body = nullptr;
-        if (kind == TrackBodyKind::Compound)
+        const PlacementBody body = placementBody(placement);
+        PhysicsBody* made = nullptr;
+        if (body.kind == PlacementBodyKind::Compound)
         {
-            body = createCompoundInstanceBody(resources, world, descriptions, placement.position, placement.rotation);
+            made = createCompoundInstanceBody(resources, world, body.descriptions, placement.position,
+                                              placement.rotation);
         }
-        else if (kind != TrackBodyKind::None)
+        else if (body.kind == PlacementBodyKind::Single)
         {
+            const BodyDescription& description = body.descriptions.front();
             std::optional<std::vector<glm::vec3>>& hull = hulls[static_cast<std::size_t>(placement.model)];
-            if (kind == TrackBodyKind::ConvexHull && !hull)
+            if (description.kind == BodyKind::ConvexHull && !hull)
             {
                 hull = hullPoints(placement.model);
             }
-            body = createInstanceBody(resources, world, descriptions.front(), placement.position, placement.rotation,
+            made = createInstanceBody(resources, world, description, placement.position, placement.rotation,
                                       hull ? std::span<const glm::vec3>(*hull) : std::span<const glm::vec3>{});
         }
-        bodies.push_back(body);
+        bodies.push_back(made);
     }
     return bodies;
 }

@@ -71,14 +71,29 @@ glm::vec3 fromZUp(float x, float y, float z);
 // "Assets/ZavikDemoScene/Models/WaterPlanet/<file>", as the scene loads it.
 std::string trackModelPath(TrackModelId model);
 bool hasBody(const TrackPlacement& placement);
-// The placement's body descriptions from the size table, with the placement's mass.
-std::vector<BodyDescription> placementBodies(const TrackPlacement& placement);
+
+enum class PlacementBodyKind
+{
+    None,
+    // The one description's shape: a box, a sphere, a cylinder or the hull of the model.
+    Single,
+    // One body of all the descriptions' shapes.
+    Compound,
+};
+
+// The body that a placement gets, from the size table, with the placement's
+// mass: what the race scene's model collection and a race without a window
+// both make of the placement.
+struct PlacementBody
+{
+    PlacementBodyKind kind = PlacementBodyKind::None;
+    std::vector<BodyDescription> descriptions;
+};
+
+PlacementBody placementBody(const TrackPlacement& placement);
 
 // The points of a model's convex-hull body.
 using HullPoints = std::function<std::vector<glm::vec3>(TrackModelId)>;
-// The vertices of the model's file under "Assets/", as the race loads it to
-// draw it; none when the file does not load.
-std::vector<glm::vec3> modelFileHullPoints(TrackModelId model);
 
 // Every body of the layout, added to the world in placement order: one entry
 // per placement, null for a placement without a body or one whose body cannot

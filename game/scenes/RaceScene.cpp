@@ -4,6 +4,7 @@
 #include "game/Gamepad.hpp"
 #include "game/assets/AssetPaths.hpp"
 #include "game/physics/Boat.hpp"
+#include "game/physics/RaceCourse.hpp"
 #include "game/race/TrackLayout.hpp"
 #include "game/scenes/SceneLoading.hpp"
 #include "game/scenes/TrackSceneLoading.hpp"
@@ -54,7 +55,13 @@ void RaceScene::load()
     {
         return;
     }
-    if (!loadBoat() || !loadGhosts() || !loadDebugLines() || !createSmoke())
+    setRaceGravity(raceWorld);
+    if (!loadBoat() || !loadGhosts())
+    {
+        return;
+    }
+    createCheckpoints();
+    if (!loadDebugLines() || !createSmoke())
     {
         return;
     }
@@ -95,33 +102,32 @@ bool RaceScene::loadTrack()
         releaseModelCollection(*models);
     }
     models = createModelCollection(graphicsSystem, &raceWorld);
-    const std::vector<TrackPlacement>& placements = trackLayout().placements;
     std::vector<bool> placed(trackModelCount, false);
     std::vector<std::uint32_t> modelIndices(trackModelCount, 0);
-    std::vector<ModelRef> instances;
-    for (const TrackPlacement& placement : placements)
+    bool allPlaced = true;
+    // Each body joins the world as its placement is added, in the order in
+    // which a race without a window adds them.
+    for (const TrackPlacement& placement : trackLayout().placements)
     {
         const auto row = static_cast<std::size_t>(placement.model);
         const std::int32_t capacity = placed[row] ? 10 : trackModel(placement.model).maxInstances;
+        const std::string path = trackModelPath(placement.model);
+        const PlacementBody body = placementBody(placement);
         const ModelRef added =
-            addModel(*models, {trackModelPath(placement.model), placement.position, placement.rotation, capacity});
-        instances.push_back(added);
-        if (added.added())
+            body.kind == PlacementBodyKind::Single
+                ? addModelWithBody(*models, path, body.descriptions.front(), placement.position, placement.rotation,
+                                   capacity)
+                : addModel(*models, {path, placement.position, placement.rotation, capacity});
+        allPlaced = allPlaced && added.added();
+        if (!added.added())
         {
-            placed[row] = true;
-            modelIndices[row] = added.model();
+            continue;
         }
-    }
-    // The world as a race without a window builds it; the hulls from the files just drawn.
-    racePhysics = buildRacePhysics(trackLayout(), raceWorld, raceResources, modelFileHullPoints);
-    bool allPlaced = true;
-    for (std::size_t placement = 0; placement < placements.size(); ++placement)
-    {
-        const ModelRef instance = instances[placement];
-        allPlaced = allPlaced && instance.added();
-        if (instance.added() && racePhysics.trackBodies[placement] != nullptr)
+        placed[row] = true;
+        modelIndices[row] = added.model();
+        if (body.kind == PlacementBodyKind::Compound)
         {
-            models->setInstanceBody(instance.model(), instance.instance(), racePhysics.trackBodies[placement]);
+            models->createCompoundInstanceBody(added.model(), added.instance(), body.descriptions);
         }
     }
     for (std::size_t row = 0; row < trackModelCount; ++row)
@@ -140,6 +146,8 @@ bool RaceScene::loadTrack()
 
 bool RaceScene::loadBoat()
 {
+    boat = createRaceBoat(raceResources, raceWorld);
+    boatBody = boat->chassis();
     boatModel =
         addModel(*models, {inAssets(boatModelFile), glm::vec3(0.0f), glm::quat(1.0f, 0.0f, 0.0f, 0.0f), boatCapacity});
     if (!loadStep(boatModel.added(), "The player's boat could not be added."))
@@ -147,7 +155,8 @@ bool RaceScene::loadBoat()
         return false;
     }
     models->setModelMaterial(boatModel.model(), materialLayer(TrackMaterial::Boat), glm::vec3(0.0f), 0.0f);
-    models->setInstanceBody(boatModel.model(), boatModel.instance(), racePhysics.boat->chassis());
+    models->setInstanceBody(boatModel.model(), boatModel.instance(), boatBody);
+    boat->reset(raceStartPosition, raceStartRotation());
     models->setInstancePose(boatModel.model(), boatModel.instance(), raceStartPosition, raceStartRotation());
     return true;
 }
@@ -173,6 +182,11 @@ bool RaceScene::loadGhosts()
                                 opponent.recording.startRotation());
     }
     return true;
+}
+
+void RaceScene::createCheckpoints()
+{
+    lapTracker = createRaceCheckpoints(raceResources, raceWorld);
 }
 
 bool RaceScene::loadDebugLines()
@@ -243,7 +257,9 @@ void RaceScene::unload()
     }
     raceWorld.removeAllObjects();
     raceResources.destroyAll();
-    racePhysics = {};
+    boat = nullptr;
+    boatBody = nullptr;
+    lapTracker = nullptr;
     graphicsSystem->destroyUniformBuffers(debugUniforms);
     physicsDebugRenderer.destroy();
     if (renderer)
@@ -273,12 +289,12 @@ const PhysicsWorld& RaceScene::physics() const
 
 Boat* RaceScene::playerBoat() const
 {
-    return racePhysics.boat;
+    return boat;
 }
 
 const LapTracker* RaceScene::laps() const
 {
-    return racePhysics.lapTracker;
+    return lapTracker;
 }
 
 const ModelCollection* RaceScene::modelCollection() const

@@ -80,6 +80,12 @@ public:
     const glm::vec3& cameraPosition() const;
     const glm::vec3& cameraTarget() const;
 
+    // Where held keys move a camera, -1, 0 or +1 along each axis of its own
+    // frame: k3 and k4 left and right (x), k5 and k6 up and down (y), k1 and
+    // k2 forward and back (z, forward being -z). Opposite keys cancel.
+    static glm::vec3 keyAxis(std::int16_t k1, std::int16_t k2, std::int16_t k3, std::int16_t k4, std::int16_t k5,
+                             std::int16_t k6);
+
 private:
     bool loadEnvironment();
     void createLights();
@@ -87,13 +93,15 @@ private:
     bool loadTrack();
     bool loadBoat();
     bool loadGhosts();
+    void createCheckpoints();
     bool loadDebugLines();
     bool createSmoke();
     void loadAudio();
 
     void startCountdown();
-    // The player's controls, or the driver's, read and applied to the boat.
-    BoatControls driveBoat(float deltaTime);
+    // The player's controls, or the driver's, read and applied to the boat,
+    // which they may put back on its checkpoint.
+    void driveBoat(float deltaTime);
     void updateLapAndRecording(float deltaTime);
     void updateOpponents(float deltaTime);
     void updateFrameTail(float deltaTime, bool tick);
@@ -113,9 +121,8 @@ private:
     AudioEngine audioEngine;
     float musicVolume = 0.5f;
     PhysicsWorld raceWorld;
+    // The boat's and the checkpoints' Bullet objects; the track's bodies are the model collection's.
     PhysicsResources raceResources;
-    // The track's bodies, the boat and the checkpoints, in raceWorld and raceResources.
-    RacePhysics racePhysics;
     float interpolationFactor = 0.0f;
     Camera attractCamera;
     Camera chaseCamera;
@@ -127,6 +134,9 @@ private:
     std::unique_ptr<ModelCollection> models;
     bool showPhysicsDebug = false;
     bool clearModelFlag = true;
+    Boat* boat = nullptr;
+    // The boat's chassis, which the lap tracker follows.
+    PhysicsBody* boatBody = nullptr;
     ModelRef boatModel;
     BoatDriver boatDriver;
     bool followCamera = true;
@@ -135,6 +145,7 @@ private:
     std::unique_ptr<ParticleSystem> particles;
     GhostRecording playerRecording{180, 15};
     std::array<OpponentGhost, opponentCount> opponents;
+    LapTracker* lapTracker = nullptr;
     std::unique_ptr<DeferredRenderer> renderer;
     PhysicsDebugRenderer physicsDebugRenderer;
     UniformBufferCollection debugUniforms;

@@ -1,12 +1,13 @@
 #include "game/scenes/RaceScene.hpp"
 
 #include "engine/GraphicsSystem.hpp"
+#include "engine/Keyboard.hpp"
+#include "engine/Keys.hpp"
 #include "engine/Mouse.hpp"
 #include "engine/Settings.hpp"
 #include "engine/Timer.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/race/RaceCameras.hpp"
-#include "game/scenes/SceneKeys.hpp"
 #include "renderers/ParticleSystem.hpp"
 #include "renderers/deferred/DeferredRenderer.hpp"
 
@@ -57,9 +58,8 @@ void RaceScene::updateAttractCamera()
 void RaceScene::updateChaseCamera()
 {
     Mouse::setCursorMode(Mouse::cursorDisabled);
-    const Boat& boat = *racePhysics.boat;
-    const glm::vec3 keel = boat.interpolatedPosition(interpolationFactor);
-    const ChaseShot shot = ::chaseCamera({keel + chasePivotHeight * glm::normalize(keel), boat.axes().forward(),
+    const glm::vec3 keel = boat->interpolatedPosition(interpolationFactor);
+    const ChaseShot shot = ::chaseCamera({keel + chasePivotHeight * glm::normalize(keel), boat->axes().forward(),
                                           Mouse::getPosition(),
                                           glm::vec2(static_cast<float>(Settings::getWindowWidth()),
                                                     static_cast<float>(Settings::getWindowHeight())),
@@ -80,12 +80,20 @@ void RaceScene::updateCamera()
     }
     else
     {
-        freeCamera.update(Mouse::getPosition(), freeCameraAxis(), Timer::getDeltaTime() * cameraSpeed);
+        freeCamera.update(Mouse::getPosition(), keyAxis(Key::i, Key::k, Key::j, Key::l, Key::u, Key::o),
+                          Timer::getDeltaTime() * cameraSpeed);
         sunCentre = freeSunCentre({freeCamera.getPosition(), freeCamera.getTarget(), glm::vec3(0.0f)});
         publishCamera(freeCamera.getPosition(), freeCamera.getTarget(), freeCamera.getView(),
                       freeCamera.getProjection(), freeCamera.getViewProjection());
     }
     setSun(*renderer, raceSun(raceRules.clock(), sunCentre));
+}
+
+glm::vec3 RaceScene::keyAxis(std::int16_t k1, std::int16_t k2, std::int16_t k3, std::int16_t k4, std::int16_t k5,
+                             std::int16_t k6)
+{
+    const auto held = [](std::int16_t key) { return Keyboard::isKeyPressed(key) ? 1.0f : 0.0f; };
+    return glm::vec3(held(k4) - held(k3), held(k5) - held(k6), held(k2) - held(k1));
 }
 
 const glm::vec3& RaceScene::cameraPosition() const

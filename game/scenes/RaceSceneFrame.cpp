@@ -117,9 +117,9 @@ void RaceScene::startCountdown()
 
 void RaceScene::resetBoatToCheckpoint()
 {
-    ::resetBoatToCheckpoint(racePhysics);
+    ::resetBoatToCheckpoint(*boat, *lapTracker);
     // Drawn there at once, also while the world stands still.
-    const btTransform& pose = racePhysics.boat->chassis()->getWorldTransform();
+    const btTransform& pose = boatBody->getWorldTransform();
     models->setInstancePose(boatModel.model(), boatModel.instance(), fromBulletVector(pose.getOrigin()),
                             fromBulletQuaternion(pose.getRotation()));
 }

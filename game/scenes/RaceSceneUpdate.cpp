@@ -1,5 +1,6 @@
 #include "game/scenes/RaceScene.hpp"
 
+#include "engine/Keys.hpp"
 #include "engine/SceneManager.hpp"
 #include "game/Gamepad.hpp"
 #include "game/physics/Boat.hpp"
@@ -18,7 +19,6 @@ namespace
 {
 constexpr float boatLightRadius = 3.0f;
 constexpr float smokeBehindBoat = 2.0f;
-constexpr float ghostSampleInterval = 1.0f / 15.0f;
 }
 
 void RaceScene::update()
@@ -42,10 +42,10 @@ void RaceScene::update()
 
     if (raceRules.state() == RaceState::Waiting)
     {
-        // The gamepad's button that puts the boat back starts the countdown.
-        if (racePhysics.boat->handleGamepadInput(true).reset)
+        // The gamepad's A starts the countdown as Enter does.
+        if (gamepadConnected && boat->handleGamepadInput(true).isPressed(GamepadButton::a))
         {
-            startCountdown();
+            onKeyPressed(Key::enter);
         }
         return;
     }
@@ -57,42 +57,44 @@ void RaceScene::update()
         {
             refreshClockText();
         }
-        // Held, the reset puts the boat back on every frame.
-        if (driveBoat(deltaTime).reset)
-        {
-            resetBoatToCheckpoint();
-        }
+        driveBoat(deltaTime);
         updateLapAndRecording(deltaTime);
         updateOpponents(deltaTime);
     }
     updateFrameTail(deltaTime, tick);
 }
 
-BoatControls RaceScene::driveBoat(float deltaTime)
+void RaceScene::driveBoat(float deltaTime)
 {
-    Boat& boat = *racePhysics.boat;
-    if (!boatDriver)
+    if (boatDriver)
     {
-        return gamepadConnected ? boat.handleGamepadInput(false) : boat.handleKeyboardInput();
+        const BoatControls controls = boatDriver(*boat, deltaTime);
+        boat->drive(controls);
+        if (controls.reset)
+        {
+            resetBoatToCheckpoint();
+        }
+        return;
     }
-    const BoatControls controls = boatDriver(boat, deltaTime);
-    boat.drive(controls);
-    return controls;
+    if (!gamepadConnected)
+    {
+        boat->handleKeyboardInput();
+        return;
+    }
+    // Held, A puts the boat back on every frame; as Enter, it starts nothing once the race is on.
+    if (boat->handleGamepadInput(false).isPressed(GamepadButton::a))
+    {
+        resetBoatToCheckpoint();
+        onKeyPressed(Key::enter);
+    }
 }
 
 void RaceScene::finishRace()
 {
     lastRacePlace = static_cast<std::int32_t>(raceRules.place());
-    Boat& boat = *racePhysics.boat;
     // No one drives the boat from here on.
-    boat.releaseControls();
-    // The finish is seen two frames after the line was crossed, and the
-    // samples so far may all lie before it. The boat's pose now, past the line,
-    // is the pose at the time recorded so far; held for one interval more, it
-    // becomes the last sample, so that the saved race finishes when it is played back.
-    recordBoat(playerRecording, ghostSampleInterval, boat, interpolationFactor);
-    recordBoat(playerRecording, 0.0f, boat, interpolationFactor);
-    playerRecording.stopRecording();
+    boat->releaseControls();
+    recordFinish(playerRecording, *boat, interpolationFactor);
     const bool saved = playerRecording.saveToFile(savedGhostPath);
     std::fputs(finishLines(saved, raceRules.place(), raceRules.clock()).c_str(), stdout);
     std::fflush(stdout);
@@ -109,10 +111,10 @@ void RaceScene::refreshClockText()
 
 void RaceScene::updateLapAndRecording(float deltaTime)
 {
-    hudLap = racePhysics.lapTracker->currentLap();
+    hudLap = lapTracker->currentLap();
     if (!playerRecording.isRecordingComplete())
     {
-        recordBoat(playerRecording, deltaTime, *racePhysics.boat, interpolationFactor);
+        recordBoat(playerRecording, deltaTime, *boat, interpolationFactor);
     }
 }
 
@@ -136,21 +138,22 @@ void RaceScene::updateOpponents(float deltaTime)
 
 void RaceScene::updateFrameTail(float deltaTime, bool tick)
 {
-    interpolationFactor = stepRace(raceWorld, racePhysics);
+    interpolationFactor = raceWorld.step();
     models->updateBodyInstances(interpolationFactor);
+    boat->update(interpolationFactor);
+    lapTracker->checkCheckpoint(boatBody);
 
-    const Boat& boat = *racePhysics.boat;
-    const glm::vec3 position = boat.interpolatedPosition(interpolationFactor);
+    const glm::vec3 position = boat->interpolatedPosition(interpolationFactor);
     if (tick)
     {
         renderer->setPointLight(position + glm::normalize(position), glm::vec3(1.0f), boatLightRadius, 0);
     }
 
-    const float speed = boat.speedKmh();
-    const glm::vec3 forward = boat.axes().forward();
+    const float speed = boat->speedKmh();
+    const glm::vec3 forward = boat->axes().forward();
     particles->setEmitter(0, position - smokeBehindBoat * forward, forward,
                           static_cast<float>(-static_cast<double>(speed) / 3.6));
-    particles->setEmitterActive(0, boat.isSliding());
+    particles->setEmitterActive(0, boat->isSliding());
     particles->update(deltaTime);
 
     needleMesh->model = needleMatrix(speed, layout.speedometerX, layout.speedometerY);

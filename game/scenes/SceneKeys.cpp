@@ -1,6 +1,5 @@
 #include "game/scenes/SceneKeys.hpp"
 
-#include "engine/Keyboard.hpp"
 #include "engine/Keys.hpp"
 
 MenuKeyCommand menuKeyCommand(std::int16_t key)
@@ -89,12 +88,4 @@ RaceKeyAction raceKeyAction(std::int16_t key)
     default:
         return RaceKeyAction::none;
     }
-}
-
-glm::vec3 freeCameraAxis()
-{
-    const auto axis = [](std::int16_t toward, std::int16_t away) {
-        return (Keyboard::isKeyPressed(toward) ? 1.0f : 0.0f) - (Keyboard::isKeyPressed(away) ? 1.0f : 0.0f);
-    };
-    return glm::vec3(axis(Key::l, Key::j), axis(Key::u, Key::o), axis(Key::k, Key::i));
 }

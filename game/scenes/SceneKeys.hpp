@@ -1,7 +1,5 @@
 #pragma once
 
-#include <glm/vec3.hpp>
-
 #include <cstdint>
 
 // The scenes by index, in the order main adds them.
@@ -89,8 +87,3 @@ enum class RaceKeyAction
 
 // The race scene's own keys, those the shared handler passes on, beside the renderer's views.
 RaceKeyAction raceKeyAction(std::int16_t key);
-
-// Where the keys held now fly the free camera, -1, 0 or +1 along each axis of
-// its own frame: L and J right and left (x), U and O up and down (y), K and I
-// back and forward (z).
-glm::vec3 freeCameraAxis();

@@ -140,11 +140,20 @@ TEST_F(ModelCollectionTest, HullsComeFromTheModelsOwnFileAndCompoundsSitAtTheIns
     EXPECT_EQ(compound->getWorldTransform().getOrigin(), btVector3(5.0f, 20.0f, 0.0f));
     EXPECT_EQ(models->instanceBodies[0], (std::vector<PhysicsBody*>{slab, compound}));
 
-    // A model whose file has gone gets no hull.
+    // The model's file is read for its first hull only: the next one needs it no more.
     std::filesystem::remove("Square.obj");
     ASSERT_EQ(addModel(*models, {"Square.obj", {0.0f, 30.0f, 0.0f}, none, 3}).instance(), 2u);
-    EXPECT_EQ(models->createInstanceBody(0, 2, hull), nullptr);
-    EXPECT_EQ(world.bodies().size(), 2u);
+    PhysicsBody* again = models->createInstanceBody(0, 2, hull);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(static_cast<btConvexHullShape*>(again->getCollisionShape())->getNumPoints(), 4);
+    EXPECT_FALSE(hasErrors());
+
+    // A model whose file has gone before its first hull gets none.
+    ASSERT_TRUE(writeFile("Other.obj", squareObj, false));
+    ASSERT_EQ(addModel(*models, {"Other.obj", {0.0f, 40.0f, 0.0f}, none, 1}).model(), 1u);
+    std::filesystem::remove("Other.obj");
+    EXPECT_EQ(models->createInstanceBody(1, 0, hull), nullptr);
+    EXPECT_EQ(world.bodies().size(), 3u);
     EXPECT_TRUE(hasErrors());
 }
 }

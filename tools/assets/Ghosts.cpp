@@ -8,6 +8,7 @@
 #include "game/physics/PhysicsWorld.hpp"
 #include "game/physics/RaceCourse.hpp"
 #include "game/race/HeadlessRace.hpp"
+#include "game/race/RacePhysics.hpp"
 #include "game/race/RaceRules.hpp"
 #include "graphics/ObjLoader.hpp"
 #include "tools/assets/AssetKinds.hpp"

@@ -1,4 +1,5 @@
 #include "engine/Keys.hpp"
+#include "game/Gamepad.hpp"
 #include "game/physics/Boat.hpp"
 #include "game/physics/RaceCourse.hpp"
 #include "support/PhysicsTest.hpp"
@@ -42,6 +43,16 @@ protected:
             highest = std::max(highest, frame());
         }
         return highest;
+    }
+
+    // Settled, three seconds at full ahead, then the slide key and full left lock held.
+    void holdSlideKeysAtSpeed()
+    {
+        run(2.0f);
+        Keyboard::setKeyHeldForTesting(Key::w, true);
+        run(3.0f);
+        Keyboard::setKeyHeldForTesting(Key::leftShift, true);
+        Keyboard::setKeyHeldForTesting(Key::a, true);
     }
 
     Boat* boat = nullptr;
@@ -106,12 +117,8 @@ TEST_F(BoatOnPlanetTest, OnlyALongSlideEndsInOneBoost)
 
 TEST_F(BoatOnPlanetTest, ReleasedControlsAndAResetEndASlideWithoutABoost)
 {
-    run(2.0f);
-    Keyboard::setKeyHeldForTesting(Key::w, true);
-    run(3.0f);
     StdoutCapture capture;
-    Keyboard::setKeyHeldForTesting(Key::leftShift, true);
-    Keyboard::setKeyHeldForTesting(Key::a, true);
+    holdSlideKeysAtSpeed();
     run(1.5f);
     ASSERT_TRUE(boat->isSliding());
 
@@ -167,15 +174,87 @@ TEST(KeyboardControlsTest, BackwardAndRightWinWhenBothOfAPairAreHeld)
     Keyboard::releaseAllKeysForTesting();
 }
 
-TEST_F(BoatOnPlanetTest, SidewaysSpeedTurnsIntoForwardSpeedAndNeverReverses)
+TEST_F(BoatOnPlanetTest, NoSlideStartsBelowTwentyKmhWhateverTheKeys)
 {
-    // Still in the air, upright: the boat's axes are the world's. A long frame
-    // stops the sideways motion; it never reverses it.
+    run(2.0f);
+    Keyboard::setKeyHeldForTesting(Key::w, true);
+    while (boat->speedKmh() < 12.0f)
+    {
+        frame();
+    }
+    Keyboard::setKeyHeldForTesting(Key::w, false);
+    Keyboard::setKeyHeldForTesting(Key::leftShift, true);
+    Keyboard::setKeyHeldForTesting(Key::a, true);
+    for (int coasting = 0; coasting < 30; ++coasting)
+    {
+        ASSERT_LT(frame(), 20.0f);
+        EXPECT_FALSE(boat->isSliding()) << boat->speedKmh() << " km/h";
+    }
+    // The same keys still held start the slide once the boat is past the floor.
+    Keyboard::setKeyHeldForTesting(Key::w, true);
+    for (int frames = 0; frames < 600 && !boat->isSliding(); ++frames)
+    {
+        frame();
+    }
+    EXPECT_TRUE(boat->isSliding());
+    EXPECT_GT(boat->speedKmh(), 20.0f);
+}
+
+// A stall (a window drag, a debugger) counts toward a slide only as far as
+// the world moved the boat: a quarter of a second, not a boost's 1.2.
+TEST_F(BoatOnPlanetTest, AStallMidSlideEndsInNoBoost)
+{
+    StdoutCapture capture;
+    holdSlideKeysAtSpeed();
+    frame();
+    ASSERT_TRUE(boat->isSliding());
+    Timer::tickBy(2.0);
+    boat->handleKeyboardInput();
+    boat->update(world.step());
+    ASSERT_TRUE(boat->isSliding());
+    Keyboard::setKeyHeldForTesting(Key::leftShift, false);
+    frame();
+    EXPECT_FALSE(boat->isSliding());
+    EXPECT_EQ(capture.text(), "");
+}
+
+TEST_F(BoatOnPlanetTest, SidewaysSpeedTurnsIntoForwardSpeedOverTheWorldsTimeOnly)
+{
+    // Still in the air, upright: the boat's axes are the world's. A stall of a
+    // second decays the sideways speed as the quarter second the world moves:
+    // by half, at the rate 2 per second.
     Timer::tickBy(1.0);
     boat->chassis()->setLinearVelocity(btVector3(-3.0f, 0.0f, 0.0f));
     boat->update(0.0f);
-    const btVector3 stopped = boat->chassis()->getLinearVelocity();
-    EXPECT_NEAR(stopped.x(), 0.0f, 1e-5f);
-    EXPECT_NEAR(stopped.z(), 3.0f, 1e-5f);
+    const btVector3 decayed = boat->chassis()->getLinearVelocity();
+    EXPECT_NEAR(decayed.x(), -1.5f, 1e-5f);
+    EXPECT_NEAR(decayed.z(), 1.5f, 1e-5f);
+
+    // A sideways speed of 1 m/s is left as it is.
+    Timer::tickBy(frameTime);
+    boat->chassis()->setLinearVelocity(btVector3(1.0f, 0.0f, 0.0f));
+    boat->update(0.0f);
+    EXPECT_EQ(boat->chassis()->getLinearVelocity(), btVector3(1.0f, 0.0f, 0.0f));
+}
+
+// Read-only, the gamepad leaves the wheels as the last controls set them;
+// without a gamepad, read to drive, it gives no thrust and no steering.
+TEST_F(BoatOnPlanetTest, WithoutAGamepadItsControlsStopTheEngineAndStraightenTheWheels)
+{
+    gamepadConnected = false;
+    Keyboard::setKeyHeldForTesting(Key::w, true);
+    Keyboard::setKeyHeldForTesting(Key::a, true);
+    frame();
+    const btRaycastVehicle& vehicle = *boat->vehicle();
+    const GamepadState read = boat->handleGamepadInput(true);
+    EXPECT_EQ(read.buttons, GamepadState{}.buttons);
+    EXPECT_GT(vehicle.getWheelInfo(2).m_engineForce, 0.0f);
+    EXPECT_GT(vehicle.getWheelInfo(0).m_steering, 0.0f);
+    boat->handleGamepadInput(false);
+    for (int wheel = 0; wheel < 4; ++wheel)
+    {
+        EXPECT_EQ(vehicle.getWheelInfo(wheel).m_engineForce, 0.0f) << wheel;
+        EXPECT_EQ(vehicle.getWheelInfo(wheel).m_steering, 0.0f) << wheel;
+    }
 }
 }

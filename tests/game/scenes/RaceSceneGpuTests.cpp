@@ -9,6 +9,7 @@
 #include "game/physics/LapTracker.hpp"
 #include "game/race/Autopilot.hpp"
 #include "game/race/HeadlessRace.hpp"
+#include "game/race/RacePhysics.hpp"
 #include "game/race/RaceResult.hpp"
 #include "game/race/TrackLayout.hpp"
 #include "game/scenes/RaceScene.hpp"

@@ -140,19 +140,4 @@ TEST(RaceKeysTest, EnterStartsRPutsBackAndDrivingKeysAreNoPresses)
         EXPECT_EQ(raceKeyAction(key), RaceKeyAction::none) << key;
     }
 }
-
-TEST(RaceKeysTest, HeldKeysFlyTheFreeCameraAndOppositeKeysCancel)
-{
-    Keyboard::releaseAllKeysForTesting();
-    EXPECT_EQ(freeCameraAxis(), glm::vec3(0.0f));
-    Keyboard::setKeyHeldForTesting(Key::i, true);
-    Keyboard::setKeyHeldForTesting(Key::l, true);
-    Keyboard::setKeyHeldForTesting(Key::u, true);
-    EXPECT_EQ(freeCameraAxis(), glm::vec3(1.0f, 1.0f, -1.0f));
-    Keyboard::setKeyHeldForTesting(Key::k, true);
-    Keyboard::setKeyHeldForTesting(Key::j, true);
-    Keyboard::setKeyHeldForTesting(Key::o, true);
-    EXPECT_EQ(freeCameraAxis(), glm::vec3(0.0f));
-    Keyboard::releaseAllKeysForTesting();
-}
 }
