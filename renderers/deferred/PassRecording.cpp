@@ -28,7 +28,7 @@ void recordScreenPass(TextureRenderTargetPipeline2& pipeline, const FrameInfo& f
     endTextureRenderTargetPipeline2(pipeline, frame.commandBuffer);
 }
 
-// Only the lights that can reach the frame's view are drawn, packed into the
+// Only the lights that can change the frame's view are drawn, packed into the
 // front of the frame's instance records; the renderer's slots and its light
 // count stay as the scene set them. Where the sea is drawn, a light beyond its
 // horizon lights nothing that shows: the ocean pass covers all behind it.
@@ -41,7 +41,8 @@ void drawLightsInView(DeferredRenderer& renderer, const FrameInfo& frame)
         sea = Occlusion{renderer.frameEyes[frame.frameIndex], glm::vec3(0.0f), oceanRadius - oceanSag};
     }
     const std::vector<PointLight> inView =
-        lightsInView(renderer.pointLights, instanceCount(mesh), renderer.frameViewProjections[frame.frameIndex], sea);
+        lightsInView(renderer.pointLights, instanceCount(mesh), renderer.frameViewProjections[frame.frameIndex], sea,
+                     lightViewOf(renderer.pointLightMode));
     const auto count = static_cast<std::uint32_t>(inView.size());
     updateInstances(mesh, *renderer.graphics, inView.data(), count * static_cast<std::uint32_t>(sizeof(PointLight)));
     drawInstancedMesh(mesh, frame, count);

@@ -409,4 +409,67 @@ TEST_F(DeferredRendererTest, ALightBeyondTheSeasHorizonIsLeftOutAndOneThisSideLi
     EXPECT_EQ(lights.primitives(), 2 * facesPerLight);
     EXPECT_FALSE(hasErrors());
 }
+
+// The volume view (F10 once) draws each light's volume itself, 1.16 times its
+// radius and over everything: a light whose radius lies just beside the view
+// while its volume reaches into it, and one beyond the sea's horizon, both
+// left out of the shaded view, are drawn there.
+TEST_F(DeferredRendererTest, TheVolumeViewDrawsEveryLightWhoseVolumeReachesTheView)
+{
+    ASSERT_TRUE(statisticsQueries(system)) << "the driver counts no assembled primitives";
+    ASSERT_TRUE(bringUp());
+    ASSERT_TRUE(useFlatMaterials());
+    PassStatistics lights(system, *renderer, PassKind::pointLights);
+    ASSERT_TRUE(lights.ready());
+    const std::uint64_t facesPerLight = generateSphere(3.0f, 8, 4).indices.size() / 3;
+    const auto showVolumes = [this](bool volumes) {
+        renderer->pointLightMode = 0;
+        if (volumes)
+        {
+            renderer->nextPointLightMode();
+        }
+    };
+
+    // Down -z through a narrow lens, whose left side plane is tilted by only
+    // 13 degrees: a light 1.09 radii to the left of it along x lies 1.06
+    // radii from it, while its volume's vertex on +x reaches 0.07 radii in.
+    renderer->setOceanDisabled(true);
+    const float halfAcross = std::atan(std::tan(glm::radians(10.0f)) * float(width) / float(height));
+    projection = glm::perspectiveRH_ZO(glm::radians(20.0f), float(width) / float(height), 0.1f, 500.0f);
+    projection[1][1] = -projection[1][1];
+    view = glm::lookAt(glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f), glm::vec3(0, 1, 0));
+    const float radius = 4.0f;
+    const glm::vec3 beside(-10.0f * std::tan(halfAcross) - 1.09f * radius, 0.0f, -10.0f);
+    ASSERT_GT(1.09f * std::cos(halfAcross), 1.0f) << "the radius lies wholly outside the view";
+    ASSERT_EQ(renderer->addPointLight(beside, glm::vec3(1.0f), radius), 0);
+    showVolumes(false);
+    drawFrame({});
+    EXPECT_EQ(lights.primitives(), 0u);
+    showVolumes(true);
+    drawFrame({});
+    EXPECT_EQ(lights.primitives(), facesPerLight);
+    const glm::ivec2 reachedIn = pixelOf(beside + glm::vec3(1.16f * radius - 0.1f, 0.0f, 0.0f));
+    ASSERT_GE(reachedIn.x, 0);
+    EXPECT_NEAR(halfPixel(readTarget(renderer->pointLightTarget), width, reachedIn).r, 0.05f, 0.001f);
+
+    // From just above the sea, a light 40 degrees round the planet.
+    renderer->setOceanDisabled(false);
+    projection = glm::perspectiveRH_ZO(glm::radians(45.0f), float(width) / float(height), 0.1f, 500.0f);
+    projection[1][1] = -projection[1][1];
+    view = glm::lookAt(glm::vec3(0.0f, oceanRadius + 2.0f, 0.0f), glm::vec3(0.0f, oceanRadius + 0.5f, -25.0f),
+                       glm::vec3(0, 1, 0));
+    const float round = glm::radians(40.0f);
+    const glm::vec3 beyond(0.0f, oceanRadius * std::cos(round) + 0.5f, -oceanRadius * std::sin(round));
+    ASSERT_TRUE(renderer->setPointLight(beyond, glm::vec3(1.0f), 3.0f, 0));
+    const glm::ivec2 beyondPixel = pixelOf(beyond);
+    ASSERT_TRUE(beyondPixel.y >= 0 && beyondPixel.y < int(height)) << "the light's centre lies in the view";
+    showVolumes(false);
+    drawFrame({});
+    EXPECT_EQ(lights.primitives(), 0u);
+    showVolumes(true);
+    drawFrame({});
+    EXPECT_EQ(lights.primitives(), facesPerLight);
+    EXPECT_NEAR(halfPixel(readTarget(renderer->pointLightTarget), width, beyondPixel).r, 0.05f, 0.001f);
+    EXPECT_FALSE(hasErrors());
+}
 }
