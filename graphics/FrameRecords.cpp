@@ -5,23 +5,40 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 
 static_assert(std::tuple_size_v<decltype(FrameRecords::buffers)> == framesInFlight);
 
-bool createFrameRecords(GraphicsSystem& graphicsSystem, FrameRecords& frameRecords, const void* data,
-                        std::uint32_t size, VkBufferUsageFlags usage)
+namespace
 {
-    if (!createMappedBuffers(graphicsSystem, frameRecords.buffers, size, usage))
+bool makeFrameBuffers(GraphicsSystem& graphicsSystem, FrameRecords& frameRecords, const void* data,
+                      std::uint32_t size, FrameBufferMaker makeBuffer)
+{
+    return createMappedBuffers(graphicsSystem, frameRecords.buffers,
+                               [&] { return makeBuffer(graphicsSystem, data, size); });
+}
+}
+
+bool createFrameRecords(GraphicsSystem& graphicsSystem, FrameRecords& frameRecords, const void* data,
+                        std::uint32_t size, FrameBufferMaker makeBuffer)
+{
+    if (!makeFrameBuffers(graphicsSystem, frameRecords, data, size, makeBuffer))
     {
         return false;
     }
-    for (UniformBuffer& buffer : frameRecords.buffers)
-    {
-        std::memcpy(buffer.mapped, data, size);
-    }
     const auto* firstByte = static_cast<const std::byte*>(data);
     frameRecords.records.assign(firstByte, firstByte + size);
+    frameRecords.staleBytes.fill(0);
+    return true;
+}
+
+bool createFrameBuffers(GraphicsSystem& graphicsSystem, FrameRecords& frameRecords, std::uint32_t size,
+                        FrameBufferMaker makeBuffer)
+{
+    if (!makeFrameBuffers(graphicsSystem, frameRecords, nullptr, size, makeBuffer))
+    {
+        return false;
+    }
+    frameRecords.records.clear();
     frameRecords.staleBytes.fill(0);
     return true;
 }
@@ -54,6 +71,11 @@ VkBuffer frameRecordsBuffer(const FrameRecords& frameRecords, std::uint32_t fram
         stale = 0;
     }
     return buffer.buffer;
+}
+
+void* frameRecordsMemory(const FrameRecords& frameRecords, std::uint32_t frameIndex)
+{
+    return frameRecords.records.empty() ? frameRecords.buffers[frameIndex].mapped : nullptr;
 }
 
 void destroyFrameRecords(GraphicsSystem& graphicsSystem, FrameRecords& frameRecords)

@@ -2,8 +2,11 @@
 
 #include "engine/GraphicsSystem.hpp"
 #include "engine/Log.hpp"
+#include "graphics/UniformBuffers.hpp"
 
 #include <array>
+#include <functional>
+#include <limits>
 #include <utility>
 
 namespace
@@ -37,48 +40,46 @@ std::optional<Buffer> createIndexBuffer(GraphicsSystem& graphicsSystem, const st
     return graphicsSystem.createDeviceLocalBuffer(size, indexUsage, indices.data());
 }
 
+std::optional<UniformBuffer> createInstanceBuffer(GraphicsSystem& graphicsSystem, const void* data,
+                                                  std::uint32_t size)
+{
+    return createMappedBuffer(graphicsSystem, size, VK_BUFFER_USAGE_VERTEX_BUFFER_BIT, data);
+}
+
 namespace
 {
-// A dynamic mesh keeps its vertices in one mapped buffer per frame, any other
-// in one device-local buffer; the index buffer is the same for both.
-template <typename Vertex>
-std::optional<Mesh*> createMeshOf(MeshContainer& container, const MeshData<Vertex>& meshData, bool dynamic)
+// One frame's buffer of the vertices of a mesh that keeps them per frame.
+std::optional<UniformBuffer> createFrameVertexBuffer(GraphicsSystem& graphicsSystem, const void* data,
+                                                     std::uint32_t size)
+{
+    return createMappedBuffer(graphicsSystem, size, VK_BUFFER_USAGE_VERTEX_BUFFER_BIT, data);
+}
+
+// The mesh's vertices as `makeVertices` keeps them (in one device-local buffer,
+// or in one mapped buffer per frame), then the index buffer, which every kind
+// of mesh makes once.
+std::optional<Mesh*> createMeshOf(MeshContainer& container, const std::vector<std::uint32_t>& indices,
+                                  const std::function<bool(GraphicsSystem&, Mesh&)>& makeVertices)
 {
     GraphicsSystem& graphicsSystem = *container.graphicsSystem;
     Mesh* mesh = container.meshes.emplace_back(std::make_unique<Mesh>()).get();
-
-    std::optional<Buffer> vertexBuffer;
-    FrameRecords dynamicVertices;
-    const bool verticesMade =
-        dynamic ? createFrameRecords(graphicsSystem, dynamicVertices, meshData.vertices.data(),
-                                     static_cast<std::uint32_t>(meshData.vertices.size() * sizeof(Vertex)),
-                                     VK_BUFFER_USAGE_VERTEX_BUFFER_BIT)
-                : (vertexBuffer = createVertexBuffer(graphicsSystem, meshData)).has_value();
-    if (!verticesMade)
+    if (!makeVertices(graphicsSystem, *mesh))
     {
         logDebug("Vertex buffer resource creation has failed.");
         logDebug("Mesh creation has failed.");
         return std::nullopt;
     }
-    const std::optional<Buffer> indexBuffer = createIndexBuffer(graphicsSystem, meshData.indices);
+    const std::optional<Buffer> indexBuffer = createIndexBuffer(graphicsSystem, indices);
     if (!indexBuffer)
     {
         logDebug("Index buffer resource creation has failed.");
-        if (vertexBuffer)
-        {
-            graphicsSystem.destroyBuffer(*vertexBuffer);
-        }
-        destroyFrameRecords(graphicsSystem, dynamicVertices);
+        graphicsSystem.destroyBuffer(mesh->vertexBuffer);
+        destroyFrameRecords(graphicsSystem, mesh->dynamicVertices);
         logDebug("Mesh creation has failed.");
         return std::nullopt;
     }
-    if (vertexBuffer)
-    {
-        mesh->vertexBuffer = *vertexBuffer;
-    }
-    mesh->dynamicVertices = std::move(dynamicVertices);
     mesh->indexBuffer = *indexBuffer;
-    mesh->indexCount = static_cast<std::uint32_t>(meshData.indices.size());
+    mesh->indexCount = static_cast<std::uint32_t>(indices.size());
     logDebug("Mesh was created.");
     return mesh;
 }
@@ -87,7 +88,11 @@ std::optional<Mesh*> createMeshOf(MeshContainer& container, const MeshData<Verte
 template <typename Vertex>
 std::optional<Mesh*> createMesh(MeshContainer& container, const MeshData<Vertex>& meshData)
 {
-    return createMeshOf(container, meshData, false);
+    return createMeshOf(container, meshData.indices, [&meshData](GraphicsSystem& graphicsSystem, Mesh& mesh) {
+        const std::optional<Buffer> vertexBuffer = createVertexBuffer(graphicsSystem, meshData);
+        mesh.vertexBuffer = vertexBuffer.value_or(Buffer{});
+        return vertexBuffer.has_value();
+    });
 }
 
 template std::optional<Mesh*> createMesh<LineVertex>(MeshContainer&, const MeshData<LineVertex>&);
@@ -97,10 +102,29 @@ template std::optional<Mesh*> createMesh<ScreenVertex>(MeshContainer&, const Mes
 template <typename Vertex>
 std::optional<Mesh*> createDynamicMesh(MeshContainer& container, const MeshData<Vertex>& meshData)
 {
-    return createMeshOf(container, meshData, true);
+    return createMeshOf(container, meshData.indices, [&meshData](GraphicsSystem& graphicsSystem, Mesh& mesh) {
+        return createFrameRecords(graphicsSystem, mesh.dynamicVertices, meshData.vertices.data(),
+                                  static_cast<std::uint32_t>(meshData.vertices.size() * sizeof(Vertex)),
+                                  createFrameVertexBuffer);
+    });
 }
 
 template std::optional<Mesh*> createDynamicMesh<ScreenVertex>(MeshContainer&, const MeshData<ScreenVertex>&);
+
+template <typename Vertex>
+std::optional<Mesh*> createFrameWrittenMesh(MeshContainer& container, std::uint32_t vertexRoom,
+                                            const std::vector<std::uint32_t>& indices)
+{
+    return createMeshOf(container, indices, [vertexRoom](GraphicsSystem& graphicsSystem, Mesh& mesh) {
+        const std::uint64_t size = std::uint64_t{vertexRoom} * sizeof(Vertex);
+        return size <= std::numeric_limits<std::uint32_t>::max() &&
+               createFrameBuffers(graphicsSystem, mesh.dynamicVertices, static_cast<std::uint32_t>(size),
+                                  createFrameVertexBuffer);
+    });
+}
+
+template std::optional<Mesh*> createFrameWrittenMesh<LineVertex>(MeshContainer&, std::uint32_t,
+                                                                 const std::vector<std::uint32_t>&);
 
 template <typename Vertex, typename Instance>
 std::optional<InstancedMesh*> createInstancedMesh(MeshContainer& container, const MeshData<Vertex>& meshData,
@@ -118,8 +142,7 @@ std::optional<InstancedMesh*> createInstancedMesh(MeshContainer& container, cons
     }
     const auto instanceBytes = static_cast<std::uint32_t>(instances.size() * sizeof(Instance));
     FrameRecords instanceRecords;
-    if (!createFrameRecords(graphicsSystem, instanceRecords, instances.data(), instanceBytes,
-                            VK_BUFFER_USAGE_VERTEX_BUFFER_BIT))
+    if (!createFrameRecords(graphicsSystem, instanceRecords, instances.data(), instanceBytes, createInstanceBuffer))
     {
         logDebug("Instance buffer resource creation has failed.");
         graphicsSystem.destroyBuffer(*vertexBuffer);
@@ -136,7 +159,7 @@ std::optional<InstancedMesh*> createInstancedMesh(MeshContainer& container, cons
         return std::nullopt;
     }
     mesh->vertexBuffer = *vertexBuffer;
-    mesh->instances = std::move(instanceRecords);
+    mesh->instanceBuffer = std::move(instanceRecords);
     mesh->indexBuffer = *indexBuffer;
     mesh->instanceCount = instanceBytes / instanceStride<Instance>();
     mesh->indexCount = static_cast<std::uint32_t>(meshData.indices.size());
@@ -154,7 +177,7 @@ template std::optional<InstancedMesh*> createInstancedMesh<ModelVertex, TwoMatri
 void drawMesh(const Mesh& mesh, const FrameInfo& frame)
 {
     const VkDeviceSize offset = 0;
-    const VkBuffer vertices = mesh.dynamicVertices.records.empty()
+    const VkBuffer vertices = mesh.dynamicVertices.buffers[0].buffer == VK_NULL_HANDLE
                                   ? mesh.vertexBuffer.buffer
                                   : frameRecordsBuffer(mesh.dynamicVertices, frame.frameIndex);
     vkCmdBindVertexBuffers(frame.commandBuffer, 0, 1, &vertices, &offset);
@@ -169,7 +192,7 @@ void drawInstancedMesh(const InstancedMesh& mesh, const FrameInfo& frame)
 void drawInstancedMesh(const InstancedMesh& mesh, const FrameInfo& frame, std::uint32_t instances)
 {
     const std::array<VkBuffer, 2> buffers{mesh.vertexBuffer.buffer,
-                                          frameRecordsBuffer(mesh.instances, frame.frameIndex)};
+                                          frameRecordsBuffer(mesh.instanceBuffer, frame.frameIndex)};
     const std::array<VkDeviceSize, 2> offsets{0, 0};
     vkCmdBindVertexBuffers(frame.commandBuffer, 0, 2, buffers.data(), offsets.data());
     bindIndexBufferAndDraw(mesh.indexBuffer, mesh.indexCount, instances, frame.commandBuffer);
@@ -182,7 +205,7 @@ std::uint32_t instanceCount(const InstancedMesh& mesh)
 
 bool updateInstances(InstancedMesh& mesh, GraphicsSystem&, const void* data, std::uint32_t size)
 {
-    return updateFrameRecords(mesh.instances, data, size);
+    return updateFrameRecords(mesh.instanceBuffer, data, size);
 }
 
 bool updateVertices(Mesh& mesh, const void* data, std::uint32_t size)
@@ -192,13 +215,18 @@ bool updateVertices(Mesh& mesh, const void* data, std::uint32_t size)
            updateFrameRecords(mesh.dynamicVertices, data, size);
 }
 
+void* frameVertexMemory(const Mesh& mesh, std::uint32_t frameIndex)
+{
+    return frameRecordsMemory(mesh.dynamicVertices, frameIndex);
+}
+
 void destroyMeshes(MeshContainer& container)
 {
     GraphicsSystem* graphicsSystem = container.graphicsSystem;
     for (const std::unique_ptr<InstancedMesh>& mesh : container.instancedMeshes)
     {
         graphicsSystem->destroyBuffer(mesh->indexBuffer);
-        destroyFrameRecords(*graphicsSystem, mesh->instances);
+        destroyFrameRecords(*graphicsSystem, mesh->instanceBuffer);
         graphicsSystem->destroyBuffer(mesh->vertexBuffer);
     }
     container.instancedMeshes.clear();

@@ -21,12 +21,14 @@ struct FrameInfo;
 struct Mesh
 {
     std::uint32_t indexCount = 0;
-    // Device-local; null in a dynamic mesh.
+    // Device-local; null where the vertices are kept per frame.
     Buffer vertexBuffer;
     Buffer indexBuffer;
     glm::mat4 model{1.0f};
-    // The vertices of a dynamic mesh (createDynamicMesh), which are rewritten
-    // while frames are in flight; empty in any other.
+    // The vertices rewritten while frames are in flight, one mapped buffer per
+    // frame: of a dynamic mesh (createDynamicMesh), with the CPU copy its
+    // updates go into, or of a mesh its owner writes frame by frame
+    // (createFrameWrittenMesh), without; empty in a mesh made once.
     FrameRecords dynamicVertices;
 };
 
@@ -39,7 +41,8 @@ struct InstancedMesh
     Buffer vertexBuffer;
     Buffer indexBuffer;
     std::uint32_t instanceCount = 0;
-    FrameRecords instances;
+    // Each frame's made by createInstanceBuffer.
+    FrameRecords instanceBuffer;
 };
 
 // The meshes of one owner, released together by destroyMeshes. A record is
@@ -55,6 +58,11 @@ struct MeshContainer
 template <typename Vertex>
 std::optional<Buffer> createVertexBuffer(GraphicsSystem& graphicsSystem, const MeshData<Vertex>& meshData);
 std::optional<Buffer> createIndexBuffer(GraphicsSystem& graphicsSystem, const std::vector<std::uint32_t>& indices);
+// One frame's buffer of an instanced mesh's records: host-visible and kept
+// mapped, holding the `size` bytes of `data`, or as it comes when `data` is
+// null. No value when it cannot be made.
+std::optional<UniformBuffer> createInstanceBuffer(GraphicsSystem& graphicsSystem, const void* data,
+                                                  std::uint32_t size);
 
 template <typename Vertex>
 std::optional<Mesh*> createMesh(MeshContainer& container, const MeshData<Vertex>& meshData);
@@ -70,6 +78,17 @@ template <typename Vertex>
 std::optional<Mesh*> createDynamicMesh(MeshContainer& container, const MeshData<Vertex>& meshData);
 
 extern template std::optional<Mesh*> createDynamicMesh<ScreenVertex>(MeshContainer&, const MeshData<ScreenVertex>&);
+
+// A mesh whose owner writes each frame's vertices straight into that frame's
+// mapped buffer (frameVertexMemory), with room for `vertexRoom` vertices and no
+// CPU copy: for many vertices made afresh every frame. Its indices never
+// change; the owner sets the index count it draws.
+template <typename Vertex>
+std::optional<Mesh*> createFrameWrittenMesh(MeshContainer& container, std::uint32_t vertexRoom,
+                                            const std::vector<std::uint32_t>& indices);
+
+extern template std::optional<Mesh*> createFrameWrittenMesh<LineVertex>(MeshContainer&, std::uint32_t,
+                                                                        const std::vector<std::uint32_t>&);
 
 // The instance count is the number of records given.
 template <typename Vertex, typename Instance>
@@ -101,5 +120,9 @@ bool updateInstances(InstancedMesh& mesh, GraphicsSystem& graphicsSystem, const 
 // The same for the vertices of a dynamic mesh; the index count stays. A mesh
 // that is not dynamic has no room: false.
 bool updateVertices(Mesh& mesh, const void* data, std::uint32_t size);
+// The frame's vertex memory of a mesh its owner writes frame by frame, for
+// the owner to fill once the frame's fence has been waited for; null for any
+// other mesh.
+void* frameVertexMemory(const Mesh& mesh, std::uint32_t frameIndex);
 
 void destroyMeshes(MeshContainer& container);

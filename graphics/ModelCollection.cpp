@@ -80,9 +80,14 @@ TwoMatrixInstance instanceRecord(const glm::mat4& model)
     return {model, glm::mat4(glm::transpose(glm::inverse(glm::mat3(model))))};
 }
 
-std::unique_ptr<ModelCollection> createModelCollection(GraphicsSystem* graphics, PhysicsWorld* world)
+ModelCollectionPointer createModelCollection(GraphicsSystem* graphics, PhysicsWorld* world)
 {
-    return std::make_unique<ModelCollection>(graphics, world);
+    return ModelCollectionPointer(new ModelCollection(graphics, world));
+}
+
+void destroyModelCollection(ModelCollection* collection)
+{
+    delete collection;
 }
 
 ModelRef addModel(ModelCollection& collection, const ModelPlacement& placement)

@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 class GraphicsSystem;
@@ -130,8 +131,17 @@ struct ModelCollection
     PhysicsWorld* world = nullptr;
 };
 
+// Frees the collection: its lists, its map and its owned objects' memory. Its
+// meshes and bodies go first, through releaseModelCollection.
+void destroyModelCollection(ModelCollection* collection);
+// The deleter of a collection's owning pointer, through a function defined
+// where the type is complete: a header can hold the pointer with only a
+// declaration of the type.
+inline constexpr auto deleteModelCollection = [](ModelCollection* collection) { destroyModelCollection(collection); };
+using ModelCollectionPointer = std::unique_ptr<ModelCollection, std::remove_const_t<decltype(deleteModelCollection)>>;
+
 // The world may be null for a collection without bodies.
-std::unique_ptr<ModelCollection> createModelCollection(GraphicsSystem* graphics, PhysicsWorld* world);
+ModelCollectionPointer createModelCollection(GraphicsSystem* graphics, PhysicsWorld* world);
 
 // One instance; a new path is loaded and uploaded first. Not added (all bits
 // set) when the file does not load, its mesh cannot be made, or the model is

@@ -3,13 +3,26 @@
 #include "engine/GraphicsSystem.hpp"
 #include "engine/Log.hpp"
 
-bool createMappedBuffers(GraphicsSystem& graphicsSystem, std::array<UniformBuffer, 2>& buffers, VkDeviceSize size,
-                         VkBufferUsageFlags usage)
+#include <cstring>
+
+std::optional<UniformBuffer> createMappedBuffer(GraphicsSystem& graphicsSystem, VkDeviceSize size,
+                                                VkBufferUsageFlags usage, const void* data)
+{
+    std::optional<UniformBuffer> buffer = graphicsSystem.createUniformBuffer(
+        size, usage, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
+    if (buffer && data != nullptr)
+    {
+        std::memcpy(buffer->mapped, data, size);
+    }
+    return buffer;
+}
+
+bool createMappedBuffers(GraphicsSystem& graphicsSystem, std::array<UniformBuffer, 2>& buffers,
+                         const std::function<std::optional<UniformBuffer>()>& makeBuffer)
 {
     for (UniformBuffer& buffer : buffers)
     {
-        std::optional<UniformBuffer> created = graphicsSystem.createUniformBuffer(
-            size, usage, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
+        std::optional<UniformBuffer> created = makeBuffer();
         if (!created)
         {
             // The buffers not made yet are null, which destroying skips.
@@ -28,7 +41,9 @@ template <std::uint32_t BlockSize>
 std::optional<UniformBufferCollection> createUniformBufferCollection(GraphicsSystem& graphicsSystem)
 {
     UniformBufferCollection collection;
-    if (!createMappedBuffers(graphicsSystem, collection.buffers, BlockSize, VK_BUFFER_USAGE_UNIFORM_BUFFER_BIT))
+    if (!createMappedBuffers(graphicsSystem, collection.buffers, [&graphicsSystem] {
+            return createMappedBuffer(graphicsSystem, BlockSize, VK_BUFFER_USAGE_UNIFORM_BUFFER_BIT, nullptr);
+        }))
     {
         return std::nullopt;
     }

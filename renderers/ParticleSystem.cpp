@@ -43,6 +43,11 @@ ParticleSystem::ParticleSystem(GraphicsSystem* graphics)
 {
 }
 
+void freeParticleSystem(ParticleSystem* system)
+{
+    delete system;
+}
+
 bool ParticleSystem::initialise(const std::string& texturePath)
 {
     std::printf("creating particle Pipeline\n");

@@ -6,6 +6,7 @@
 #include "graphics/Texture.hpp"
 #include "graphics/VertexLayouts.hpp"
 #include "renderers/ParticleSimulation.hpp"
+#include "renderers/ParticleSystemPointer.hpp"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>

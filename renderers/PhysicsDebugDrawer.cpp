@@ -14,13 +14,13 @@ glm::vec3 toGlm(const btVector3& vector)
 
 void PhysicsDebugDrawer::drawLine(const btVector3& from, const btVector3& to, const btVector3& color)
 {
-    if (lineVertices == nullptr || count + 2 > maxVertices)
+    if (lines == nullptr || lines->vertices == nullptr || std::uint64_t{lines->count} + 2 > lines->room)
     {
         return;
     }
     const glm::vec3 colour = toGlm(color);
-    lineVertices[count++] = {toGlm(from), colour};
-    lineVertices[count++] = {toGlm(to), colour};
+    lines->vertices[lines->count++] = {toGlm(from), colour};
+    lines->vertices[lines->count++] = {toGlm(to), colour};
 }
 
 void PhysicsDebugDrawer::drawContactPoint(const btVector3& pointOnB, const btVector3& normalOnB, btScalar distance,
@@ -47,14 +47,7 @@ int PhysicsDebugDrawer::getDebugMode() const
     return drawMode;
 }
 
-void PhysicsDebugDrawer::beginLines(LineVertex* vertices, std::size_t vertexLimit)
+void PhysicsDebugDrawer::setLineList(LineList* list)
 {
-    lineVertices = vertices;
-    maxVertices = vertices == nullptr ? 0 : vertexLimit;
-    count = 0;
-}
-
-std::size_t PhysicsDebugDrawer::vertexCount() const
-{
-    return count;
+    lines = list;
 }

@@ -4,11 +4,20 @@
 
 #include <LinearMath/btIDebugDraw.h>
 
-#include <cstddef>
+#include <cstdint>
 
-// Bullet's debug drawing, collected as a line list: two vertices of one colour
-// per line, written one after another into the owner's vertices. A line that
-// would take the list past its limit is dropped, so the list always fits.
+// A line list in storage of fixed room that its owner provides (a frame's
+// mapped vertex buffer): two vertices of one colour per line, one after
+// another. A line that would take the list past its room is dropped, so the
+// list always fits.
+struct LineList
+{
+    LineVertex* vertices = nullptr;
+    std::uint32_t room = 0;
+    std::uint32_t count = 0;
+};
+
+// Bullet's debug drawing, collected into a line list.
 class PhysicsDebugDrawer : public btIDebugDraw
 {
 public:
@@ -27,14 +36,10 @@ public:
     void setDebugMode(int debugMode) override;
     int getDebugMode() const override;
 
-    // Starts an empty list in `vertices`, which has room for `vertexLimit`;
-    // without vertices every line is dropped.
-    void beginLines(LineVertex* vertices, std::size_t vertexLimit);
-    // The vertices written since beginLines.
-    std::size_t vertexCount() const;
+    // The list the lines are appended to from now on; without one every line
+    // is dropped.
+    void setLineList(LineList* list);
 
 private:
-    LineVertex* lineVertices = nullptr;
-    std::size_t maxVertices = 0;
-    std::size_t count = 0;
+    LineList* lines = nullptr;
 };

@@ -3,11 +3,11 @@
 #include "engine/GraphicsSystem.hpp"
 #include "graphics/DescriptorWriting.hpp"
 #include "graphics/PipelineStates.hpp"
-#include "graphics/UniformBuffers.hpp"
 
 #include <BulletDynamics/Dynamics/btDynamicsWorld.h>
 
-#include <optional>
+#include <numeric>
+#include <vector>
 
 namespace
 {
@@ -28,7 +28,7 @@ PipelineDescription describeDebugPipeline(const std::filesystem::path& vertexSha
 }
 
 PhysicsDebugRenderer::PhysicsDebugRenderer(GraphicsSystem* graphics, std::uint32_t capacity)
-    : graphics(graphics), capacity(capacity), pipeline(graphics)
+    : graphics(graphics), capacity(capacity), meshContainer{graphics, {}, {}}, pipeline(graphics)
 {
 }
 
@@ -41,6 +41,7 @@ void PhysicsDebugRenderer::initialise(const std::filesystem::path& vertexShader,
         return;
     }
     updateDebugDescriptorSets(pipeline, uniforms);
+    drawer.setLineList(&lines);
 }
 
 void PhysicsDebugRenderer::attachPhysicsWorld(btDynamicsWorld* world)
@@ -53,20 +54,22 @@ void PhysicsDebugRenderer::attachPhysicsWorld(btDynamicsWorld* world)
     world->setDebugDrawer(&drawer);
 }
 
-bool PhysicsDebugRenderer::makeLineBuffers()
+bool PhysicsDebugRenderer::makeLineMesh()
 {
-    if (lineBuffers[0].buffer != VK_NULL_HANDLE)
+    if (lineMesh != nullptr)
     {
         return true;
     }
-    if (lineBuffersFailed || capacity == 0)
+    if (lineMeshFailed || capacity == 0)
     {
         return false;
     }
-    // Tried once: a frame that fails to make them would fail again in every frame after it.
-    lineBuffersFailed = !createMappedBuffers(*graphics, lineBuffers, VkDeviceSize{capacity} * sizeof(LineVertex),
-                                             VK_BUFFER_USAGE_VERTEX_BUFFER_BIT);
-    return !lineBuffersFailed;
+    std::vector<std::uint32_t> indices(capacity);
+    std::iota(indices.begin(), indices.end(), 0u);
+    lineMesh = createFrameWrittenMesh<LineVertex>(meshContainer, capacity, indices).value_or(nullptr);
+    // Tried once: a frame that fails to make it would fail again in every frame after it.
+    lineMeshFailed = lineMesh == nullptr;
+    return !lineMeshFailed;
 }
 
 void PhysicsDebugRenderer::record(const FrameInfo& frame)
@@ -75,27 +78,22 @@ void PhysicsDebugRenderer::record(const FrameInfo& frame)
     {
         return;
     }
+    const bool drawable = makeLineMesh();
     beginPipeline2(pipeline, frame.commandBuffer, frame.frameIndex, frame.imageIndex);
-    lastLines = nullptr;
-    lastVertexCount = 0;
-    if (makeLineBuffers())
+    lines = {};
+    if (drawable)
     {
-        const UniformBuffer& buffer = lineBuffers[frame.frameIndex];
-        auto* vertices = static_cast<LineVertex*>(buffer.mapped);
-        drawer.beginLines(vertices, capacity);
+        lines = {static_cast<LineVertex*>(frameVertexMemory(*lineMesh, frame.frameIndex)), capacity, 0};
         for (btDynamicsWorld* world : worlds)
         {
             world->debugDrawWorld();
         }
-        lastLines = vertices;
-        lastVertexCount = static_cast<std::uint32_t>(drawer.vertexCount());
         // Whatever Bullet draws outside a record would land in a buffer the GPU may be reading.
-        drawer.beginLines(nullptr, 0);
-        if (lastVertexCount > 0)
+        lines.room = lines.count;
+        lineMesh->indexCount = lines.count;
+        if (lines.count > 0)
         {
-            const VkDeviceSize offset = 0;
-            vkCmdBindVertexBuffers(frame.commandBuffer, 0, 1, &buffer.buffer, &offset);
-            vkCmdDraw(frame.commandBuffer, lastVertexCount, 1, 0, 0);
+            drawMesh(*lineMesh, frame);
         }
     }
     vkCmdEndRenderPass(frame.commandBuffer);
@@ -103,7 +101,7 @@ void PhysicsDebugRenderer::record(const FrameInfo& frame)
 
 std::span<const LineVertex> PhysicsDebugRenderer::recordedLines() const
 {
-    return {lastLines, lastVertexCount};
+    return {lines.vertices, lines.count};
 }
 
 void PhysicsDebugRenderer::destroy()
@@ -119,14 +117,10 @@ void PhysicsDebugRenderer::destroy()
     }
     worlds.clear();
     destroyPipeline2(pipeline);
-    for (UniformBuffer& buffer : lineBuffers)
-    {
-        graphics->destroyUniformBuffer(buffer);
-    }
-    lineBuffersFailed = false;
-    lastLines = nullptr;
-    lastVertexCount = 0;
-    drawer.beginLines(nullptr, 0);
+    destroyMeshes(meshContainer);
+    lineMesh = nullptr;
+    lineMeshFailed = false;
+    lines = {};
 }
 
 void updateDebugDescriptorSets(Pipeline2& pipeline, const UniformBufferCollection& uniforms)

@@ -212,7 +212,7 @@ bool RaceScene::loadDebugLines()
 
 bool RaceScene::createSmoke()
 {
-    particles = std::make_unique<ParticleSystem>(graphicsSystem);
+    particles = ParticleSystemPointer(new ParticleSystem(graphicsSystem));
     if (!loadStep(particles->initialise(inAssets(smokeFile)), "The smoke could not be created."))
     {
         return false;

@@ -12,6 +12,7 @@
 #include "game/race/RaceRules.hpp"
 #include "game/scenes/TrackBaseScene.hpp"
 #include "graphics/ModelCollection.hpp"
+#include "renderers/ParticleSystemPointer.hpp"
 #include "renderers/PhysicsDebugRenderer.hpp"
 
 #include <glm/mat4x4.hpp>
@@ -131,7 +132,7 @@ private:
     glm::vec3 shownTarget{0.0f};
     // The boat's side of the previous frame, kept while it points straight up.
     glm::vec3 chaseSide{1.0f, 0.0f, 0.0f};
-    std::unique_ptr<ModelCollection> models;
+    ModelCollectionPointer models;
     bool showPhysicsDebug = false;
     bool clearModelFlag = true;
     Boat* boat = nullptr;
@@ -142,7 +143,7 @@ private:
     bool followCamera = true;
     float cameraSpeed = 1.0f;
     RaceRules raceRules;
-    std::unique_ptr<ParticleSystem> particles;
+    ParticleSystemPointer particles;
     GhostRecording playerRecording{180, 15};
     std::array<OpponentGhost, opponentCount> opponents;
     LapTracker* lapTracker = nullptr;

@@ -33,10 +33,15 @@ void RaceScene::render()
     {
         updateCamera();
     }
-    renderer->recordFrame(*frame, static_cast<float>(Timer::getElapsedTime()),
-                          [this](const FrameInfo& recorded, PassKind pass) {
-                              drawModelCollection(*renderer, *models, recorded, pass, clearModelFlag);
-                          });
+    const VkCommandBuffer commandBuffer = frame->commandBuffer;
+    renderer->beginGeometryPass(commandBuffer, frame->frameIndex);
+    drawModelCollection(*renderer, *models, *frame, PassKind::geometry, clearModelFlag);
+    renderer->endGeometryPass(commandBuffer);
+    renderer->recordLightingPasses(commandBuffer, frame->frameIndex, static_cast<float>(Timer::getElapsedTime()));
+    renderer->beginSecondPass(commandBuffer, frame->frameIndex);
+    drawModelCollection(*renderer, *models, *frame, PassKind::sunShadow);
+    renderer->endSecondPass(commandBuffer);
+    renderer->recordPostProcessPasses(commandBuffer, frame->frameIndex, frame->imageIndex);
     if (showPhysicsDebug)
     {
         physicsDebugRenderer.record(*frame);

@@ -138,15 +138,17 @@ void TrophyScene::render()
         return;
     }
     renderer->updateCamera(camera.getView(), camera.getProjection());
-    renderer->recordFrame(*frame, static_cast<float>(Timer::getElapsedTime()),
-                          [this](const FrameInfo& recorded, PassKind pass) {
-                              drawModelCollection(*renderer, *goblets, recorded, pass);
-                              // Only the goblets cast the sun's shadow.
-                              if (pass == PassKind::geometry)
-                              {
-                                  drawModelCollection(*renderer, *stage, recorded, pass);
-                              }
-                          });
+    const VkCommandBuffer commandBuffer = frame->commandBuffer;
+    renderer->beginGeometryPass(commandBuffer, frame->frameIndex);
+    drawModelCollection(*renderer, *goblets, *frame, PassKind::geometry);
+    drawModelCollection(*renderer, *stage, *frame, PassKind::geometry);
+    renderer->endGeometryPass(commandBuffer);
+    renderer->recordLightingPasses(commandBuffer, frame->frameIndex, static_cast<float>(Timer::getElapsedTime()));
+    // Only the goblets cast the sun's shadow.
+    renderer->beginSecondPass(commandBuffer, frame->frameIndex);
+    drawModelCollection(*renderer, *goblets, *frame, PassKind::sunShadow);
+    renderer->endSecondPass(commandBuffer);
+    renderer->recordPostProcessPasses(commandBuffer, frame->frameIndex, frame->imageIndex);
     drawPlaceHud(*frame);
     graphicsSystem->endFrame(frame->imageIndex);
 }

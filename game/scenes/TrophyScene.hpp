@@ -44,8 +44,8 @@ private:
     // Gold, silver and bronze, as in trophyGoblets.
     std::array<ModelRef, 3> gobletInstances;
     Camera camera;
-    std::unique_ptr<ModelCollection> goblets;
-    std::unique_ptr<ModelCollection> stage;
+    ModelCollectionPointer goblets;
+    ModelCollectionPointer stage;
     std::unique_ptr<DeferredRenderer> renderer;
     // Set by a load that made everything; render and update touch nothing without it.
     bool loaded = false;

@@ -62,8 +62,25 @@ public:
     void setMaterialTextures(const Texture* albedo, const Texture* normal, const Texture* arme);
     void release();
 
-    // Every pass of framePasses(blurIterations) in order, the last onto the
-    // acquired swap-chain image; `time` moves the ocean, in seconds.
+    // A frame's passes, recorded in this order between the graphics system's
+    // beginFrame and endFrame: the geometry pass, into which the scene draws
+    // its models with their materials between begin and end; the lighting
+    // passes (ocean, ambient occlusion, point lights; `time` moves the ocean,
+    // in seconds); the sun's pass, into which the scene draws its shadow
+    // casters again between begin and end, without materials; the
+    // post-process passes (composite, blur, colour grading), the last onto
+    // the acquired swap-chain image. Together they are the passes of
+    // framePasses(blurIterations), and the pass hook runs ahead of the first
+    // and after each.
+    void beginGeometryPass(VkCommandBuffer commandBuffer, std::uint32_t frameIndex);
+    void endGeometryPass(VkCommandBuffer commandBuffer);
+    void recordLightingPasses(VkCommandBuffer commandBuffer, std::uint32_t frameIndex, float time);
+    void beginSecondPass(VkCommandBuffer commandBuffer, std::uint32_t frameIndex);
+    void endSecondPass(VkCommandBuffer commandBuffer);
+    void recordPostProcessPasses(VkCommandBuffer commandBuffer, std::uint32_t frameIndex, std::uint32_t imageIndex);
+    // The whole frame through the operations above, `drawModels` filling both
+    // model passes: for the tests and benchmarks, which draw the same models
+    // in each.
     void recordFrame(const FrameInfo& frame, float time, const ModelDraws& drawModels);
 
     // For the graphics system's current frame.

@@ -4,6 +4,9 @@
 #include "renderers/deferred/OceanSphere.hpp"
 #include "renderers/deferred/PointLightCulling.hpp"
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace
 {
 template <typename Block>
@@ -25,15 +28,7 @@ void recordScreenPass(TextureRenderTargetPipeline2& pipeline, const FrameInfo& f
     endTextureRenderTargetPipeline2(pipeline, frame.commandBuffer);
 }
 
-void recordModelPass(TextureRenderTargetPipeline2& pipeline, const FrameInfo& frame, PassKind pass,
-                     const ModelDraws& drawModels)
-{
-    beginTextureRenderTargetPipeline2(pipeline, frame.commandBuffer, frame.frameIndex);
-    drawModels(frame, pass);
-    endTextureRenderTargetPipeline2(pipeline, frame.commandBuffer);
-}
-
-// Only the lights that can reach the frame's view are drawn, packed into the
+// Only the lights that can change the frame's view are drawn, packed into the
 // front of the frame's instance records; the renderer's slots and its light
 // count stay as the scene set them. Where the sea is drawn, a light beyond its
 // horizon lights nothing that shows: the ocean pass covers all behind it.
@@ -46,21 +41,22 @@ void drawLightsInView(DeferredRenderer& renderer, const FrameInfo& frame)
         sea = Occlusion{renderer.frameEyes[frame.frameIndex], glm::vec3(0.0f), oceanRadius - oceanSag};
     }
     const std::vector<PointLight> inView =
-        lightsInView(renderer.pointLights, instanceCount(mesh), renderer.frameViewProjections[frame.frameIndex], sea);
+        lightsInView(renderer.pointLights, instanceCount(mesh), renderer.frameViewProjections[frame.frameIndex], sea,
+                     lightViewOf(renderer.pointLightMode));
     const auto count = static_cast<std::uint32_t>(inView.size());
     updateInstances(mesh, *renderer.graphics, inView.data(), count * static_cast<std::uint32_t>(sizeof(PointLight)));
     drawInstancedMesh(mesh, frame, count);
 }
 
-// Push constants go ahead of their pass, whose begin binds the pipeline.
-void recordPass(DeferredRenderer& renderer, PassKind pass, const FrameInfo& frame, float time,
-                const ModelDraws& drawModels)
+// Push constants go ahead of their pass, whose begin binds the pipeline. The
+// model passes are the scene's to fill between their begin and end.
+void recordScenelessPass(DeferredRenderer& renderer, PassKind pass, const FrameInfo& frame, float time)
 {
     const VkCommandBuffer commandBuffer = frame.commandBuffer;
     switch (pass)
     {
     case PassKind::geometry:
-        recordModelPass(renderer.gBufferPipeline, frame, pass, drawModels);
+    case PassKind::sunShadow:
         break;
     case PassKind::ocean:
         // A disabled ocean keeps the last time it was given.
@@ -82,9 +78,6 @@ void recordPass(DeferredRenderer& renderer, PassKind pass, const FrameInfo& fram
         drawLightsInView(renderer, frame);
         endTextureRenderTargetPipeline2(renderer.pointLightPipeline, commandBuffer);
         break;
-    case PassKind::sunShadow:
-        recordModelPass(renderer.directionalLightPipeline, frame, pass, drawModels);
-        break;
     case PassKind::composite:
         pushFragmentConstants(commandBuffer, renderer.compositePipeline, renderer.compositePushConstants);
         recordScreenPass(renderer.compositePipeline, frame);
@@ -105,23 +98,89 @@ void recordPass(DeferredRenderer& renderer, PassKind pass, const FrameInfo& fram
         break;
     }
 }
+
+void callPassHook(const DeferredRenderer& renderer, VkCommandBuffer commandBuffer, std::size_t passesRecorded)
+{
+    if (renderer.passHook)
+    {
+        renderer.passHook(commandBuffer, passesRecorded);
+    }
+}
+
+// The number of the frame's passes recorded once the pass of `kind`, which a
+// frame has once, is: its place in framePasses, counted from 1.
+std::size_t passesThrough(const DeferredRenderer& renderer, PassKind kind)
+{
+    const std::vector<FramePass> passes = framePasses(renderer.blurIterations);
+    const auto found =
+        std::find_if(passes.begin(), passes.end(), [kind](const FramePass& pass) { return pass.kind == kind; });
+    return static_cast<std::size_t>(found - passes.begin()) + 1;
+}
+
+// The frame's passes of the given kinds in the frame's order, each followed
+// by the hook, so that its count always matches framePasses and its names.
+void recordListedPasses(DeferredRenderer& renderer, const FrameInfo& frame, float time,
+                        std::initializer_list<PassKind> kinds)
+{
+    const std::vector<FramePass> passes = framePasses(renderer.blurIterations);
+    for (std::size_t pass = 0; pass < passes.size(); ++pass)
+    {
+        if (std::find(kinds.begin(), kinds.end(), passes[pass].kind) != kinds.end())
+        {
+            recordScenelessPass(renderer, passes[pass].kind, frame, time);
+            callPassHook(renderer, frame.commandBuffer, pass + 1);
+        }
+    }
+}
+}
+
+void DeferredRenderer::beginGeometryPass(VkCommandBuffer commandBuffer, std::uint32_t frameIndex)
+{
+    callPassHook(*this, commandBuffer, 0);
+    beginTextureRenderTargetPipeline2(gBufferPipeline, commandBuffer, frameIndex);
+}
+
+void DeferredRenderer::endGeometryPass(VkCommandBuffer commandBuffer)
+{
+    endTextureRenderTargetPipeline2(gBufferPipeline, commandBuffer);
+    callPassHook(*this, commandBuffer, passesThrough(*this, PassKind::geometry));
+}
+
+void DeferredRenderer::recordLightingPasses(VkCommandBuffer commandBuffer, std::uint32_t frameIndex, float time)
+{
+    // No pass of these draws onto the swap chain, so no image index is needed.
+    recordListedPasses(*this, {commandBuffer, frameIndex, 0}, time,
+                       {PassKind::ocean, PassKind::ambientOcclusion, PassKind::pointLights});
+}
+
+void DeferredRenderer::beginSecondPass(VkCommandBuffer commandBuffer, std::uint32_t frameIndex)
+{
+    beginTextureRenderTargetPipeline2(directionalLightPipeline, commandBuffer, frameIndex);
+}
+
+void DeferredRenderer::endSecondPass(VkCommandBuffer commandBuffer)
+{
+    endTextureRenderTargetPipeline2(directionalLightPipeline, commandBuffer);
+    callPassHook(*this, commandBuffer, passesThrough(*this, PassKind::sunShadow));
+}
+
+void DeferredRenderer::recordPostProcessPasses(VkCommandBuffer commandBuffer, std::uint32_t frameIndex,
+                                               std::uint32_t imageIndex)
+{
+    recordListedPasses(*this, {commandBuffer, frameIndex, imageIndex}, 0.0f,
+                       {PassKind::composite, PassKind::blurAcross, PassKind::blurDown, PassKind::colourGrading});
 }
 
 void DeferredRenderer::recordFrame(const FrameInfo& frame, float time, const ModelDraws& drawModels)
 {
-    const std::vector<FramePass> passes = framePasses(blurIterations);
-    if (passHook)
-    {
-        passHook(frame.commandBuffer, 0);
-    }
-    for (std::size_t pass = 0; pass < passes.size(); ++pass)
-    {
-        recordPass(*this, passes[pass].kind, frame, time, drawModels);
-        if (passHook)
-        {
-            passHook(frame.commandBuffer, pass + 1);
-        }
-    }
+    beginGeometryPass(frame.commandBuffer, frame.frameIndex);
+    drawModels(frame, PassKind::geometry);
+    endGeometryPass(frame.commandBuffer);
+    recordLightingPasses(frame.commandBuffer, frame.frameIndex, time);
+    beginSecondPass(frame.commandBuffer, frame.frameIndex);
+    drawModels(frame, PassKind::sunShadow);
+    endSecondPass(frame.commandBuffer);
+    recordPostProcessPasses(frame.commandBuffer, frame.frameIndex, frame.imageIndex);
 }
 
 void drawModelCollection(const DeferredRenderer& renderer, const ModelCollection& collection, const FrameInfo& frame,

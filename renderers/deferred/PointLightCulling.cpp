@@ -59,20 +59,29 @@ bool hiddenBehind(const Occlusion& occlusion, const glm::vec3& centre, float rad
     return offAxis + sphereAngle <= coneAngle;
 }
 
+LightView lightViewOf(std::uint32_t pointLightMode)
+{
+    return pointLightMode % 3 == 1 ? LightView::volumes : LightView::shaded;
+}
+
 std::vector<PointLight> lightsInView(const std::vector<PointLight>& lights, std::uint32_t count,
-                                     const glm::mat4& viewProjection, const std::optional<Occlusion>& occlusion)
+                                     const glm::mat4& viewProjection, const std::optional<Occlusion>& occlusion,
+                                     LightView view)
 {
     const std::vector<glm::vec4> planes = frustumPlanes(viewProjection);
-    const auto reaches = [&](const PointLight& light) {
-        return light.radius > 0.0f &&
+    const bool volumes = view == LightView::volumes;
+    const auto shows = [&](const PointLight& light) {
+        // A negative radius turns the drawn volume inside out, which still shows.
+        const float reach = volumes ? lightVolumeReach * std::abs(light.radius) : light.radius;
+        return reach > 0.0f &&
                std::none_of(planes.begin(), planes.end(),
-                            [&light](const glm::vec4& plane) {
-                                return glm::dot(glm::vec3(plane), light.position) + plane.w < -light.radius;
+                            [&light, reach](const glm::vec4& plane) {
+                                return glm::dot(glm::vec3(plane), light.position) + plane.w < -reach;
                             }) &&
-               !(occlusion && hiddenBehind(*occlusion, light.position, light.radius));
+               (volumes || !(occlusion && hiddenBehind(*occlusion, light.position, reach)));
     };
     std::vector<PointLight> inView;
     const auto last = lights.begin() + std::min<std::size_t>(count, lights.size());
-    std::copy_if(lights.begin(), last, std::back_inserter(inView), reaches);
+    std::copy_if(lights.begin(), last, std::back_inserter(inView), shows);
     return inView;
 }

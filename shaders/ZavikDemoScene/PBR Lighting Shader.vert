@@ -17,7 +17,9 @@ layout(location = 1) flat out vec3 lightPosition;
 // The light sphere has radius 3 and few faces (8 sectors, 4 stacks), whose
 // middles lie inside the sphere: its nearest face is 0.8629 of the radius from
 // the centre, so scaled 1.16 times beyond the light's radius it just covers all
-// of it. Every pixel it covers is shaded, so it is no larger than that.
+// of it. Every pixel it covers is shaded, so it is no larger than that. The
+// pass's culling bounds the drawn volume by the same factor (lightVolumeReach
+// in renderers/deferred/PointLightCulling.hpp).
 const float meshRadius = 3.0;
 const float coverage = 1.16;
 

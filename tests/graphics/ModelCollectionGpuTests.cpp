@@ -53,7 +53,7 @@ protected:
     }
 
     PhysicsWorld world;
-    std::unique_ptr<ModelCollection> models = createModelCollection(&system, &world);
+    ModelCollectionPointer models = createModelCollection(&system, &world);
 };
 
 TEST_F(ModelCollectionTest, OnePathAddedThriceIsOneMeshWhoseInstancesAreDrawnWhereTheyWerePut)

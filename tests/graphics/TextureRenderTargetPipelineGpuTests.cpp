@@ -82,7 +82,7 @@ TEST_F(TargetPipelineTest, AnUpdateReachesEachFramesInstanceBufferWhenThatFrameD
     ASSERT_NE(mesh, nullptr);
     const auto heldBy = [&](std::uint32_t frame) {
         PointLightInstance record{};
-        std::memcpy(&record, mesh->instances.buffers[frame].mapped, sizeof(record));
+        std::memcpy(&record, mesh->instanceBuffer.buffers[frame].mapped, sizeof(record));
         return record.positionAndSpare.x;
     };
     const auto drawOn = [&](std::uint32_t frame) {

@@ -65,8 +65,8 @@ TEST_F(PhysicsDebugRendererTest, LinesShowBodiesByActivationAndContactsWithinThe
     PhysicsDebugRenderer renderer(&system, 1000);
     renderer.initialise(shaders / "Debug Shader.vert.spv", shaders / "Debug Shader.frag.spv", uniforms);
     ASSERT_NE(renderer.pipeline.pipeline, VK_NULL_HANDLE);
-    // Only a debug key shows the lines: their buffers wait for the first frame that draws them.
-    EXPECT_EQ(renderer.lineBuffers[0].buffer, VK_NULL_HANDLE);
+    // Only a debug key shows the lines: their mesh waits for the first frame that draws them.
+    EXPECT_EQ(renderer.lineMesh, nullptr);
     renderer.attachPhysicsWorld(world.dynamicsWorld());
     renderer.attachPhysicsWorld(nullptr);
     // No bodies: the pass is recorded with nothing in it.
@@ -92,6 +92,8 @@ TEST_F(PhysicsDebugRendererTest, LinesShowBodiesByActivationAndContactsWithinThe
     Timer::resetForTesting();
     ASSERT_TRUE(presentFrame(system, recordWith(renderer)));
     system.waitIdle();
+    ASSERT_NE(renderer.lineMesh, nullptr);
+    EXPECT_EQ(renderer.lineMesh->indexCount, renderer.recordedLines().size()) << "one index a vertex";
     using Colour = std::array<float, 3>;
     std::map<Colour, int> vertices;
     for (const LineVertex& vertex : renderer.recordedLines())
@@ -103,11 +105,12 @@ TEST_F(PhysicsDebugRendererTest, LinesShowBodiesByActivationAndContactsWithinThe
     EXPECT_EQ(vertices, (std::map<Colour, int>{
                             {{0.0f, 1.0f, 0.0f}, 24}, {{1.0f, 1.0f, 1.0f}, 24}, {{1.0f, 1.0f, 0.0f}, contacts}}));
     // Lines that Bullet draws between records go nowhere: the frame's buffer may be in use.
+    const std::size_t drawn = renderer.recordedLines().size();
     renderer.drawer.drawLine(btVector3(0, 0, 0), btVector3(1, 1, 1), btVector3(1, 0, 0));
-    EXPECT_EQ(renderer.drawer.vertexCount(), 0u);
+    EXPECT_EQ(renderer.recordedLines().size(), drawn);
     renderer.destroy();
     EXPECT_EQ(world.dynamicsWorld()->getDebugDrawer(), nullptr);
-    EXPECT_EQ(renderer.lineBuffers[0].buffer, VK_NULL_HANDLE);
+    EXPECT_TRUE(renderer.lineMesh == nullptr && renderer.meshContainer.meshes.empty());
     EXPECT_TRUE(presentFrame(system, recordWith(renderer)));
 
     // Lines past the capacity are dropped; without a pipeline none are collected.

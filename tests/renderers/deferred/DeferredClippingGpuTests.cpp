@@ -173,6 +173,46 @@ std::optional<float> sphereHit(const glm::vec3& eye, const glm::vec3& direction,
     return distance > 0.0f ? std::optional<float>(distance) : std::nullopt;
 }
 
+// The renderer up with flat materials, and what the point-light pass draws
+// counted.
+class PointLightPassTest : public DeferredRendererTest
+{
+protected:
+    void SetUp() override
+    {
+        DeferredRendererTest::SetUp();
+        ASSERT_TRUE(statisticsQueries(system)) << "the driver counts no assembled primitives";
+        ASSERT_TRUE(bringUp());
+        ASSERT_TRUE(useFlatMaterials());
+        lights.emplace(system, *renderer, PassKind::pointLights);
+        ASSERT_TRUE(lights->ready());
+    }
+
+    void TearDown() override
+    {
+        lights.reset();
+        DeferredRendererTest::TearDown();
+    }
+
+    std::optional<PassStatistics> lights;
+    const std::uint64_t facesPerLight = generateSphere(3.0f, 8, 4).indices.size() / 3;
+};
+
+// From 2 above the sea towards the water 25 ahead, the horizon in view.
+glm::mat4 overTheSea()
+{
+    return glm::lookAt(glm::vec3(0.0f, oceanRadius + 2.0f, 0.0f), glm::vec3(0.0f, oceanRadius + 0.5f, -25.0f),
+                       glm::vec3(0, 1, 0));
+}
+
+// Just above the water 40 degrees round the planet: in the view volume of
+// overTheSea, but beyond its horizon.
+glm::vec3 beyondTheHorizon()
+{
+    const float round = glm::radians(40.0f);
+    return {0.0f, oceanRadius * std::cos(round) + 0.5f, -oceanRadius * std::sin(round)};
+}
+
 float halfAt(const std::vector<std::uint8_t>& bytes, std::size_t offset)
 {
     std::uint16_t half = 0;
@@ -315,13 +355,8 @@ TEST_F(DeferredRendererTest, SeenFromAboveTheSeaWhatLiesUnderItIsLeftUnshaded)
 // touches, one whose reach cannot touch the view is not drawn at all, and the
 // light's sphere covers every pixel where a surface lies within its radius,
 // the face of the coarse mesh nearest its centre included.
-TEST_F(DeferredRendererTest, ALightIsDrawnWhereverItsReachShowsAndNotWhereItCannot)
+TEST_F(PointLightPassTest, ALightIsDrawnWhereverItsReachShowsAndNotWhereItCannot)
 {
-    ASSERT_TRUE(statisticsQueries(system)) << "the driver counts no assembled primitives";
-    ASSERT_TRUE(bringUp());
-    ASSERT_TRUE(useFlatMaterials());
-    PassStatistics lights(system, *renderer, PassKind::pointLights);
-    ASSERT_TRUE(lights.ready());
     renderer->setOceanDisabled(true);
     MeshData<ModelVertex> wallMesh;
     addQuad(wallMesh, {}, {20, 0, 0}, {0, 20, 0});
@@ -329,7 +364,6 @@ TEST_F(DeferredRendererTest, ALightIsDrawnWhereverItsReachShowsAndNotWhereItCann
     ASSERT_NE(wall, nullptr);
     const ModelMaterial white = flatMaterial(glm::vec3(1.0f), 0.9f, 0.0f);
     const MeshData<PositionVertex> lightSphere = generateSphere(3.0f, 8, 4);
-    const std::uint64_t facesPerLight = lightSphere.indices.size() / 3;
 
     // 45 degrees up and about 60 across from (0, 0, 6): the view's left edge
     // meets the wall near x = -3.2.
@@ -339,7 +373,7 @@ TEST_F(DeferredRendererTest, ALightIsDrawnWhereverItsReachShowsAndNotWhereItCann
     ASSERT_EQ(renderer->addPointLight(besideTheView, glm::vec3(1.0f), 2.0f), 0);
     ASSERT_EQ(renderer->addPointLight({0.0f, 0.0f, 12.0f}, glm::vec3(1.0f), 2.0f), 1) << "behind the eye";
     drawFrame({{wall, white}});
-    EXPECT_EQ(lights.primitives(), facesPerLight);
+    EXPECT_EQ(lights->primitives(), facesPerLight);
     const std::vector<std::uint8_t> lit = readTarget(renderer->pointLightTarget);
     const glm::ivec2 edge = pixelOf({-3.1f, 0.0f, 0.0f});
     ASSERT_GE(edge.x, 0);
@@ -348,7 +382,7 @@ TEST_F(DeferredRendererTest, ALightIsDrawnWhereverItsReachShowsAndNotWhereItCann
 
     ASSERT_TRUE(renderer->setPointLight({0.0f, 0.0f, 1.0f}, glm::vec3(1.0f), 2.0f, 1));
     drawFrame({{wall, white}});
-    EXPECT_EQ(lights.primitives(), 2 * facesPerLight);
+    EXPECT_EQ(lights->primitives(), 2 * facesPerLight);
 
     // A light beside a small panel that faces both the eye and the light; the
     // eye sees the panel across the light's nearest face, 0.97 of the radius
@@ -379,21 +413,13 @@ TEST_F(DeferredRendererTest, ALightIsDrawnWhereverItsReachShowsAndNotWhereItCann
 // From just above the sea, a light on the water this side of the horizon is
 // drawn and lights it; one beyond the horizon, in the view's volume but under
 // the sea's curve, is left out, unless there is no sea to hide it.
-TEST_F(DeferredRendererTest, ALightBeyondTheSeasHorizonIsLeftOutAndOneThisSideLightsTheWater)
+TEST_F(PointLightPassTest, ALightBeyondTheSeasHorizonIsLeftOutAndOneThisSideLightsTheWater)
 {
-    ASSERT_TRUE(statisticsQueries(system)) << "the driver counts no assembled primitives";
-    ASSERT_TRUE(bringUp());
-    ASSERT_TRUE(useFlatMaterials());
-    PassStatistics lights(system, *renderer, PassKind::pointLights);
-    ASSERT_TRUE(lights.ready());
-    const std::uint64_t facesPerLight = generateSphere(3.0f, 8, 4).indices.size() / 3;
-    const float round = glm::radians(40.0f);
-    const glm::vec3 beyond(0.0f, oceanRadius * std::cos(round) + 0.5f, -oceanRadius * std::sin(round));
+    const glm::vec3 beyond = beyondTheHorizon();
     const glm::vec3 water(0.0f, std::sqrt(oceanRadius * oceanRadius - 100.0f), -10.0f);
     ASSERT_EQ(renderer->addPointLight(water + glm::vec3(0.0f, 1.0f, 0.0f), glm::vec3(1.0f), 4.0f), 0);
     ASSERT_EQ(renderer->addPointLight(beyond, glm::vec3(1.0f), 3.0f), 1);
-    view = glm::lookAt(glm::vec3(0.0f, oceanRadius + 2.0f, 0.0f), glm::vec3(0.0f, oceanRadius + 0.5f, -25.0f),
-                       glm::vec3(0, 1, 0));
+    view = overTheSea();
     const glm::ivec2 waterPixel = pixelOf(water);
     const glm::ivec2 beyondPixel = pixelOf(beyond);
     ASSERT_TRUE(waterPixel.y >= 0 && waterPixel.y < int(height) && beyondPixel.y >= 0 && beyondPixel.y < int(height))
@@ -401,12 +427,59 @@ TEST_F(DeferredRendererTest, ALightBeyondTheSeasHorizonIsLeftOutAndOneThisSideLi
 
     renderer->setOceanDisabled(false);
     drawFrame({});
-    EXPECT_EQ(lights.primitives(), facesPerLight);
+    EXPECT_EQ(lights->primitives(), facesPerLight);
     EXPECT_GT(halfPixel(readTarget(renderer->pointLightTarget), width, waterPixel).r, 0.0f);
 
     renderer->setOceanDisabled(true);
     drawFrame({});
-    EXPECT_EQ(lights.primitives(), 2 * facesPerLight);
+    EXPECT_EQ(lights->primitives(), 2 * facesPerLight);
+    EXPECT_FALSE(hasErrors());
+}
+
+// The volume view (F10 once) draws each light's volume itself, 1.16 times its
+// radius and over everything: a light whose radius lies just beside the view
+// while its volume reaches into it, and one beyond the sea's horizon, both
+// left out of the shaded view, are drawn there.
+TEST_F(PointLightPassTest, TheVolumeViewDrawsEveryLightWhoseVolumeReachesTheView)
+{
+    // The one light is left out of the shaded view, and drawn in the volume
+    // view, where the pixel shows its volume's colour.
+    const auto onlyItsVolumeShowsAt = [this](const glm::ivec2& pixel) {
+        renderer->pointLightMode = 0;
+        drawFrame({});
+        EXPECT_EQ(lights->primitives(), 0u);
+        renderer->nextPointLightMode();
+        drawFrame({});
+        EXPECT_EQ(lights->primitives(), facesPerLight);
+        EXPECT_NEAR(halfPixel(readTarget(renderer->pointLightTarget), width, pixel).r, 0.05f, 0.001f);
+    };
+
+    // Down -z through a narrow lens, whose left side plane is tilted by only
+    // 13 degrees: a light 1.09 radii to the left of it along x lies 1.06
+    // radii from it, while its volume's vertex on +x reaches 0.07 radii in.
+    renderer->setOceanDisabled(true);
+    const float halfAcross = std::atan(std::tan(glm::radians(10.0f)) * float(width) / float(height));
+    projection = glm::perspectiveRH_ZO(glm::radians(20.0f), float(width) / float(height), 0.1f, 500.0f);
+    projection[1][1] = -projection[1][1];
+    view = glm::lookAt(glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f), glm::vec3(0, 1, 0));
+    const float radius = 4.0f;
+    const glm::vec3 beside(-10.0f * std::tan(halfAcross) - 1.09f * radius, 0.0f, -10.0f);
+    ASSERT_GT(1.09f * std::cos(halfAcross), 1.0f) << "the radius lies wholly outside the view";
+    ASSERT_EQ(renderer->addPointLight(beside, glm::vec3(1.0f), radius), 0);
+    const glm::ivec2 reachedIn = pixelOf(beside + glm::vec3(1.16f * radius - 0.1f, 0.0f, 0.0f));
+    ASSERT_GE(reachedIn.x, 0);
+    onlyItsVolumeShowsAt(reachedIn);
+
+    // From just above the sea, a light beyond its horizon.
+    renderer->setOceanDisabled(false);
+    projection = glm::perspectiveRH_ZO(glm::radians(45.0f), float(width) / float(height), 0.1f, 500.0f);
+    projection[1][1] = -projection[1][1];
+    view = overTheSea();
+    const glm::vec3 beyond = beyondTheHorizon();
+    ASSERT_TRUE(renderer->setPointLight(beyond, glm::vec3(1.0f), 3.0f, 0));
+    const glm::ivec2 beyondPixel = pixelOf(beyond);
+    ASSERT_TRUE(beyondPixel.y >= 0 && beyondPixel.y < int(height)) << "the light's centre lies in the view";
+    onlyItsVolumeShowsAt(beyondPixel);
     EXPECT_FALSE(hasErrors());
 }
 }

@@ -422,7 +422,7 @@ TEST_F(DeferredRendererTest, AModelCollectionsMaterialsArePushedWithTheFlagClear
     ASSERT_TRUE(bringUp());
     // Every normal map texel turns the normal onto the surface's tangent.
     ASSERT_TRUE(useFlatMaterials({255, 128, 128, 255}));
-    const std::unique_ptr<ModelCollection> models = createModelCollection(&system, nullptr);
+    const ModelCollectionPointer models = createModelCollection(&system, nullptr);
     const ModelRef cube = ::addModel(*models, {std::string(KELVANE_TEST_DATA_DIR) + "/cube.obj", glm::vec3(-0.5f),
                                              glm::quat(1.0f, 0.0f, 0.0f, 0.0f), 1});
     ASSERT_TRUE(cube.added());

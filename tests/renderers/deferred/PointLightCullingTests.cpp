@@ -135,3 +135,33 @@ TEST(PointLightCullingTest, AReachIsHiddenExactlyWhenTheSeaCoversAllOfIt)
     EXPECT_EQ(kept[0].position, lights[1].position);
 }
 }
+
+// F10 folds onto three views; the second draws the light volumes themselves,
+// 1.16 times the radius and over everything: a light counts there wherever
+// that volume can reach into the view, however the sea lies.
+TEST(PointLightCullingTest, InTheVolumeViewALightCountsByItsDrawnVolumeAndTheSeaHidesNone)
+{
+    const std::vector<LightView> views{lightViewOf(0), lightViewOf(1), lightViewOf(2), lightViewOf(4)};
+    EXPECT_EQ(views,
+              (std::vector<LightView>{LightView::shaded, LightView::volumes, LightView::shaded, LightView::volumes}));
+
+    // Left of the view, 1.1 radii beyond its side plane; then beyond its far plane.
+    const float diagonal = std::sqrt(0.5f);
+    const std::vector<PointLight> beside{lightAt({-10.0f - 2.2f / diagonal, 0, -10}, 2.0f),
+                                         lightAt({0, 0, -52.8f}, 2.5f), lightAt({0, 0, -54}, 2.5f)};
+    EXPECT_TRUE(lightsInView(beside, 3, camera()).empty());
+    const std::vector<PointLight> volumes = lightsInView(beside, 3, camera(), std::nullopt, LightView::volumes);
+    ASSERT_EQ(volumes.size(), 2u);
+    EXPECT_EQ(volumes[0].position, beside[0].position);
+    EXPECT_EQ(volumes[1].position, beside[1].position);
+
+    // Straight ahead but wholly behind a sea that fills the view.
+    const Occlusion sea{glm::vec3(0.0f), {0, 0, -30}, 10.0f};
+    const std::vector<PointLight> behind{lightAt({0, 0, -45}, 1.0f), lightAt({0, 0, -10}, 0.0f),
+                                         lightAt({0, 0, -10}, -1.0f)};
+    EXPECT_TRUE(lightsInView(behind, 3, camera(), sea).empty());
+    const std::vector<PointLight> shown = lightsInView(behind, 3, camera(), sea, LightView::volumes);
+    ASSERT_EQ(shown.size(), 2u) << "a volume of no radius covers nothing; one of a negative radius still shows";
+    EXPECT_EQ(shown[0].radius, 1.0f);
+    EXPECT_EQ(shown[1].radius, -1.0f);
+}
