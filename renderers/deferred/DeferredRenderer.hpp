@@ -186,6 +186,8 @@ public:
     // Empty in the game, which then records no more than its passes; a pass
     // timer writes its time stamps here.
     PassHook passHook;
+    // The passes of the frame being recorded so far, as the hook is given them.
+    std::size_t passesRecorded = 0;
 };
 
 // Every model of the collection that has instances: with its material inside

@@ -99,22 +99,18 @@ void recordScenelessPass(DeferredRenderer& renderer, PassKind pass, const FrameI
     }
 }
 
-void callPassHook(const DeferredRenderer& renderer, VkCommandBuffer commandBuffer, std::size_t passesRecorded)
+void callPassHook(const DeferredRenderer& renderer, VkCommandBuffer commandBuffer)
 {
     if (renderer.passHook)
     {
-        renderer.passHook(commandBuffer, passesRecorded);
+        renderer.passHook(commandBuffer, renderer.passesRecorded);
     }
 }
 
-// The number of the frame's passes recorded once the pass of `kind`, which a
-// frame has once, is: its place in framePasses, counted from 1.
-std::size_t passesThrough(const DeferredRenderer& renderer, PassKind kind)
+void finishPass(DeferredRenderer& renderer, VkCommandBuffer commandBuffer)
 {
-    const std::vector<FramePass> passes = framePasses(renderer.blurIterations);
-    const auto found =
-        std::find_if(passes.begin(), passes.end(), [kind](const FramePass& pass) { return pass.kind == kind; });
-    return static_cast<std::size_t>(found - passes.begin()) + 1;
+    ++renderer.passesRecorded;
+    callPassHook(renderer, commandBuffer);
 }
 
 // The frame's passes of the given kinds in the frame's order, each followed
@@ -122,13 +118,12 @@ std::size_t passesThrough(const DeferredRenderer& renderer, PassKind kind)
 void recordListedPasses(DeferredRenderer& renderer, const FrameInfo& frame, float time,
                         std::initializer_list<PassKind> kinds)
 {
-    const std::vector<FramePass> passes = framePasses(renderer.blurIterations);
-    for (std::size_t pass = 0; pass < passes.size(); ++pass)
+    for (const FramePass& pass : framePasses(renderer.blurIterations))
     {
-        if (std::find(kinds.begin(), kinds.end(), passes[pass].kind) != kinds.end())
+        if (std::find(kinds.begin(), kinds.end(), pass.kind) != kinds.end())
         {
-            recordScenelessPass(renderer, passes[pass].kind, frame, time);
-            callPassHook(renderer, frame.commandBuffer, pass + 1);
+            recordScenelessPass(renderer, pass.kind, frame, time);
+            finishPass(renderer, frame.commandBuffer);
         }
     }
 }
@@ -136,14 +131,15 @@ void recordListedPasses(DeferredRenderer& renderer, const FrameInfo& frame, floa
 
 void DeferredRenderer::beginGeometryPass(VkCommandBuffer commandBuffer, std::uint32_t frameIndex)
 {
-    callPassHook(*this, commandBuffer, 0);
+    passesRecorded = 0;
+    callPassHook(*this, commandBuffer);
     beginTextureRenderTargetPipeline2(gBufferPipeline, commandBuffer, frameIndex);
 }
 
 void DeferredRenderer::endGeometryPass(VkCommandBuffer commandBuffer)
 {
     endTextureRenderTargetPipeline2(gBufferPipeline, commandBuffer);
-    callPassHook(*this, commandBuffer, passesThrough(*this, PassKind::geometry));
+    finishPass(*this, commandBuffer);
 }
 
 void DeferredRenderer::recordLightingPasses(VkCommandBuffer commandBuffer, std::uint32_t frameIndex, float time)
@@ -161,7 +157,7 @@ void DeferredRenderer::beginSecondPass(VkCommandBuffer commandBuffer, std::uint3
 void DeferredRenderer::endSecondPass(VkCommandBuffer commandBuffer)
 {
     endTextureRenderTargetPipeline2(directionalLightPipeline, commandBuffer);
-    callPassHook(*this, commandBuffer, passesThrough(*this, PassKind::sunShadow));
+    finishPass(*this, commandBuffer);
 }
 
 void DeferredRenderer::recordPostProcessPasses(VkCommandBuffer commandBuffer, std::uint32_t frameIndex,
