@@ -13,7 +13,6 @@
 #include <array>
 #include <cmath>
 #include <optional>
-#include <span>
 
 // The level is authored along its racing line: most things stand at a point
 // of a leg (the great circle from one checkpoint to the next), some distance to
@@ -460,8 +459,6 @@ std::vector<PhysicsBody*> addTrackBodies(const TrackLayout& layout, PhysicsResou
 {
     std::vector<PhysicsBody*> bodies;
     bodies.reserve(layout.placements.size());
-    // A model placed many times has its file read for its hull once.
-    std::array<std::optional<std::vector<glm::vec3>>, trackModelCount> hulls;
     for (const TrackPlacement& placement : layout.placements)
     {
         const PlacementBody body = placementBody(placement);
@@ -474,13 +471,9 @@ std::vector<PhysicsBody*> addTrackBodies(const TrackLayout& layout, PhysicsResou
         else if (body.kind == PlacementBodyKind::Single)
         {
             const BodyDescription& description = body.descriptions.front();
-            std::optional<std::vector<glm::vec3>>& hull = hulls[static_cast<std::size_t>(placement.model)];
-            if (description.kind == BodyKind::ConvexHull && !hull)
-            {
-                hull = hullPoints(placement.model);
-            }
-            made = createInstanceBody(resources, world, description, placement.position, placement.rotation,
-                                      hull ? std::span<const glm::vec3>(*hull) : std::span<const glm::vec3>{});
+            const std::vector<glm::vec3> hull =
+                description.kind == BodyKind::ConvexHull ? hullPoints(placement.model) : std::vector<glm::vec3>{};
+            made = createInstanceBody(resources, world, description, placement.position, placement.rotation, hull);
         }
         bodies.push_back(made);
     }
