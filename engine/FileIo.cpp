@@ -76,7 +76,9 @@ bool syncFolder(const std::filesystem::path& folder)
     {
         return false;
     }
-    const bool synced = ::fsync(descriptor) == 0;
+    // Some network and user-space file systems cannot flush a folder and
+    // answer so; the rename stands there all the same, and that is no failure.
+    const bool synced = ::fsync(descriptor) == 0 || errno == EINVAL || errno == ENOTSUP;
     return ::close(descriptor) == 0 && synced;
 }
 

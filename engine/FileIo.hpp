@@ -16,5 +16,5 @@ bool writeFile(const std::filesystem::path& path, const std::string& content, bo
 // disk, closed and checked before it is renamed over the path, and the folder
 // is flushed after the rename. A failure leaves no temporary file behind; a
 // failure to flush the folder after the rename is reported though the new
-// content stands at the path.
+// content stands at the path, unless the file system cannot flush folders.
 bool replaceFile(const std::filesystem::path& path, std::string_view content);

@@ -7,6 +7,8 @@
 #include "support/TemporaryFolder.hpp"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <regex>
 #include <string>
@@ -116,6 +118,7 @@ TEST(FileIoTest, ReplacingFlushesTheNewFileBeforeTheRenameAndTheFolderAfterIt)
         FlushRecorder recorder([&](const std::filesystem::path& path) {
             flushed.push_back(path);
             savedWhenFlushed.push_back(readFile(folder.path() / "saved.bin"));
+            return 0;
         });
         ASSERT_TRUE(replaceFile("saved.bin", "new"));
     }
@@ -123,5 +126,35 @@ TEST(FileIoTest, ReplacingFlushesTheNewFileBeforeTheRenameAndTheFolderAfterIt)
     ASSERT_EQ(flushed, (std::vector<std::filesystem::path>{here / "saved.bin.tmp", here}));
     EXPECT_EQ(savedWhenFlushed[0], "earlier") << "the new file is flushed before the rename";
     EXPECT_EQ(savedWhenFlushed[1], "new") << "the folder is flushed after it";
+}
+
+// Some network and user-space file systems cannot flush a folder and say so:
+// the file is replaced all the same, and only a flush that failed otherwise
+// (the disk's own error) is a failed replacement.
+TEST(FileIoTest, AFolderFlushTheFileSystemDoesNotOfferIsNoFailureButADiskErrorIs)
+{
+    TemporaryFolder folder;
+    for (const int unsupported : {EINVAL, ENOTSUP})
+    {
+        FlushRecorder recorder([unsupported](const std::filesystem::path& path)
+                               { return std::filesystem::is_directory(path) ? unsupported : 0; });
+        EXPECT_TRUE(replaceFile("saved.bin", std::to_string(unsupported))) << std::strerror(unsupported);
+        EXPECT_EQ(readFile("saved.bin"), std::to_string(unsupported));
+    }
+    {
+        FlushRecorder recorder([](const std::filesystem::path& path)
+                               { return std::filesystem::is_directory(path) ? EIO : 0; });
+        EXPECT_FALSE(replaceFile("saved.bin", "new"));
+    }
+    // The rename had happened: the new content stands, though unconfirmed on the disk.
+    EXPECT_EQ(readFile("saved.bin"), "new");
+    // Only the folder's flush may be missing: the new file's data must reach the disk before the rename.
+    {
+        FlushRecorder recorder([](const std::filesystem::path& path)
+                               { return std::filesystem::is_directory(path) ? 0 : EINVAL; });
+        EXPECT_FALSE(replaceFile("saved.bin", "newer"));
+    }
+    EXPECT_EQ(readFile("saved.bin"), "new");
+    EXPECT_EQ(entriesOf("."), (std::vector<std::filesystem::path>{"saved.bin"}));
 }
 }

@@ -3,15 +3,16 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 #include <system_error>
 
 namespace
 {
-std::function<void(const std::filesystem::path&)> recorder;
+std::function<int(const std::filesystem::path&)> recorder;
 }
 
-FlushRecorder::FlushRecorder(std::function<void(const std::filesystem::path&)> onFlush)
+FlushRecorder::FlushRecorder(std::function<int(const std::filesystem::path&)> onFlush)
 {
     recorder = std::move(onFlush);
 }
@@ -30,7 +31,12 @@ extern "C" int fsync(int descriptor)
         std::error_code error;
         const std::filesystem::path named =
             std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(descriptor), error);
-        recorder(error ? std::filesystem::path() : named);
+        const int failure = recorder(error ? std::filesystem::path() : named);
+        if (failure != 0)
+        {
+            errno = failure;
+            return -1;
+        }
     }
     using Flush = int (*)(int);
     static const auto libraryFsync = reinterpret_cast<Flush>(dlsym(RTLD_NEXT, "fsync"));
