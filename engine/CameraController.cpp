@@ -32,7 +32,9 @@ void CameraController::update(glm::vec2 mouse, const glm::vec3& input, float tim
     previousMouse = normalised;
 
     const glm::mat3 rotation(glm::rotate(glm::mat4(1.0f), -yaw, glm::vec3(0.0f, 1.0f, 0.0f)));
-    const glm::vec3 move = rotation * input;
+    // Unturned, the camera looks along +Z with -X to its right, so the
+    // position moves against the input's x (right) and z (back); up is up.
+    const glm::vec3 move = rotation * glm::vec3(input.x, -input.y, input.z);
     const glm::vec3 previousPosition = camera.getPosition();
     const glm::vec3 lookBack(std::sin(yaw) * std::cos(pitch), -std::sin(pitch), -std::cos(yaw) * std::cos(pitch));
 

@@ -10,7 +10,8 @@ class CameraController
 public:
     CameraController(float fieldOfView, float nearPlane, float farPlane);
 
-    // mouse in window pixels; timeStep in seconds (scaled by the caller's speed).
+    // mouse in window pixels; input as the camera sees it: x right, y up, z
+    // back; timeStep in seconds (scaled by the caller's speed).
     void update(glm::vec2 mouse, const glm::vec3& input, float timeStep);
 
     const glm::vec3& getPosition() const;

@@ -75,6 +75,9 @@ TEST_F(CameraTest, ControllerTurnsWithTheMouseStopsShortOfStraightUpAndMovesAlon
     mover.update(glm::vec2(800.0f, 450.0f), glm::vec3(0.0f, 0.0f, 1.0f), 0.5f);
     EXPECT_NEAR(mover.getPosition().z, -10.0f, 1e-5f);
     EXPECT_NEAR(mover.getTarget().z, 10.0f, 1e-5f);
+    // Right of a camera looking along +Z is -X; up is up.
+    mover.update(glm::vec2(800.0f, 450.0f), glm::vec3(1.0f, 1.0f, 0.0f), 0.5f);
+    expectNear(mover.getPosition(), glm::vec3(-10.0f, 10.0f, -10.0f));
 }
 
 TEST_F(CameraTest, ScreenProjectionMapsPixelsToClipSpace)

@@ -384,6 +384,48 @@ TEST_F(RaceSceneGpuTest, RaceKeysReachTheSceneThroughTheKeyboard)
     EXPECT_FALSE(hasErrors());
 }
 
+// The free camera flies where each of its keys says, as its own view shows
+// it: I ahead and K back, L right and J left, U up and O down.
+TEST_F(RaceSceneGpuTest, EachFreeCameraKeyFliesTheCameraItsOwnWay)
+{
+    RaceScene& scene = loadRace();
+    ASSERT_FALSE(hasErrors());
+    gamepadConnected = false;
+    press(Key::f6);
+    ASSERT_FALSE(scene.isFollowCamera());
+    // The countdown: every state but the wait shows the race through the chosen camera.
+    press(Key::enter);
+    frame(true);
+    const glm::vec3 up(0.0f, 1.0f, 0.0f);
+    const glm::vec3 looking = glm::normalize(scene.cameraTarget() - scene.cameraPosition());
+    const glm::vec3 ahead = glm::normalize(looking - glm::dot(looking, up) * up);
+    const glm::vec3 right = glm::normalize(glm::cross(looking, up));
+
+    struct Flight
+    {
+        std::int16_t key;
+        const char* name;
+        glm::vec3 direction;
+    };
+    const Flight flights[] = {{Key::i, "I", ahead}, {Key::k, "K", -ahead}, {Key::l, "L", right},
+                              {Key::j, "J", -right}, {Key::u, "U", up},    {Key::o, "O", -up}};
+    for (const Flight& flight : flights)
+    {
+        const glm::vec3 before = scene.cameraPosition();
+        Keyboard::setKeyHeldForTesting(flight.key, true);
+        frame(true);
+        frame(true);
+        Keyboard::setKeyHeldForTesting(flight.key, false);
+        const glm::vec3 moved = scene.cameraPosition() - before;
+        // Twenty units a second at the starting speed: two frames go two thirds of a unit.
+        EXPECT_NEAR(glm::length(moved), 2.0f / 3.0f, 1e-3f) << flight.name;
+        EXPECT_GT(glm::dot(glm::normalize(moved), flight.direction), 0.999f) << flight.name;
+    }
+    EXPECT_EQ(scene.rules().state(), RaceState::Countdown);
+    system.waitIdle();
+    EXPECT_FALSE(hasErrors());
+}
+
 // The HUD's texts and the physics debug lines change while frames are in
 // flight; a wait for the whole queue in a frame would serialise the processor
 // and the card. Race and trophy frames make none: not at the HUD ticks that
