@@ -174,14 +174,22 @@ TEST(KeyboardControlsTest, BackwardAndRightWinWhenBothOfAPairAreHeld)
     Keyboard::releaseAllKeysForTesting();
 }
 
-TEST_F(BoatOnPlanetTest, NoSlideStartsBelowTwentyKmhWhateverTheKeys)
+// The slide's floor from both sides: held from rest with full ahead and full
+// lock, the keys start no slide in any frame that reads 20 km/h or less, and
+// start it in the first frame that reads more; coasting below it, they start none.
+TEST_F(BoatOnPlanetTest, ASlideStartsOnlyAboveTwentyKmhWhateverTheKeys)
 {
+    // Enough for the boat to pass 20 km/h several times over; a boat that
+    // cannot must fail here rather than run until the time-out.
+    constexpr int framesToSpeed = 300;
     run(2.0f);
     Keyboard::setKeyHeldForTesting(Key::w, true);
-    while (boat->speedKmh() < 12.0f)
+    int frames = 0;
+    while (boat->speedKmh() < 12.0f && frames++ < framesToSpeed)
     {
         frame();
     }
+    ASSERT_GE(boat->speedKmh(), 12.0f) << "the boat does not speed up";
     Keyboard::setKeyHeldForTesting(Key::w, false);
     Keyboard::setKeyHeldForTesting(Key::leftShift, true);
     Keyboard::setKeyHeldForTesting(Key::a, true);
@@ -190,14 +198,30 @@ TEST_F(BoatOnPlanetTest, NoSlideStartsBelowTwentyKmhWhateverTheKeys)
         ASSERT_LT(frame(), 20.0f);
         EXPECT_FALSE(boat->isSliding()) << boat->speedKmh() << " km/h";
     }
-    // The same keys still held start the slide once the boat is past the floor.
+
     Keyboard::setKeyHeldForTesting(Key::w, true);
-    for (int frames = 0; frames < 600 && !boat->isSliding(); ++frames)
+    float lastWithoutSlide = 0.0f;
+    float slideStartedAt = 0.0f;
+    for (frames = 0; frames < framesToSpeed && !boat->isSliding(); ++frames)
     {
+        // The slide reads the speed before the frame's step.
+        const float speed = boat->speedKmh();
         frame();
+        if (boat->isSliding())
+        {
+            slideStartedAt = speed;
+        }
+        else
+        {
+            ASSERT_LE(speed, 20.0f) << "no slide above the floor";
+            lastWithoutSlide = speed;
+        }
     }
-    EXPECT_TRUE(boat->isSliding());
-    EXPECT_GT(boat->speedKmh(), 20.0f);
+    ASSERT_TRUE(boat->isSliding()) << "the boat never passed 20 km/h";
+    // Full ahead adds about half a km/h a frame: both sides are seen close to the floor.
+    EXPECT_GT(lastWithoutSlide, 19.0f);
+    EXPECT_GT(slideStartedAt, 20.0f);
+    EXPECT_LT(slideStartedAt, 21.5f);
 }
 
 // A stall (a window drag, a debugger) counts toward a slide only as far as
@@ -256,5 +280,26 @@ TEST_F(BoatOnPlanetTest, WithoutAGamepadItsControlsStopTheEngineAndStraightenThe
         EXPECT_EQ(vehicle.getWheelInfo(wheel).m_engineForce, 0.0f) << wheel;
         EXPECT_EQ(vehicle.getWheelInfo(wheel).m_steering, 0.0f) << wheel;
     }
+}
+
+// A read-only read (the race reads A so while it waits) leaves the boat no
+// inputs either: a slide that the keys started turns the hull and pushes it
+// no more once the gamepad has been read.
+TEST_F(BoatOnPlanetTest, AReadOnlyGamepadReadLeavesASlideNoSteeringTorqueOrThrust)
+{
+    gamepadConnected = false;
+    holdSlideKeysAtSpeed();
+    frame();
+    ASSERT_TRUE(boat->isSliding());
+    PhysicsBody& chassis = *boat->chassis();
+    ASSERT_GT(chassis.getTotalTorque().length(), 100.0f) << "the keys' slide turns the hull";
+    ASSERT_GT(chassis.getTotalForce().length(), 100.0f) << "and pushes it";
+
+    Timer::tickBy(frameTime);
+    boat->handleGamepadInput(true);
+    boat->update(world.step());
+    EXPECT_TRUE(boat->isSliding()) << "a read-only read ends no slide";
+    EXPECT_EQ(chassis.getTotalTorque(), btVector3(0.0f, 0.0f, 0.0f));
+    EXPECT_EQ(chassis.getTotalForce(), btVector3(0.0f, 0.0f, 0.0f));
 }
 }
