@@ -69,8 +69,10 @@ std::optional<PhysicalDeviceInfo> choosePhysicalDevice(const std::vector<Physica
 bool selectPhysicalDevice(PhysicalDeviceInfo& info, VkInstance instance, VkSurfaceKHR surface);
 // What the driver answers, in its order, or which of the two queries failed.
 // The sentences of a failure are the choices' above (checkPhysicalDeviceList,
-// checkDeviceExtensions, chooseColourFormat), logged where the selection
-// reads the list: a device rejected earlier never has its later lists read.
+// checkDeviceExtensions, chooseColourFormat). The selection asks the driver
+// for every device's lists before it chooses, but logs a list's sentences only
+// where the choice reaches it: a device rejected earlier never has its later
+// lists reported.
 Enumeration<VkPhysicalDevice> enumeratePhysicalDevices(VkInstance instance);
 Enumeration<std::string> enumerateDeviceExtensions(VkPhysicalDevice physicalDevice);
 Enumeration<VkSurfaceFormatKHR> enumerateSurfaceFormats(VkSurfaceKHR surface, VkPhysicalDevice physicalDevice);
