@@ -240,7 +240,10 @@ void expectMaterialChannels(const fs::path& assets)
     EXPECT_GT(channelMean(sand, 1), 200.0f);
     EXPECT_LT(channelMean(sand, 2), 5.0f);
     EXPECT_LT(channelMean(sand, 3), 5.0f);
-    EXPECT_GT(channelMean(assets / (materialName(TrackMaterial::Ramp) + " ARME.png"), 2), 150.0f);
+    // The ramp is painted, not bare steel: a mirror shows the sky in place of its markings.
+    const fs::path ramp = assets / (materialName(TrackMaterial::Ramp) + " ARME.png");
+    EXPECT_LT(channelMean(ramp, 2), 5.0f);
+    EXPECT_GT(channelMean(ramp, 1), 165.0f);
     EXPECT_GT(channelMean(assets / (materialName(GobletMaterial::Gold) + " ARME.png"), 2), 250.0f);
     EXPECT_GT(channelMean(assets / (materialName(TrackMaterial::Volcano) + " ARME.png"), 3), 2.0f);
 }
