@@ -1,6 +1,8 @@
 #include "tools/assets/ModelMeshes.hpp"
 
 #include <array>
+#include <functional>
+#include <initializer_list>
 
 namespace
 {
@@ -55,17 +57,64 @@ void addBoard(Mesh& mesh, glm::vec3 centre, glm::vec3 half, AtlasRegion face, fl
     }
 }
 
+// A flat face, a fan from its first corner counter-clockwise from outside,
+// each corner at the place in the picture that `uv` gives it.
+void addMappedFace(Mesh& mesh, std::initializer_list<glm::vec3> corners, const std::function<glm::vec2(glm::vec3)>& uv)
+{
+    const glm::vec3* points = corners.begin();
+    const glm::vec3 normal = glm::normalize(glm::cross(points[1] - points[0], points[2] - points[0]));
+    const auto vertex = [&](glm::vec3 point) { return MeshVertex{point, uv(point), normal}; };
+    for (std::size_t i = 1; i + 1 < corners.size(); ++i)
+    {
+        addTriangle(mesh, vertex(points[0]), vertex(points[i]), vertex(points[i + 1]));
+    }
+}
+
 } // namespace
 
 Mesh buildRamp(const TrackModel& row)
 {
     Mesh mesh;
-    // A wedge of tread plate across the whole width: its lip under the water
-    // at -Z, its crest at +Z.
+    // A wedge across the whole width: its lip under the water at -Z, its
+    // crest at +Z. Left and right as seen from behind, -X on the left.
+    const float w = row.halfWidth;
+    const float l = row.halfLength;
     const float lip = -row.depth;
-    const glm::vec2 side[] = {{-row.halfLength, lip}, {row.halfLength, lip}, {row.halfLength, row.height}};
-    const AtlasRegion plate = repeating(2.0f);
-    addPrismX(mesh, side, -row.halfWidth, row.halfWidth, std::span(&plate, 1), plate);
+    const float rise = row.height - lip;
+    const glm::vec3 crestLeft(-w, row.height, l);
+    const glm::vec3 crestRight(w, row.height, l);
+    const glm::vec3 backLeft(-w, lip, l);
+    const glm::vec3 backRight(w, lip, l);
+    const glm::vec3 lipLeft(-w, lip, -l);
+    const glm::vec3 lipRight(w, lip, -l);
+    // The deck's u runs across the width and its picture's top lies at the
+    // crest, so its chevrons point up the slope; seen from the lip, +X is on
+    // the left.
+    const auto deck = [&](glm::vec3 point) {
+        const float across = (w - point.x) / (2.0f * w);
+        const float up = (point.z + l) / (2.0f * l);
+        return glm::vec2(rampDeck.min.x + across * (rampDeck.max.x - rampDeck.min.x),
+                         rampDeck.max.y - up * (rampDeck.max.y - rampDeck.min.y));
+    };
+    // The bars on an upright face whose u runs along `along`, measured round
+    // the wedge from the back's left foot (`start` metres there at the
+    // model's origin), so that they run on round its corners. Taking the
+    // height off the way round leans them at 45 degrees whatever the face's size.
+    const auto bars = [&](glm::vec3 along, float start) {
+        return [=](glm::vec3 point) {
+            const float height = point.y - lip;
+            return glm::vec2(rampBars.min.x + (start + glm::dot(point, along) - height) / rampBarMetres,
+                             rampBars.max.y - height / rise * (rampBars.max.y - rampBars.min.y));
+        };
+    };
+    addMappedFace(mesh, {crestLeft, backLeft, backRight, crestRight}, bars(glm::vec3(1.0f, 0.0f, 0.0f), w));
+    // The bottom, under the water, reads the deck from below: +X to the right, the crest up.
+    addMappedFace(mesh, {backLeft, lipLeft, lipRight, backRight}, [&](glm::vec3 point) {
+        return deck(glm::vec3(-point.x, point.y, point.z));
+    });
+    addMappedFace(mesh, {lipLeft, crestLeft, crestRight, lipRight}, deck);
+    addMappedFace(mesh, {crestRight, backRight, lipRight}, bars(glm::vec3(0.0f, 0.0f, -1.0f), 2.0f * w + l));
+    addMappedFace(mesh, {crestLeft, lipLeft, backLeft}, bars(glm::vec3(0.0f, 0.0f, 1.0f), -l));
     return mesh;
 }
 

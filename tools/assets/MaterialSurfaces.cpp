@@ -1,11 +1,15 @@
 // The track's materials and the goblets', each a tile drawn from noise,
 // stripes, planks, cells and scales. Where a model needs two surfaces from
 // one layer (the palm's fronds and trunk) the tile holds both, one above the
-// other; every other tile is one surface that may repeat in any direction.
+// other; the ramp's, the boat's and the start banner's are laid out for their
+// models, parts of them fitted once onto a face, as their comments say. Every
+// other tile is one surface that may repeat in any direction.
 #include "tools/assets/MaterialSurfaces.hpp"
 
 #include "game/assets/MaterialLayers.hpp"
+#include "game/race/TrackModels.hpp"
 #include "tools/assets/Lettering.hpp"
+#include "tools/assets/ModelAtlas.hpp"
 #include "tools/assets/Noise.hpp"
 #include "tools/assets/Raster.hpp"
 
@@ -226,12 +230,12 @@ Surface shipHull(glm::vec2 unit)
     return surface;
 }
 
-Surface treadPlate(glm::vec2 unit)
+// Tread plate's raised lozenges, one to each unit cell of `point`, turned a
+// quarter from cell to cell: 1 on a lozenge, 0 between them.
+float treadLozenges(glm::vec2 point)
 {
-    // Raised lozenges in alternating directions on painted steel.
-    const glm::vec2 cell = unit * 12.0f;
-    const glm::ivec2 index(static_cast<int>(std::floor(cell.x)), static_cast<int>(std::floor(cell.y)));
-    glm::vec2 local = glm::vec2(fract(cell.x), fract(cell.y)) - 0.5f;
+    const glm::ivec2 index(static_cast<int>(std::floor(point.x)), static_cast<int>(std::floor(point.y)));
+    glm::vec2 local = glm::vec2(fract(point.x), fract(point.y)) - 0.5f;
     if ((index.x + index.y) % 2 != 0)
     {
         local = glm::vec2(local.y, -local.x);
@@ -240,16 +244,70 @@ Surface treadPlate(glm::vec2 unit)
     const float along = glm::dot(local, axis);
     const float across = glm::dot(local, glm::vec2(-axis.y, axis.x));
     const float lozenge = std::abs(along) / 0.38f + std::abs(across) / 0.08f;
-    const float raised = 1.0f - smoothStep(0.8f, 1.0f, lozenge);
-    const float wear = tileFbm(unit, 6, 5, 901);
-    const float rust = smoothStep(0.6f, 0.78f, tileFbm(unit, 4, 5, 903));
+    return 1.0f - smoothStep(0.8f, 1.0f, lozenge);
+}
+
+// The ramp's picture, laid out as ModelAtlas.hpp describes it: the deck
+// above, drawn in metres of the slope it is fitted onto, and the band of bars
+// below. Painted rather than bare, so that the slope shows its markings
+// instead of mirroring the sky.
+Surface paintedRamp(glm::vec2 unit)
+{
+    const glm::vec3 red = rgb(0.8f, 0.09f, 0.07f);
+    const glm::vec3 white = rgb(0.85f, 0.85f, 0.83f);
+    const float wear = tileFbm(unit, 8, 5, 901);
+    const float scuff = smoothStep(0.62f, 0.76f, tileFbm(unit, 16, 4, 903));
+    // The deck's rows end halfway between the regions the model takes, so each has a margin of its own.
+    const float deckRows = 0.5f * (rampDeck.max.y + rampBars.min.y);
     Surface surface;
-    surface.albedo = glm::mix(rgb(0.62f, 0.64f, 0.66f), rgb(0.82f, 0.83f, 0.84f), raised * wear);
-    surface.albedo = glm::mix(surface.albedo, rgb(0.45f, 0.25f, 0.12f), rust * 0.7f);
-    surface.height = raised * 0.8f + 0.1f * wear;
-    surface.metallic = 1.0f - 0.8f * rust;
-    surface.roughness = 0.45f - 0.2f * raised * wear + 0.4f * rust;
-    surface.occlusion = 0.85f + 0.15f * raised;
+    if (unit.y >= deckRows)
+    {
+        const float bar = band(fract(unit.x * rampBarPairs), 0.0f, 0.5f);
+        surface.albedo = glm::mix(white, red, bar) * (0.9f + 0.12f * wear);
+        surface.albedo = glm::mix(surface.albedo, rgb(0.4f, 0.38f, 0.36f), scuff * 0.4f);
+        surface.height = 0.3f * wear - 0.3f * scuff;
+        surface.roughness = 0.7f + 0.1f * wear + 0.1f * scuff;
+        return surface;
+    }
+    const float width = 2.0f * rampHalfWidth;
+    const float slope = std::hypot(2.0f * rampHalfLength, rampCrestHeight + rampLipDepth);
+    // Metres out from the centre line and up the slope from the lip.
+    const float out = std::abs(unit.x - 0.5f) * width;
+    const float up = (rampDeck.max.y - unit.y) / (rampDeck.max.y - rampDeck.min.y) * slope;
+
+    // Kerbs down both edges, six pairs of blocks to the deck's rows, so that its
+    // top row and its last (neighbours of the bars) agree.
+    constexpr float kerbWidth = 0.8f;
+    const float kerb = smoothStep(width * 0.5f - kerbWidth - 0.02f, width * 0.5f - kerbWidth + 0.02f, out);
+    const float kerbRed = band(fract(unit.y / deckRows * 6.0f + 0.25f), 0.0f, 0.5f);
+
+    // Three chevrons pointing to the crest, all of them above the water: the
+    // lip's part of the slope lies under it. Along the centre line a chevron
+    // is thicker than its arms by the arms' slant.
+    constexpr float armDrop = 0.6f;
+    const float halfWidth = 0.5f * std::sqrt(1.0f + armDrop * armDrop);
+    const float reach = width * 0.5f - kerbWidth - 0.5f;
+    const float waterLine = slope * rampLipDepth / (rampLipDepth + rampCrestHeight);
+    const float lowest = waterLine + armDrop * reach + halfWidth + 0.4f;
+    const float highest = slope - halfWidth - 0.8f;
+    const float tip = (up + armDrop * std::min(out, reach)) / slope;
+    float chevron = 0.0f;
+    for (int i = 0; i < 3; ++i)
+    {
+        const float centre = lowest + (highest - lowest) * 0.5f * static_cast<float>(i);
+        chevron = std::max(chevron, band(tip, (centre - halfWidth) / slope, (centre + halfWidth) / slope));
+    }
+    chevron *= 1.0f - smoothStep(reach - 0.02f, reach + 0.02f, out);
+
+    const float plate = treadLozenges(glm::vec2(unit.x * 24.0f, unit.y / deckRows * 40.0f));
+    surface.albedo = rgb(0.7f, 0.66f, 0.6f) * (0.92f + 0.1f * wear) + rgb(0.06f, 0.06f, 0.06f) * plate;
+    surface.albedo = glm::mix(surface.albedo, red * (0.95f + 0.08f * wear), chevron);
+    surface.albedo = glm::mix(surface.albedo, glm::mix(white, red, kerbRed) * (0.92f + 0.1f * wear), kerb);
+    // Hulls take the paint off the lozenges' tops first.
+    surface.albedo = glm::mix(surface.albedo, rgb(0.42f, 0.42f, 0.42f), scuff * (0.3f + 0.4f * plate));
+    surface.height = 0.7f * plate + 0.1f * wear;
+    surface.occlusion = 0.88f + 0.12f * plate;
+    surface.roughness = 0.78f - 0.1f * plate * scuff + 0.08f * wear;
     return surface;
 }
 
@@ -503,7 +561,7 @@ std::vector<MaterialPattern> trackMaterials()
         pattern(TrackMaterial::Lighthouse, lighthouse, 0.004f),
         pattern(TrackMaterial::Palm, palm, 0.006f),
         pattern(TrackMaterial::Ship, shipHull, 0.006f),
-        pattern(TrackMaterial::Ramp, treadPlate, 0.004f),
+        pattern(TrackMaterial::Ramp, paintedRamp, 0.004f),
         pattern(TrackMaterial::Dragon, dragonScales, 0.012f),
         pattern(TrackMaterial::Volcano, volcanicRock, 0.015f),
         pattern(TrackMaterial::House2, roofTiles, 0.01f),

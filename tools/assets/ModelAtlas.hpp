@@ -58,6 +58,17 @@ inline constexpr AtlasRegion bannerCheckRow{{0.0f, 0.005f}, {1.0f, 0.057f}};
 // The crate: a face of boards inside its frame; the frame's own wood along the edge.
 inline constexpr AtlasRegion crateFrame{{0.015f, 0.2f}, {0.085f, 0.8f}};
 
+// The ramp. Its deck, above, is fitted once onto the slope, the picture's
+// top at the crest and its u across the width: pale grey tread plate with red
+// and white kerbs down both edges and red chevrons pointing up the slope.
+// Below it, upright red and white bars, rampBarPairs pairs across the
+// picture, which repeat round it sideways: the back and the sides lay them
+// along their length every rampBarMetres, fitted by height into the band.
+inline constexpr AtlasRegion rampDeck{{0.0f, 0.02f}, {1.0f, 0.68f}};
+inline constexpr AtlasRegion rampBars{{0.0f, 0.74f}, {1.0f, 0.98f}};
+inline constexpr float rampBarPairs = 4.0f;
+inline constexpr float rampBarMetres = 4.0f;
+
 // The boat. The upper half of its picture is the hull's side seen by height:
 // row t paints the height 1 - 2t metres above the keel (red bottom paint,
 // white topsides with a navy and a turquoise stripe), the

@@ -3,6 +3,7 @@
 #include "game/race/TrackModels.hpp"
 #include "graphics/ObjLoader.hpp"
 #include "tools/assets/AssetKinds.hpp"
+#include "tools/assets/ModelAtlas.hpp"
 #include "tools/assets/ModelMeshes.hpp"
 
 #include <LinearMath/btConvexHullComputer.h>
@@ -361,6 +362,47 @@ TEST_F(GeneratedModelsTest, StartLetteringReadsForwardsFromBothSidesAndSignChevr
     const ObjMeshData sign = loadObj(pathOf(trackModelFile(signRow)));
     EXPECT_EQ(uAlongX(sign, half, 1.0f), std::make_pair(2, 0));
     EXPECT_EQ(uAlongX(sign, -half, -1.0f), std::make_pair(2, 0));
+}
+
+TEST_F(GeneratedModelsTest, RampDeckIsFittedOnceUpTheSlopeAndNoFaceShowsItsPictureMirrored)
+{
+    const TrackModel& row = trackModel(TrackModelId::Ramp);
+    const ObjMeshData ramp = loadObj(pathOf(trackModelFile(row)));
+    ASSERT_TRUE(ramp.valid);
+    constexpr float tolerance = 1e-4f;
+    int slopeCorners = 0;
+    for (std::size_t i = 0; i < ramp.indices.size(); i += 3)
+    {
+        const ModelVertex& a = ramp.vertices[ramp.indices[i]];
+        const ModelVertex& b = ramp.vertices[ramp.indices[i + 1]];
+        const ModelVertex& c = ramp.vertices[ramp.indices[i + 2]];
+        // Where u and t run on the face; the normal map bends the light the
+        // wrong way where up the picture is not normal x (the way u runs).
+        const glm::vec3 e1 = b.position - a.position;
+        const glm::vec3 e2 = c.position - a.position;
+        const glm::vec2 d1 = b.texCoord - a.texCoord;
+        const glm::vec2 d2 = c.texCoord - a.texCoord;
+        const float determinant = d1.x * d2.y - d2.x * d1.y;
+        ASSERT_GT(std::abs(determinant), 1e-6f);
+        const glm::vec3 alongU = (e1 * d2.y - e2 * d1.y) / determinant;
+        const glm::vec3 downT = (e2 * d1.x - e1 * d2.x) / determinant;
+        EXPECT_GT(glm::dot(glm::cross(a.normal, alongU), -downT), 0.0f)
+            << a.normal.x << " " << a.normal.y << " " << a.normal.z;
+        if (a.normal.y < 0.5f)
+        {
+            continue;
+        }
+        // The slope: the deck once from side to side, its top (the chevrons' way) at the crest.
+        for (const ModelVertex* corner : {&a, &b, &c})
+        {
+            ++slopeCorners;
+            const glm::vec2 uv = corner->texCoord;
+            EXPECT_NEAR(std::abs(uv.x - 0.5f), 0.5f * (rampDeck.max.x - rampDeck.min.x), tolerance);
+            EXPECT_NEAR(uv.y, corner->position.z > 0.0f ? rampDeck.min.y : rampDeck.max.y, tolerance)
+                << corner->position.z;
+        }
+    }
+    EXPECT_EQ(slopeCorners, 6);
 }
 
 // Corners of a box body in the model's frame.

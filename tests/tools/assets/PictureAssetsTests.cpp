@@ -6,6 +6,7 @@
 #include "support/TemporaryFolder.hpp"
 #include "tools/assets/AssetKinds.hpp"
 #include "tools/assets/Brdf.hpp"
+#include "tools/assets/ModelAtlas.hpp"
 
 #include <fmt/format.h>
 #include <glm/geometric.hpp>
@@ -223,6 +224,31 @@ void expectTiles(const fs::path& path)
     EXPECT_LE(rowStep(size - 1), hardestRow * 1.05f) << path;
 }
 
+// The ramp's deck (its top at the crest) has red chevrons on it whose tips,
+// on the centre line, lie above their arms a little way to the side.
+void expectChevronsPointUp(const fs::path& path)
+{
+    const std::optional<ImageData<std::uint32_t>> image = loadImage(path);
+    ASSERT_TRUE(image) << path;
+    const auto firstRedRow = [&](float u) {
+        const auto x = static_cast<std::uint32_t>(u * static_cast<float>(image->width));
+        const auto lastRow = static_cast<std::uint32_t>(rampDeck.max.y * static_cast<float>(image->height));
+        for (std::uint32_t y = 0; y < lastRow; ++y)
+        {
+            const std::uint32_t pixel = image->pixels[y * image->width + x];
+            if ((pixel & 0xFFU) > 150 && ((pixel >> 8) & 0xFFU) < 80 && ((pixel >> 16) & 0xFFU) < 80)
+            {
+                return static_cast<int>(y);
+            }
+        }
+        return -1;
+    };
+    const int tip = firstRedRow(0.5f);
+    const int arm = firstRedRow(0.3f);
+    EXPECT_GE(tip, 0);
+    EXPECT_GT(arm, tip + 5);
+}
+
 // The maps hold what the geometry pass reads from each channel: normals
 // mostly facing out of the surface (blue), and ambient occlusion, roughness,
 // metallic and emission in red, green, blue and alpha.
@@ -240,7 +266,11 @@ void expectMaterialChannels(const fs::path& assets)
     EXPECT_GT(channelMean(sand, 1), 200.0f);
     EXPECT_LT(channelMean(sand, 2), 5.0f);
     EXPECT_LT(channelMean(sand, 3), 5.0f);
-    EXPECT_GT(channelMean(assets / (materialName(TrackMaterial::Ramp) + " ARME.png"), 2), 150.0f);
+    // The ramp is painted, not bare steel: a mirror shows the sky in place of its markings.
+    const fs::path ramp = assets / (materialName(TrackMaterial::Ramp) + " ARME.png");
+    EXPECT_LT(channelMean(ramp, 2), 5.0f);
+    EXPECT_GT(channelMean(ramp, 1), 165.0f);
+    expectChevronsPointUp(assets / (materialName(TrackMaterial::Ramp) + " Albedo.png"));
     EXPECT_GT(channelMean(assets / (materialName(GobletMaterial::Gold) + " ARME.png"), 2), 250.0f);
     EXPECT_GT(channelMean(assets / (materialName(TrackMaterial::Volcano) + " ARME.png"), 3), 2.0f);
 }
